@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ConfigModel.h"
+#include "EditorEffects.h"
+
+namespace zmt {
+
+class LanguageText;
+
+// The editing rules of the main window, without a window: every field exit, button and
+// choice of the configuration editor works on the model and reports what the window
+// must show besides the model (memo lines, beeps). All texts come from the language
+// table in the session's current language at the moment they are produced.
+//
+// Operations that evaluate an unguarded value (a field text loaded from a file that is
+// not a number) raise ConversionError; effects collected before that stay in `fx`.
+class ConfigEditor {
+public:
+    ConfigEditor(ConfigModel& model, SessionState& session, const LanguageText& texts);
+
+    ConfigModel& model() { return model_; }
+    SessionState& session() { return session_; }
+    // Text of a language table row in the current language.
+    QString text(int row) const;
+
+    // Applies the selected device type (unit, full scale). No match leaves both unchanged.
+    void UpdateRangeInfo();
+    // A device type chosen in SelectRange (index 0..5).
+    void SelectRangeChange(int index, Effects& fx);
+    // Derived values, test result, contact indicator, threshold order.
+    void Recalculate(Effects& fx);
+    // The exit rule of one entry field, then Recalculate.
+    void FieldExit(Field field, Effects& fx);
+    // Enter pressed in Testin1: the Testin1 exit rule without leaving the field.
+    void Testin1Enter(Effects& fx) { FieldExit(Field::Testin1, fx); }
+    // Click on Grenzwertart: the limit mode cycle.
+    void GrenzwertartClick(Effects& fx);
+    // Click on polaritaet: the polarity toggle.
+    void polaritaetClick(Effects& fx);
+    // Checking one of the decimal point radio buttons (code 0..4).
+    void DecimalPointChosen(int code, Effects& fx);
+
+    // A display integer's magnitude as text with the decimal comma for code `decimalPoint`.
+    static QString FormatWithDecimalPoint(std::int64_t magnitude, int decimalPoint);
+
+    // Radio button object name for a decimal point code ("DP4" for 0 ... "DP0" for 4);
+    // empty for a code outside 0..4.
+    static QString DecimalPointRadio(int code);
+
+private:
+    ConfigModel& model_;
+    SessionState& session_;
+    const LanguageText& texts_;
+};
+
+}  // namespace zmt
