@@ -1,0 +1,10 @@
+#include "Ulanguage.h"
+
+namespace zmt {
+
+TFS::TFS(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("FS"));
+    setWindowTitle(QStringLiteral("FS"));
+}
+
+}  // namespace zmt

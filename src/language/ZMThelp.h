@@ -1,0 +1,14 @@
+#pragma once
+
+#include "HelpWindow.h"
+
+namespace zmt {
+
+// The English help window.
+class TZMTHelpEng : public HelpWindow {
+    Q_OBJECT
+  public:
+    explicit TZMTHelpEng(QWidget* parent = nullptr);
+};
+
+}  // namespace zmt

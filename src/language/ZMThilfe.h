@@ -1,0 +1,14 @@
+#pragma once
+
+#include "HelpWindow.h"
+
+namespace zmt {
+
+// The German help window.
+class TZMTHelpDeu : public HelpWindow {
+    Q_OBJECT
+  public:
+    explicit TZMTHelpDeu(QWidget* parent = nullptr);
+};
+
+}  // namespace zmt
