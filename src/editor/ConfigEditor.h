@@ -15,7 +15,7 @@ class LanguageText;
 // Operations that evaluate an unguarded value (a field text loaded from a file that is
 // not a number) raise ConversionError; effects collected before that stay in `fx`.
 class ConfigEditor {
-public:
+  public:
     ConfigEditor(ConfigModel& model, SessionState& session, const LanguageText& texts);
 
     ConfigModel& model() { return model_; }
@@ -47,7 +47,30 @@ public:
     // empty for a code outside 0..4.
     static QString DecimalPointRadio(int code);
 
-private:
+    // Glyph of a limit mode for Grenzwertart; None for a text that is no mode.
+    static Glyph LimitModeGlyph(const QString& mode);
+
+    // The model part of the first-start defaults: device type "20 mA", no decimal point,
+    // 0 -> 0 and 20 -> 2000, test input 10, mode "gwnorm", both interface lines on.
+    // The port choice is the caller's.
+    void ApplyFirstStartDefaults(Effects& fx);
+
+  private:
+    bool UpdateCoefficients();
+    bool UpdateOffset(long double x1, long double x2);
+    bool UpdateFullScale();
+    std::int64_t TestDisplayValue(Effects& fx);
+    void ShowContactState(std::uint64_t magnitude);
+    void OrderThresholds();
+
+    long double ClampedInput(Field field, const QString& parseError, Effects& fx);
+    long double ReportOutOfRange(long double limit, Effects& fx);
+    void ExitScalingInput(Field field, Field other, const QString& parseError, Effects& fx);
+    void ExitDisplay(Field field, Effects& fx);
+    void ExitThreshold(Field field, Effects& fx);
+    bool BreaksNormalOrder(Field field, std::int64_t value, Field other) const;
+    void ReportThresholds(int onRow, int offRow, Effects& fx);
+
     ConfigModel& model_;
     SessionState& session_;
     const LanguageText& texts_;

@@ -1,0 +1,369 @@
+#include "ConfigEditor.h"
+
+#include "LanguageText.h"
+#include "Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace zmt {
+namespace {
+
+using numbers::FormatGeneral;
+using numbers::ParseInteger;
+using numbers::ParseReal;
+using numbers::RoundHalfEven;
+using numbers::TryParseInteger;
+using numbers::TryParseReal;
+
+// Rows of the language table that the editor writes into the memo.
+namespace Row {
+constexpr int Hint = 43;
+constexpr int TypeIsOnlyAnAid = 44;
+constexpr int MathError = 46;
+constexpr int BelowMinus1999 = 47;
+constexpr int OutOfRange = 48;
+constexpr int InputsMustDiffer = 49;
+constexpr int InputError = 50;
+constexpr int LimitHeading = 75;
+constexpr int OnAtOrBelow = 76;
+constexpr int OffAtOrAbove = 77;
+constexpr int OnAtOrAbove = 78;
+constexpr int OffAtOrBelow = 79;
+constexpr int NotUsed = 135;
+}  // namespace Row
+
+constexpr int GermanColumn = 0;
+constexpr std::int64_t DisplayMax = 9999;
+constexpr std::int64_t DisplayMin = -1999;
+constexpr std::int64_t ThresholdMin = -1999;
+
+const QString NormalMode = "gwnorm";
+const QString InvertedMode = "gwinv";
+const QString UnusedMode = "gwno";
+const QString Signed = "+ / -";
+const QString PositiveOnly = "+";
+
+std::optional<long double> RealOf(const QString& text) {
+    long double value = 0;
+    if (!TryParseReal(text, value)) return std::nullopt;
+    return value;
+}
+
+// A coefficient the meter stores as int32; values outside it cannot be computed.
+std::optional<std::int32_t> RoundToInt32(long double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    const std::int64_t rounded = RoundHalfEven(value);
+    if (rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
+// Stores an extended result into a double, failing where the double cannot hold it.
+bool StoreDouble(long double value, double& target) {
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<double>::max())
+        return false;
+    target = static_cast<double>(value);
+    return true;
+}
+
+// Inserts the decimal comma into a digit text for code `decimalPoint`.
+QString InsertDecimalComma(QString digits, int decimalPoint) {
+    // Codes beyond 0..3 carry no comma (4 is "no point"); only a loaded file holds others.
+    if (decimalPoint < 0 || decimalPoint > 3) return digits;
+    digits = digits.rightJustified(decimalPoint + 1, u'0');
+    digits.insert(digits.size() - decimalPoint, u',');
+    return digits;
+}
+
+// A threshold field as the mode messages show it: its real's magnitude in general format,
+// with the comma of the decimal point code and a leading minus for a negative value.
+QString FormatThreshold(const QString& fieldText, int decimalPoint) {
+    const long double value = ParseReal(fieldText);
+    const QString magnitude = InsertDecimalComma(FormatGeneral(std::fabs(value)), decimalPoint);
+    return value < 0 ? "-" + magnitude : magnitude;
+}
+
+}  // namespace
+
+ConfigEditor::ConfigEditor(ConfigModel& model, SessionState& session, const LanguageText& texts)
+    : model_(model), session_(session), texts_(texts) {}
+
+QString ConfigEditor::text(int row) const {
+    return texts_.text(row, session_.LanguageIndex);
+}
+
+void ConfigEditor::UpdateRangeInfo() {
+    if (model_.SelectRange < 0 || model_.SelectRange >= static_cast<int>(DeviceTypes.size()))
+        return;
+    const DeviceType& type = DeviceTypes[model_.SelectRange];
+    model_.UnitText = QString::fromUtf8(type.unitText);
+    model_.RangeFullScale = type.fullScale;
+}
+
+void ConfigEditor::SelectRangeChange(int index, Effects& fx) {
+    const bool known = index >= 0 && index < static_cast<int>(DeviceTypes.size());
+    model_.SelectRange = known ? index : -1;
+    UpdateRangeInfo();
+    model_.setField(Field::Skalin2, FormatGeneral(model_.RangeFullScale));
+    Recalculate(fx);
+    fx.addMem(text(Row::Hint));
+    fx.addMem(text(Row::TypeIsOnlyAnAid));
+}
+
+// ---------------------------------------------------------------- evaluation
+
+void ConfigEditor::Recalculate(Effects& fx) {
+    if (!UpdateCoefficients()) fx.addMem(text(Row::MathError));
+    const std::int64_t display = TestDisplayValue(fx);
+    const bool negative = display < 0;
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(display) : static_cast<std::uint64_t>(display);
+    ShowContactState(magnitude);
+    OrderThresholds();
+    const QString shown = FormatWithDecimalPoint(magnitude, model_.DecimalPoint);
+    model_.Testout1 = PadField(negative ? "-" + shown : shown, TestoutWidth);
+}
+
+// Each step stores its result before the next one may fail: a failed evaluation leaves
+// the values of the steps that succeeded and the previous ones of the rest.
+bool ConfigEditor::UpdateCoefficients() {
+    std::int32_t y1 = 0, y2 = 0;
+    if (!TryParseInteger(model_.Skalout2, y2) || !TryParseInteger(model_.Skalout1, y1))
+        return false;
+    model_.ScaleSlope = static_cast<double>(static_cast<std::int64_t>(y2) - y1);
+    const auto x2 = RealOf(model_.Skalin2);
+    const auto x1 = RealOf(model_.Skalin1);
+    if (!x2 || !x1) return false;
+    const long double inputSpan = *x2 - *x1;
+    if (inputSpan == 0 || !StoreDouble(model_.ScaleSlope / inputSpan, model_.ScaleSlope))
+        return false;
+    return UpdateOffset(*x1, *x2) && UpdateFullScale();
+}
+
+bool ConfigEditor::UpdateOffset(long double x1, long double x2) {
+    const auto y1 = RealOf(model_.Skalout1);
+    const auto y2 = RealOf(model_.Skalout2);
+    if (!y1 || !y2 || !StoreDouble(x2 * *y1 - x1 * *y2, model_.WorkReal)) return false;
+    if (!StoreDouble(model_.WorkReal / (x2 - x1), model_.WorkReal)) return false;
+    const auto offset = RoundToInt32(model_.WorkReal);
+    if (!offset) return false;
+    model_.ScaleOffset = *offset;
+    model_.DisplayAtZero = *offset;
+    return true;
+}
+
+bool ConfigEditor::UpdateFullScale() {
+    // The already rounded offset, as the meter applies it.
+    const auto full = RoundToInt32(
+        static_cast<long double>(model_.RangeFullScale) * model_.ScaleSlope + model_.ScaleOffset);
+    if (!full) return false;
+    model_.DisplayAtFullScale = *full;
+    model_.SpanPer2000 =
+        (static_cast<double>(model_.DisplayAtFullScale) - model_.DisplayAtZero) / 2000;
+    return true;
+}
+
+std::int64_t ConfigEditor::TestDisplayValue(Effects& fx) {
+    const long double input = ParseReal(model_.Testin1);
+    std::int64_t display = RoundHalfEven(input * model_.ScaleSlope + model_.ScaleOffset);
+    if (display > DisplayMax) display = DisplayMax;
+    // The meter has no minus segment for a fifth digit; the display entries are read only
+    // when the test value itself is in range.
+    if (display < DisplayMin || ParseInteger(model_.Skalout1) < DisplayMin ||
+        ParseInteger(model_.Skalout2) < DisplayMin) {
+        fx.beep();
+        fx.addMem(text(Row::BelowMinus1999));
+    }
+    if (model_.polaritaet == PositiveOnly && display < 0) display = 0;
+    return display;
+}
+
+// The contact sees the magnitude of the display value, as the meter compares it.
+void ConfigEditor::ShowContactState(std::uint64_t magnitude) {
+    const auto shown = static_cast<long double>(magnitude);
+    if (model_.LimitMode == NormalMode) {
+        model_.GrenzwertartGlyph = Glyph::gwnorm;
+        model_.kontaktbildGlyph =
+            shown >= ParseReal(model_.RelaisOn) ? Glyph::kontaktonbild : Glyph::kontaktoffbild;
+    } else if (model_.LimitMode == InvertedMode) {
+        model_.GrenzwertartGlyph = Glyph::gwinv;
+        model_.kontaktbildGlyph =
+            shown <= ParseReal(model_.RelaisOn) ? Glyph::kontaktonbild : Glyph::kontaktoffbild;
+    } else if (model_.LimitMode == UnusedMode) {
+        model_.GrenzwertartGlyph = Glyph::gwno;
+        model_.kontaktbildGlyph = Glyph::kontaktnobild;
+    }
+}
+
+void ConfigEditor::OrderThresholds() {
+    const bool normal = model_.LimitMode == NormalMode;
+    if (!normal && model_.LimitMode != InvertedMode) return;
+    const long double on = ParseReal(model_.RelaisOn);
+    const long double off = ParseReal(model_.RelaisOff);
+    if (normal ? on < off : on > off) std::swap(model_.RelaisOn, model_.RelaisOff);
+}
+
+QString ConfigEditor::FormatWithDecimalPoint(std::int64_t magnitude, int decimalPoint) {
+    const std::uint64_t digits =
+        magnitude < 0 ? 0 - static_cast<std::uint64_t>(magnitude) : magnitude;
+    return InsertDecimalComma(QString::number(digits), decimalPoint);
+}
+
+QString ConfigEditor::DecimalPointRadio(int code) {
+    static const char* const Radios[] = {"DP4", "DP3", "DP2", "DP1", "DP0"};
+    return code >= 0 && code <= 4 ? QString(Radios[code]) : QString();
+}
+
+// ---------------------------------------------------------------- field exits
+
+void ConfigEditor::FieldExit(Field field, Effects& fx) {
+    switch (field) {
+        case Field::Skalin1:
+            // This field reports its parse failure in German whatever the language.
+            ExitScalingInput(field, Field::Skalin2, texts_.text(Row::InputError, GermanColumn), fx);
+            break;
+        case Field::Skalin2:
+            ExitScalingInput(field, Field::Skalin1, text(Row::InputError), fx);
+            break;
+        case Field::Skalout1:
+        case Field::Skalout2:
+            ExitDisplay(field, fx);
+            break;
+        case Field::Testin1:
+            model_.setField(field, FormatGeneral(ClampedInput(field, text(Row::InputError), fx)));
+            Recalculate(fx);
+            break;
+        case Field::RelaisOn:
+        case Field::RelaisOff:
+            ExitThreshold(field, fx);
+            break;
+    }
+}
+
+long double ConfigEditor::ClampedInput(Field field, const QString& parseError, Effects& fx) {
+    const auto real = RealOf(model_.field(field));
+    if (!real) fx.addMem(parseError);
+    long double value = real.value_or(0);
+    const long double fullScale = model_.RangeFullScale;
+    if (value > fullScale) value = ReportOutOfRange(fullScale, fx);
+    if (value < -fullScale) value = ReportOutOfRange(-fullScale, fx);
+    return value;
+}
+
+long double ConfigEditor::ReportOutOfRange(long double limit, Effects& fx) {
+    fx.beep();
+    fx.addMem(text(Row::OutOfRange));
+    return limit;
+}
+
+void ConfigEditor::ExitScalingInput(Field field, Field other, const QString& parseError,
+                                    Effects& fx) {
+    long double value = ClampedInput(field, parseError, fx);
+    // Compare what the field will show, not the unrounded value.
+    value = RealOf(FormatGeneral(value)).value_or(value);
+    // An unreadable partner never equals; the evaluation reports it.
+    if (value == RealOf(model_.field(other))) {
+        fx.beep();
+        fx.addMem(text(Row::InputsMustDiffer));
+        value = value == 0 ? model_.RangeFullScale : 0;
+    }
+    model_.setField(field, FormatGeneral(value));
+    Recalculate(fx);
+}
+
+void ConfigEditor::ExitDisplay(Field field, Effects& fx) {
+    const auto real = RealOf(model_.field(field));
+    if (!real) fx.addMem(text(Row::InputError));
+    std::int64_t value = real ? RoundHalfEven(*real) : 0;
+    if (value > DisplayMax) value = DisplayMax;
+    // No lower bound, but the text must stay an integer the evaluation can read.
+    value = std::max<std::int64_t>(value, std::numeric_limits<std::int32_t>::min());
+    model_.setField(field, QString::number(value));
+    Recalculate(fx);
+}
+
+void ConfigEditor::ExitThreshold(Field field, Effects& fx) {
+    const auto real = RealOf(model_.field(field));
+    const std::int64_t value =
+        std::clamp<std::int64_t>(real ? RoundHalfEven(*real) : 0, ThresholdMin, DisplayMax);
+    const Field other = field == Field::RelaisOn ? Field::RelaisOff : Field::RelaisOn;
+    if (model_.LimitMode == InvertedMode ||
+        (model_.LimitMode == NormalMode && BreaksNormalOrder(field, value, other)))
+        model_.setField(other, QString::number(value));
+    model_.setField(field, QString::number(value));
+    Recalculate(fx);
+    fx.clearMem();
+}
+
+// In the normal mode ON may not lie below OFF; the other field follows the edited one.
+bool ConfigEditor::BreaksNormalOrder(Field field, std::int64_t value, Field other) const {
+    const auto otherReal = RealOf(model_.field(other));
+    if (!otherReal) return true;  // an unreadable partner is replaced by the new value
+    const std::int64_t otherValue = RoundHalfEven(*otherReal);
+    return field == Field::RelaisOn ? value < otherValue : value > otherValue;
+}
+
+// ---------------------------------------------------------------- buttons
+
+void ConfigEditor::GrenzwertartClick(Effects& fx) {
+    fx.clearMem();
+    if (model_.LimitMode == NormalMode) {
+        model_.LimitMode = InvertedMode;
+        std::swap(model_.RelaisOn, model_.RelaisOff);
+        ReportThresholds(Row::OnAtOrBelow, Row::OffAtOrAbove, fx);
+    } else if (model_.LimitMode == InvertedMode) {
+        model_.LimitMode = UnusedMode;
+        fx.addMem(text(Row::LimitHeading));
+        fx.addMem(text(Row::NotUsed));
+    } else if (model_.LimitMode == UnusedMode) {
+        model_.LimitMode = NormalMode;
+        std::swap(model_.RelaisOn, model_.RelaisOff);
+        ReportThresholds(Row::OnAtOrAbove, Row::OffAtOrBelow, fx);
+    }
+    Recalculate(fx);
+}
+
+void ConfigEditor::ReportThresholds(int onRow, int offRow, Effects& fx) {
+    fx.addMem(text(Row::LimitHeading));
+    fx.addMem(text(onRow) + FormatThreshold(model_.RelaisOn, model_.DecimalPoint));
+    fx.addMem(text(offRow) + FormatThreshold(model_.RelaisOff, model_.DecimalPoint));
+}
+
+void ConfigEditor::polaritaetClick(Effects& fx) {
+    model_.polaritaet = model_.polaritaet == Signed ? PositiveOnly : Signed;
+    Recalculate(fx);
+}
+
+void ConfigEditor::DecimalPointChosen(int code, Effects& fx) {
+    model_.DecimalPoint = code;
+    Recalculate(fx);
+}
+
+Glyph ConfigEditor::LimitModeGlyph(const QString& mode) {
+    if (mode == NormalMode) return Glyph::gwnorm;
+    if (mode == InvertedMode) return Glyph::gwinv;
+    if (mode == UnusedMode) return Glyph::gwno;
+    return Glyph::None;
+}
+
+void ConfigEditor::ApplyFirstStartDefaults(Effects& fx) {
+    model_.SelectRange = 1;
+    DecimalPointChosen(4, fx);
+    const std::pair<Field, const char*> defaults[] = {
+        {Field::Skalin1, "0"},     {Field::Skalin2, "20"}, {Field::Skalout1, "0"},
+        {Field::Skalout2, "2000"}, {Field::Testin1, "10"},
+    };
+    for (const auto& [field, text] : defaults) model_.setField(field, text);
+    model_.LimitMode = NormalMode;
+    UpdateRangeInfo();
+    model_.setField(Field::Skalin2, FormatGeneral(model_.RangeFullScale));
+    Recalculate(fx);
+    session_.SignalOn = true;
+    session_.PowerOn = true;
+}
+
+}  // namespace zmt
