@@ -58,6 +58,7 @@ QPlainTextEdit* AddMemo(QWidget* parent, const QString& name, const QRect& geome
     SetTextColour(memo, QPalette::Text, style.colour);
     memo->setPlainText(lines.join(QLatin1Char('\n')));
     memo->setReadOnly(true);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap instead
     return memo;
 }
 

@@ -39,7 +39,7 @@ void SetBackground(QWidget* widget, const QColor& colour);
 QLabel* AddLabel(QWidget* parent, const QString& name, QPoint position, const TextStyle& style,
                  const QString& text);
 
-// A read-only memo holding `lines`, one per line.
+// A read-only memo holding `lines`, one per line; long lines wrap, no horizontal bar.
 QPlainTextEdit* AddMemo(QWidget* parent, const QString& name, const QRect& geometry,
                         const QColor& background, const TextStyle& style, const QStringList& lines);
 

@@ -90,6 +90,7 @@ TEST(AuxWindows, MemoWindowsHaveTheirCaptionsSizesAndTexts) {
         auto* memo = window->findChild<QPlainTextEdit*>(c.memoName);
         ASSERT_NE(memo, nullptr);
         EXPECT_TRUE(memo->isReadOnly());
+        EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         EXPECT_EQ(memo->geometry(), c.memoGeometry);
         EXPECT_EQ(memo->toPlainText().split(QLatin1Char('\n')), c.memoLines);
         auto* button = window->findChild<QPushButton*>(c.buttonName);
