@@ -1,0 +1,314 @@
+#include "SimulatedStation.h"
+
+#include <algorithm>
+
+namespace zmt::sim {
+
+namespace {
+
+LineFormat FormatOf(const link::CommState& state) {
+    return {state.BaudRate, state.ByteSize, state.Parity, state.StopBits};
+}
+
+// A fresh port driver starts at 9600 8N1.
+link::CommState DefaultCommState() {
+    link::CommState state;
+    state.BaudRate = 9600;
+    state.Flags = link::dcb::Binary;
+    return state;
+}
+
+}  // namespace
+
+SimulatedStation::SimulatedStation(int comNumber, LineTiming timing, ImageWords stored)
+    : comNumber_(comNumber), line_(timing, stored), commState_(DefaultCommState()) {}
+
+link::OpenResult SimulatedStation::attach() {
+    Lock lock(mutex_);
+    link::OpenResult result;
+    result.path = "simulated COM" + std::to_string(comNumber_);
+    if (line_.gone()) {
+        result.failure = link::OpenFailure::NoSuchDevice;
+    } else if (attached_) {
+        result.failure = link::OpenFailure::Busy;
+    } else {
+        attached_ = true;
+        commState_ = DefaultCommState();
+        line_.setFormat(FormatOf(commState_));
+        eventMask_ = pendingEvents_ = 0;
+        cancelRequested_ = false;
+    }
+    return result;
+}
+
+void SimulatedStation::detach() {
+    Lock lock(mutex_);
+    if (!attached_) return;
+    line_.release(SimClock::now());
+    attached_ = false;
+    changed_.notify_all();
+}
+
+bool SimulatedStation::setEventMask(std::uint32_t mask) {
+    Lock lock(mutex_);
+    if (!usable()) return false;
+    eventMask_ = mask;
+    pendingEvents_ &= mask;
+    ++maskGeneration_;
+    changed_.notify_all();
+    return true;
+}
+
+bool SimulatedStation::setCommState(const link::CommState& state) {
+    Lock lock(mutex_);
+    if (!usable()) return false;
+    catchUp(SimClock::now());
+    commState_ = state;
+    line_.setFormat(FormatOf(state));
+    return true;
+}
+
+bool SimulatedStation::getCommState(link::CommState& state) {
+    Lock lock(mutex_);
+    if (!usable()) return false;
+    state = commState_;
+    return true;
+}
+
+bool SimulatedStation::lineFunction(link::LineFunction function) {
+    Lock lock(mutex_);
+    if (!usable()) return false;
+    const SimTime now = SimClock::now();
+    catchUp(now);
+    switch (function) {
+        case link::LineFunction::SetDtr:
+            line_.setDtr(true, now);
+            break;
+        case link::LineFunction::ClrDtr:
+            line_.setDtr(false, now);
+            break;
+        case link::LineFunction::SetRts:
+            line_.setRts(true, now);
+            break;
+        case link::LineFunction::ClrRts:
+            line_.setRts(false, now);
+            break;
+    }
+    changed_.notify_all();
+    return true;
+}
+
+bool SimulatedStation::status(link::CommStatus& status) {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    status = {};
+    if (line_.gone()) status.errors = link::ce::IoError;
+    if (!usable()) return false;
+    status.bytesWaiting = static_cast<std::uint32_t>(line_.bytesWaiting());
+    status.outQueue = static_cast<std::uint32_t>(line_.bytesToSend());
+    return true;
+}
+
+int SimulatedStation::read(std::uint8_t* buffer, int count) {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    if (!usable()) return -1;
+    return line_.takeReceived(buffer, std::max(count, 0));
+}
+
+int SimulatedStation::write(const std::uint8_t* buffer, int count) {
+    Lock lock(mutex_);
+    const SimTime now = SimClock::now();
+    catchUp(now);
+    if (!usable()) return -1;
+    line_.hostWrite(buffer, std::max(count, 0), now);
+    changed_.notify_all();
+    return std::max(count, 0);
+}
+
+bool SimulatedStation::purge(std::uint32_t flags) {
+    Lock lock(mutex_);
+    const SimTime now = SimClock::now();
+    catchUp(now);
+    if (!usable()) return false;
+    if (flags & (link::purge::RxClear | link::purge::RxAbort)) line_.purgeReceived();
+    if (flags & (link::purge::TxClear | link::purge::TxAbort)) line_.purgeTransmit(now);
+    changed_.notify_all();
+    return true;
+}
+
+link::WaitResult SimulatedStation::waitEvent(int timeoutMs, std::uint32_t& mask) {
+    Lock lock(mutex_);
+    const std::uint64_t generation = maskGeneration_;
+    const std::optional<SimTime> deadline =
+        timeoutMs < 0 ? std::nullopt
+                      : std::optional<SimTime>(SimClock::now() + milliseconds(timeoutMs));
+    for (;;) {
+        const SimTime now = SimClock::now();
+        catchUp(now);
+        if (auto outcome = waitOutcome(generation, mask)) return *outcome;
+        if (deadline && now >= *deadline) return link::WaitResult::TimedOut;
+        std::optional<SimTime> wake = line_.nextEventAt();
+        if (deadline && (!wake || *deadline < *wake)) wake = deadline;
+        if (wake)
+            changed_.wait_until(lock, *wake);
+        else
+            changed_.wait(lock);
+    }
+}
+
+std::optional<link::WaitResult> SimulatedStation::waitOutcome(std::uint64_t generation,
+                                                              std::uint32_t& mask) {
+    if (!usable()) return link::WaitResult::Failed;
+    if (cancelRequested_) {
+        cancelRequested_ = false;
+        return link::WaitResult::Cancelled;
+    }
+    if (generation != maskGeneration_) {
+        mask = 0;
+        return link::WaitResult::Event;
+    }
+    if (pendingEvents_ == 0) return std::nullopt;
+    mask = pendingEvents_;
+    pendingEvents_ = 0;
+    return link::WaitResult::Event;
+}
+
+void SimulatedStation::cancelWait() {
+    Lock lock(mutex_);
+    cancelRequested_ = true;
+    changed_.notify_all();
+}
+
+void SimulatedStation::catchUp(SimTime now) {
+    const bool wasSending = line_.bytesToSend() > 0;
+    const bool wasGone = line_.gone();
+    if (line_.advance(now) > 0) raise(link::ev::RxChar);
+    if (wasSending && line_.bytesToSend() == 0) raise(link::ev::TxEmpty);
+    if (!wasGone && line_.gone()) changed_.notify_all();
+}
+
+void SimulatedStation::raise(std::uint32_t events) {
+    pendingEvents_ |= events & eventMask_;
+}
+
+void SimulatedStation::setInput(double input) {
+    Lock lock(mutex_);
+    line_.setInput(input, SimClock::now());
+}
+
+void SimulatedStation::setAnalog(const MeterAnalog& analog) {
+    Lock lock(mutex_);
+    line_.setAnalog(analog, SimClock::now());
+}
+
+void SimulatedStation::setOffsetError(double counts) {
+    MeterAnalog a = analog();
+    a.offsetError = counts;
+    setAnalog(a);
+}
+
+void SimulatedStation::setGainError(double factor) {
+    MeterAnalog a = analog();
+    a.gainError = factor;
+    setAnalog(a);
+}
+
+void SimulatedStation::setFullScale(double fullScale) {
+    MeterAnalog a = analog();
+    a.fullScale = fullScale;
+    setAnalog(a);
+}
+
+void SimulatedStation::setFault(const Fault& fault) {
+    Lock lock(mutex_);
+    line_.setFault(fault, SimClock::now());
+    changed_.notify_all();
+}
+
+void SimulatedStation::setStoredImage(const ImageWords& image) {
+    Lock lock(mutex_);
+    line_.setStoredImage(image);
+}
+
+bool SimulatedStation::isAttached() {
+    Lock lock(mutex_);
+    return attached_;
+}
+
+bool SimulatedStation::dtr() {
+    Lock lock(mutex_);
+    return line_.dtr();
+}
+
+bool SimulatedStation::rts() {
+    Lock lock(mutex_);
+    return line_.rts();
+}
+
+bool SimulatedStation::powered() {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    return line_.powered();
+}
+
+bool SimulatedStation::ready() {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    return line_.ready(SimClock::now());
+}
+
+bool SimulatedStation::gone() {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    return line_.gone();
+}
+
+ImageWords SimulatedStation::storedImage() {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    return line_.storedImage();
+}
+
+ImageWords SimulatedStation::activeImage() {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    return line_.activeImage();
+}
+
+MeterAnalog SimulatedStation::analog() {
+    Lock lock(mutex_);
+    return line_.analog();
+}
+
+std::optional<DisplayedValue> SimulatedStation::displayed() {
+    Lock lock(mutex_);
+    const SimTime now = SimClock::now();
+    catchUp(now);
+    return line_.displayed(now);
+}
+
+std::string SimulatedStation::displayText() {
+    const auto shown = displayed();
+    return shown ? shown->text : std::string();
+}
+
+ContactState SimulatedStation::contact() {
+    Lock lock(mutex_);
+    const SimTime now = SimClock::now();
+    catchUp(now);
+    return line_.contact(now);
+}
+
+int SimulatedStation::powerUps() {
+    Lock lock(mutex_);
+    return line_.powerUps();
+}
+
+int SimulatedStation::imagesStored() {
+    Lock lock(mutex_);
+    catchUp(SimClock::now());
+    return line_.imagesStored();
+}
+
+}  // namespace zmt::sim

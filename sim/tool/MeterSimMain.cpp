@@ -1,0 +1,73 @@
+// zmt4824-meter-sim: the simulated programming interface and meter on a pseudo-terminal.
+
+#include "PseudoTerminalServer.h"
+#include "ToolOptions.h"
+
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The stop signals arrive as a readable descriptor, so the serving loop needs no handler.
+int StopSignalDescriptor() {
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGHUP);
+    if (sigprocmask(SIG_BLOCK, &stops, nullptr) != 0) return -1;
+    return signalfd(-1, &stops, SFD_CLOEXEC);
+}
+
+void Say(const std::string& line) {
+    std::cout << line << std::endl;
+}
+
+int Serve(const zmt::sim::ToolOptions& options) {
+    const int stopFd = StopSignalDescriptor();
+    if (stopFd < 0) return std::perror("signalfd"), 1;
+    zmt::sim::SimulatedLine line;
+    const auto now = zmt::sim::SimClock::now();
+    line.setAnalog(options.analog, now);
+    line.setInput(options.input, now);
+    zmt::sim::PseudoTerminalServer server(line);
+    const std::string link =
+        (std::filesystem::path(options.dir) / ("com" + std::to_string(options.port))).string();
+    std::string error;
+    if (!server.open(error) || !server.createLink(link, error)) {
+        std::cerr << "zmt4824-meter-sim: " << error << std::endl;
+        return 1;
+    }
+    Say("modem lines cannot cross a pseudo-terminal: the meter counts as always powered "
+        "and the calibration signal as off");
+    server.serve(
+        stopFd,
+        [&](const std::string& path) {
+            Say("COM" + std::to_string(options.port) + ": " + link + " -> " + path + " ready");
+        },
+        [](const std::string& image) { Say(image + " (in use after the next power-up)"); });
+    server.removeLink();
+    Say("stopped");
+    ::close(stopFd);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto parsed = zmt::sim::ParseToolOptions(args);
+    if (!parsed.ok() || parsed.options.help) {
+        if (!parsed.ok()) std::cerr << "zmt4824-meter-sim: " << parsed.error << "\n";
+        std::cerr << zmt::sim::ToolUsage();
+        return parsed.ok() ? 0 : 2;
+    }
+    return Serve(parsed.options);
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "SimulatedLine.h"
+
+#include <functional>
+#include <string>
+
+namespace zmt::sim {
+
+// Serves a simulated line on the master side of a pseudo-terminal, so that a program
+// opens the slave side like a serial port. Modem lines cannot cross a pseudo-terminal:
+// the meter is powered once when serving starts and the signal stays off.
+class PseudoTerminalServer {
+  public:
+    using Report = std::function<void(const std::string&)>;
+
+    explicit PseudoTerminalServer(SimulatedLine& line) : line_(line) {}
+    ~PseudoTerminalServer();
+    PseudoTerminalServer(const PseudoTerminalServer&) = delete;
+    PseudoTerminalServer& operator=(const PseudoTerminalServer&) = delete;
+
+    // Opens the pair in raw mode; false with `error` set when the system refuses.
+    bool open(std::string& error);
+    const std::string& slavePath() const { return slavePath_; }
+    // Makes `linkPath` a symbolic link to the slave; an older link there is replaced.
+    bool createLink(const std::string& linkPath, std::string& error);
+    // Removes the link if it still points at this server's slave.
+    void removeLink();
+
+    // Powers the meter and serves until `stopFd` becomes readable. `onReady` is called
+    // once the meter has started; `report` gets a line for every image the meter stores.
+    void serve(int stopFd, const Report& onReady, const Report& report);
+
+  private:
+    void forwardAnswers();
+    void takeHostBytes(SimTime now);
+    int pollTimeoutMs(SimTime now, bool waitingForReady) const;
+
+    SimulatedLine& line_;
+    int master_ = -1;
+    int slave_ = -1;  // held open so the master never sees a hang-up between host opens
+    std::string slavePath_;
+    std::string linkPath_;
+};
+
+// One line of the sixteen words, for the tool's report.
+std::string DescribeImage(const ImageWords& image);
+
+}  // namespace zmt::sim
