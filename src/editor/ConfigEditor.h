@@ -2,6 +2,7 @@
 
 #include "ConfigModel.h"
 #include "EditorEffects.h"
+#include "Numbers.h"  // ConversionError
 
 namespace zmt {
 

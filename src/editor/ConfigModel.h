@@ -41,10 +41,10 @@ struct ConfigModel {
     QString RelaisOff = " 2000";
     QString Testout1;  // the test result, six characters
 
-    int SelectRange = -1;            // selected device type item, -1 = none selected
-    QString polaritaet = "+ / -";    // caption of the polarity button: "+ / -" or "+"
-    std::int32_t DecimalPoint = 0;   // 0..3 digits after the point, 4 = no point
-    QString LimitMode = "gwnorm";    // "gwnorm", "gwinv" or "gwno"
+    int SelectRange = -1;           // selected device type item, -1 = none selected
+    QString polaritaet = "+ / -";   // caption of the polarity button: "+ / -" or "+"
+    std::int32_t DecimalPoint = 0;  // 0..3 digits after the point, 4 = no point
+    QString LimitMode = "gwnorm";   // "gwnorm", "gwinv" or "gwno"
 
     // Kept while no device type is selected; empty and 0 at process start.
     QString UnitText;
@@ -69,6 +69,8 @@ struct ConfigModel {
     const QString& field(Field f) const;
     // Sets a field's text the way the masked field would hold it (padded to its width).
     void setField(Field f, const QString& text) { field(f) = PadField(text); }
+
+    bool operator==(const ConfigModel&) const = default;
 };
 
 // Port choice, interface lines, language and operation flags: the rest of the shared state.
@@ -82,6 +84,8 @@ struct SessionState {
     QString LoadedFileName;
     bool CalibrateFlag = false;
     bool WriteFlag = false;
+
+    bool operator==(const SessionState&) const = default;
 };
 
 }  // namespace zmt
