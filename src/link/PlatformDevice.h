@@ -106,7 +106,7 @@ enum class WaitResult {
 // waitEvent() runs in the event thread while the others run elsewhere, and
 // cancelWait() must wake it at once.
 class PlatformDevice {
-public:
+  public:
     virtual ~PlatformDevice() = default;
 
     // Opens port COM<number> exclusively. On failure the device stays closed.
@@ -129,8 +129,17 @@ public:
     virtual bool purge(std::uint32_t flags) = 0;
     // Waits up to timeoutMs for a comm event of the mask or for cancelWait(). The core
     // wakes the wait with cancelWait() for its own signals (stop, transmit drained).
+    // A cancelWait() that comes while no wait runs makes the next wait return at once.
     virtual WaitResult waitEvent(int timeoutMs, std::uint32_t& mask) = 0;
     virtual void cancelWait() = 0;
+    // Waits up to timeoutMs until write() can take more bytes, or for cancelWriteWait();
+    // false when the device cannot take any more (gone). A device whose write() always
+    // takes everything keeps these defaults.
+    virtual bool waitWritable(int timeoutMs) {
+        (void)timeoutMs;
+        return true;
+    }
+    virtual void cancelWriteWait() {}
     virtual void close() = 0;
 };
 
