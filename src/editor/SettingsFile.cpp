@@ -1,0 +1,70 @@
+#include "SettingsFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace zmt {
+namespace {
+
+QStringList SplitLines(const QString& text) {
+    QString unified = text;
+    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    unified.replace(u'\r', u'\n');
+    QStringList lines = unified.split(u'\n');
+    // The terminator of the last line does not start another one.
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+SettingsResult Failed(const QString& path, const QString& why) {
+    return SettingsResult::failure(QStringLiteral("%1: %2").arg(path, why));
+}
+
+QByteArray Encode(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+    return bytes;
+}
+
+}  // namespace
+
+SettingsFileContent ReadSettingsFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {Failed(path, "the file does not exist"), {}};
+    if (info.isDir()) return {Failed(path, "this is a folder, not a file"), {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {Failed(path, file.errorString()), {}};
+    // One byte past the limit tells an oversized file (or an endless device) from a full one.
+    const QByteArray bytes = file.read(MaxSettingsFileSize + 1);
+    if (file.error() != QFileDevice::NoError) return {Failed(path, file.errorString()), {}};
+    if (bytes.size() > MaxSettingsFileSize)
+        return {Failed(path, "the file is too large for a settings file"), {}};
+    return {{}, SplitLines(QString::fromLatin1(bytes))};
+}
+
+SettingsResult WriteSettingsFile(const QString& path, const QStringList& lines) {
+    QSaveFile file(path);
+    // Writing in place would leave a truncated file behind a crash.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) return Failed(path, file.errorString());
+    return WriteSettingsLines(file, lines);
+}
+
+SettingsResult WriteSettingsLines(QSaveFile& file, const QStringList& lines) {
+    const QString path = file.fileName();
+    const QByteArray bytes = Encode(lines);
+    // commit() does not report a failed final flush: a full disk would replace the file
+    // with an empty one. Flush and check first.
+    const bool written =
+        file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
+    if (!written) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return Failed(path, why);
+    }
+    if (!file.commit()) return Failed(path, file.errorString());
+    return {};
+}
+
+}  // namespace zmt
