@@ -79,6 +79,22 @@ QString InsertDecimalComma(QString digits, int decimalPoint) {
     return digits;
 }
 
+// Each click moves the limit mode one step; the thresholds change places where the
+// contact's sense turns over.
+struct LimitModeStep {
+    const char* from;
+    const char* to;
+    bool exchange;
+    int onRow;  // Row::NotUsed: the contact is not used
+    int offRow;
+};
+
+constexpr LimitModeStep LimitModeCycle[] = {
+    {"gwnorm", "gwinv", true, Row::OnAtOrBelow, Row::OffAtOrAbove},
+    {"gwinv", "gwno", false, Row::NotUsed, Row::NotUsed},
+    {"gwno", "gwnorm", true, Row::OnAtOrAbove, Row::OffAtOrBelow},
+};
+
 // A threshold field as the mode messages show it: its real's magnitude in general format,
 // with the comma of the decimal point code and a leading minus for a negative value.
 QString FormatThreshold(const QString& fieldText, int decimalPoint) {
@@ -184,19 +200,17 @@ std::int64_t ConfigEditor::TestDisplayValue(Effects& fx) {
 
 // The contact sees the magnitude of the display value, as the meter compares it.
 void ConfigEditor::ShowContactState(std::uint64_t magnitude) {
-    const auto shown = static_cast<long double>(magnitude);
-    if (model_.LimitMode == NormalMode) {
-        model_.GrenzwertartGlyph = Glyph::gwnorm;
-        model_.kontaktbildGlyph =
-            shown >= ParseReal(model_.RelaisOn) ? Glyph::kontaktonbild : Glyph::kontaktoffbild;
-    } else if (model_.LimitMode == InvertedMode) {
-        model_.GrenzwertartGlyph = Glyph::gwinv;
-        model_.kontaktbildGlyph =
-            shown <= ParseReal(model_.RelaisOn) ? Glyph::kontaktonbild : Glyph::kontaktoffbild;
-    } else if (model_.LimitMode == UnusedMode) {
-        model_.GrenzwertartGlyph = Glyph::gwno;
+    const Glyph mode = LimitModeGlyph(model_.LimitMode);
+    if (mode == Glyph::None) return;
+    model_.GrenzwertartGlyph = mode;
+    if (mode == Glyph::gwno) {
         model_.kontaktbildGlyph = Glyph::kontaktnobild;
+        return;
     }
+    const auto shown = static_cast<long double>(magnitude);
+    const long double on = ParseReal(model_.RelaisOn);
+    const bool closed = mode == Glyph::gwnorm ? shown >= on : shown <= on;
+    model_.kontaktbildGlyph = closed ? Glyph::kontaktonbild : Glyph::kontaktoffbild;
 }
 
 void ConfigEditor::OrderThresholds() {
@@ -311,24 +325,23 @@ bool ConfigEditor::BreaksNormalOrder(Field field, std::int64_t value, Field othe
 
 void ConfigEditor::GrenzwertartClick(Effects& fx) {
     fx.clearMem();
-    if (model_.LimitMode == NormalMode) {
-        model_.LimitMode = InvertedMode;
-        std::swap(model_.RelaisOn, model_.RelaisOff);
-        ReportThresholds(Row::OnAtOrBelow, Row::OffAtOrAbove, fx);
-    } else if (model_.LimitMode == InvertedMode) {
-        model_.LimitMode = UnusedMode;
-        fx.addMem(text(Row::LimitHeading));
-        fx.addMem(text(Row::NotUsed));
-    } else if (model_.LimitMode == UnusedMode) {
-        model_.LimitMode = NormalMode;
-        std::swap(model_.RelaisOn, model_.RelaisOff);
-        ReportThresholds(Row::OnAtOrAbove, Row::OffAtOrBelow, fx);
+    const auto step = std::find_if(std::begin(LimitModeCycle), std::end(LimitModeCycle),
+                                   [&](const auto& s) { return model_.LimitMode == s.from; });
+    if (step != std::end(LimitModeCycle)) {
+        model_.LimitMode = step->to;
+        if (step->exchange) std::swap(model_.RelaisOn, model_.RelaisOff);
+        ReportLimitMode(step->onRow, step->offRow, fx);
     }
     Recalculate(fx);
 }
 
-void ConfigEditor::ReportThresholds(int onRow, int offRow, Effects& fx) {
+// The memo lines of a new mode, with the thresholds as they are now.
+void ConfigEditor::ReportLimitMode(int onRow, int offRow, Effects& fx) {
     fx.addMem(text(Row::LimitHeading));
+    if (onRow == Row::NotUsed) {
+        fx.addMem(text(Row::NotUsed));
+        return;
+    }
     fx.addMem(text(onRow) + FormatThreshold(model_.RelaisOn, model_.DecimalPoint));
     fx.addMem(text(offRow) + FormatThreshold(model_.RelaisOff, model_.DecimalPoint));
 }

@@ -70,7 +70,7 @@ class ConfigEditor {
     void ExitDisplay(Field field, Effects& fx);
     void ExitThreshold(Field field, Effects& fx);
     bool BreaksNormalOrder(Field field, std::int64_t value, Field other) const;
-    void ReportThresholds(int onRow, int offRow, Effects& fx);
+    void ReportLimitMode(int onRow, int offRow, Effects& fx);
 
     ConfigModel& model_;
     SessionState& session_;
