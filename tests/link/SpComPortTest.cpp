@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -66,6 +68,10 @@ struct OpenFailureCase {
     const char* message;
     OpenFailure failure;
 };
+
+void PrintTo(const OpenFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SpComPortOpenFailure : public ::testing::TestWithParam<OpenFailureCase> {};
 
@@ -163,6 +169,10 @@ struct ErrorCase {
     std::function<void(TSpComPort&)> action;
     const char* message;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SpComPortErrors : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -450,6 +460,10 @@ struct ConfigureFailureCase {
     const char* message;
 };
 
+void PrintTo(const ConfigureFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SpComPortConfigureFailure : public ::testing::TestWithParam<ConfigureFailureCase> {};
 
 TEST_P(SpComPortConfigureFailure, ClosesTheDeviceAgain) {
@@ -520,6 +534,10 @@ struct RecordCase {
     std::uint8_t byteSize, parity, stopBits;
     std::uint16_t xonLim, xoffLim;
 };
+
+void PrintTo(const RecordCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SpComPortRecord : public ::testing::TestWithParam<RecordCase> {};
 
