@@ -1,0 +1,68 @@
+#pragma once
+
+// Runs a frame through the real port component the way the transfer engine paces it:
+// one byte, then wait for its echo and the meter's answer before the next.
+
+#include "SpComPort.h"
+
+#include <QTest>
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace zmt::sim::test {
+
+class PortExchange {
+  public:
+    explicit PortExchange(link::TSpComPort& port) : port_(port) {
+        port_.OnDataRecived = [this](link::TSpComPort* sender, int) { take(*sender); };
+    }
+
+    // Sends `frame` and returns what came back once the line has been quiet for 400 ms.
+    std::vector<std::uint8_t> run(const std::vector<std::uint8_t>& frame) {
+        frame_ = frame;
+        received_.clear();
+        sent_ = 0;
+        sendNext();
+        waitForQuiet();
+        return received_;
+    }
+
+  private:
+    void take(link::TSpComPort& port) {
+        while (port.InBufUsed() > 0) received_.push_back(port.ReadChar());
+        if (received_.size() == 2 * sent_) sendNext();
+    }
+
+    void sendNext() {
+        if (sent_ >= frame_.size()) return;
+        port_.WriteChar(frame_[sent_++]);
+    }
+
+    // Bounded: a frame of 65 bytes needs well under a second on the simulated wire.
+    void waitForQuiet() {
+        std::size_t seen = 0;
+        for (int quietRounds = 0, round = 0; quietRounds < 8 && round < 400; ++round) {
+            QTest::qWait(50);
+            quietRounds = received_.size() == seen ? quietRounds + 1 : 0;
+            seen = received_.size();
+        }
+    }
+
+    link::TSpComPort& port_;
+    std::vector<std::uint8_t> frame_;
+    std::vector<std::uint8_t> received_;
+    std::size_t sent_ = 0;
+};
+
+// The port as the transfer window holds it: 9600 bit/s, DTR and RTS low.
+inline void ConfigureLikeTransferWindow(link::TSpComPort& port, int comNumber) {
+    port.setBaudRate(link::br9600);
+    port.setComNumber(comNumber);
+    port.setDTR(false);
+    port.setRTS(false);
+    port.Loaded();
+}
+
+}  // namespace zmt::sim::test
