@@ -1,0 +1,38 @@
+#include "ZMT1Fields.h"
+
+#include <QFocusEvent>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+namespace zmt {
+
+MaskedEdit::MaskedEdit(const QString& name, FieldMask mask, QWidget* parent) : QLineEdit(parent) {
+    setObjectName(name);
+    setMaxLength(Width);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (mask == FieldMask::DigitsAndSigns) {
+        static const QRegularExpression digitsAndSigns(QStringLiteral("[0-9+\\- ]*"));
+        setValidator(new QRegularExpressionValidator(digitsAndSigns, this));
+    }
+}
+
+bool IsExitReason(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+void MaskedEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (!IsExitReason(event->reason())) return;  // back from a menu or another window
+    // The padding blanks would fill all five places and block typing.
+    setText(text().trimmed());
+    // QLineEdit places the cursor after a mouse press that follows this event.
+    QTimer::singleShot(0, this, &QLineEdit::selectAll);
+}
+
+void MaskedEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (IsExitReason(event->reason())) emit exited();
+}
+
+}  // namespace zmt

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLineEdit>
+
+namespace zmt {
+
+// What a masked entry field of the main window admits.
+enum class FieldMask {
+    AnyCharacter,    // "!ccccc;1; ": any character, the locale's separator and sign included
+    DigitsAndSigns,  // "!####9;1; ": digits, blanks, plus and minus
+};
+
+// A five-character entry field whose text is held right-aligned and blank-padded ("   20").
+// Entering the field shows the text without its padding, selected, so that typing replaces
+// it; leaving it for another control of the window reports exited(). Losing the focus to
+// another window or a menu is no exit: the user has not left the field.
+class MaskedEdit : public QLineEdit {
+    Q_OBJECT
+  public:
+    MaskedEdit(const QString& name, FieldMask mask, QWidget* parent);
+
+    static constexpr int Width = 5;
+
+  signals:
+    void exited();
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// True for a focus change that leaves the control within the window.
+bool IsExitReason(Qt::FocusReason reason);
+
+}  // namespace zmt

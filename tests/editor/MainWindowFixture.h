@@ -1,0 +1,101 @@
+#pragma once
+
+#include "WindowTestSupport.h"
+
+#include "Beep.h"
+#include "ConfigModel.h"
+#include "LanguageText.h"
+#include "OneShotTimer.h"
+#include "SpComPort.h"
+#include "ZMT1.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+
+namespace zmt::test {
+
+// The caption of a control as the user reads it.
+inline QString CaptionOf(QObject* control) {
+    if (auto* window = qobject_cast<QMainWindow*>(control)) return window->windowTitle();
+    if (auto* menu = qobject_cast<QMenu*>(control)) return menu->title();
+    if (auto* action = qobject_cast<QAction*>(control)) return action->text();
+    if (auto* group = qobject_cast<QGroupBox*>(control)) return group->title();
+    if (auto* label = qobject_cast<QLabel*>(control)) return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) return button->text();
+    return QStringLiteral("<no caption>");
+}
+
+// Writes a settings file: the first-start lines with some lines replaced.
+inline void WriteSettings(const QString& path, std::vector<std::pair<int, QString>> changes) {
+    QStringList lines = {"4824-1", "V6.0",  "COM1",  "4",         "1",         "    0", "    0",
+                         "   20",  " 2000", "   10", "device on", "signal on", " 2000", " 2000",
+                         "gwnorm", "+ / -", "0",     "",          "",          ""};
+    for (const auto& [line, text] : changes) lines[line] = text;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (const QString& line : lines) file.write(line.toLatin1() + "\r\n");
+}
+
+inline QStringList ReadLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+}
+
+// A main window over fresh state, a recorded serial bench and scripted dialogs.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        form.reset();
+        port.Close();
+    }
+
+    // Creates the window as the program start does (initdig.txt is read if present).
+    void CreateForm() {
+        form = std::make_unique<TForm1>(
+            Form1Context{model, session, texts, port, dialogs, BenchFactory(bench)});
+        form->setHooks(hooks);
+    }
+    // The window after a first start on COM1, without the first-start window.
+    void CreateWithDefaults() {
+        CreateForm();
+        timer("starttimer")->setEnabled(false);
+        form->ApplyFirstStartChoice(1);
+        form->ClearMem();
+    }
+    void ShowActive() {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    template <class Widget = QWidget>
+    Widget* child(const QString& name) {
+        auto* widget = form->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QLineEdit* field(const QString& name) { return child<QLineEdit>(name); }
+    QString text(const QString& name) { return field(name)->text(); }
+    QAction* action(const QString& name) { return child<QAction>(name); }
+    OneShotTimer* timer(const QString& name) { return child<OneShotTimer>(name); }
+    QString caption(const QString& name) {
+        return CaptionOf(name == "Form1" ? form.get() : form->findChild<QObject*>(name));
+    }
+    QString glyph(const QString& name) { return child(name)->property("glyph").toString(); }
+
+    WorkingDirectory workDir;
+    std::shared_ptr<SerialBench> bench = std::make_shared<SerialBench>();
+    ConfigModel model;
+    SessionState session;
+    LanguageText texts;
+    link::TSpComPort port{nullptr, QStringLiteral("RS232"), BenchFactory(bench)};
+    ScriptedDialogs dialogs;
+    ErrorCapture errors;
+    Form1Hooks hooks;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace zmt::test

@@ -1,0 +1,206 @@
+// The main window and the serial port: interface lines, switch locks, probing, the port
+// menu, and the buttons that start a device operation.
+#include "MainWindowFixture.h"
+
+#include <QCheckBox>
+
+namespace zmt::test {
+namespace {
+
+using Kind = SerialBench::Kind;
+
+struct FailureCase {
+    Kind kind;
+    int language;
+    bool programFormActive;
+    QString name;
+    QStringList mem;
+};
+
+TEST_F(MainWindowTest, SetPortLinesReportsAFailedOpen) {
+    const FailureCase cases[] = {
+        {Kind::Absent,
+         0,
+         false,
+         "COM3",
+         {QString::fromUtf8("COM3  kann nicht geöffnet werden"),
+          "COM3 (eventuell bereits belegt)"}},
+        {Kind::Absent,
+         1,
+         false,
+         "COM3",
+         {"COM3  -error opening port-", "COM3 (perhaps already in use)"}},
+        {Kind::PermissionDenied,
+         0,
+         false,
+         "COM3",
+         {QString::fromUtf8("COM3  kann nicht geöffnet werden"), "COM3 (eventuell bereits belegt)",
+          QString::fromUtf8("  Keine Berechtigung: Benutzer muss zur Gruppe dialout gehören")}},
+        {Kind::PermissionDenied,
+         1,
+         false,
+         "COM3",
+         {"COM3  -error opening port-", "COM3 (perhaps already in use)",
+          "  permission denied: the user must be in the group dialout"}},
+        {Kind::Absent, 0, true, "COM3", {}},
+        {Kind::Absent,
+         0,
+         false,
+         "",
+         {QString::fromUtf8("  kann nicht geöffnet werden"), " (eventuell bereits belegt)"}},
+        {Kind::Present, 0, false, "COM3", {}},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.kind) << " language " << c.language);
+        bench->kind[3] = c.kind;
+        hooks.ProgramFormIsActive = [&c] { return c.programFormActive; };
+        model = {};
+        session = {};
+        CreateWithDefaults();
+        session.ComPortNumber = 3;
+        session.LanguageIndex = c.language;
+        form->SetPortLines(c.name, true, true, false);
+        EXPECT_EQ(form->MemLines(), c.mem);
+        EXPECT_EQ(bench->power(3), c.kind == Kind::Present);
+        form.reset();
+        port.Close();
+    }
+}
+
+TEST_F(MainWindowTest, SetPortLinesDrivesPowerOnDtrAndSignalOnRts) {
+    CreateWithDefaults();
+    struct Step {
+        bool power, signal, reopen;
+    };
+    const Step steps[] = {{true, false, false},
+                          {false, true, false},
+                          {true, true, true},
+                          {true, true, true},
+                          {false, false, false}};
+    for (const Step& step : steps) {
+        form->SetPortLines("COM1", step.power, step.signal, step.reopen);
+        EXPECT_EQ(bench->power(1), step.power);
+        EXPECT_EQ(bench->signal(1), step.signal);
+    }
+    EXPECT_EQ(bench->openCount(1), 3);  // once, then each reopen
+}
+
+TEST_F(MainWindowTest, PowerSwitchRaisesSignalThenRestoresItAndLocksItself) {
+    CreateWithDefaults();
+    ShowActive();
+    auto* power = child<QCheckBox>("switchpower");
+    auto* signal = child<QCheckBox>("switchsignal");
+    // The activation: power from its box, 600 ms later the signal from its box.
+    EXPECT_TRUE(bench->power(1));
+    QTRY_VERIFY_WITH_TIMEOUT(power->isEnabled() && signal->isEnabled(), 5000);
+    EXPECT_TRUE(bench->signal(1));
+
+    signal->click();
+    EXPECT_FALSE(bench->signal(1));
+    EXPECT_FALSE(signal->isEnabled());
+    signal->click();  // locked: a second click does nothing
+    EXPECT_FALSE(signal->isChecked());
+    QTRY_VERIFY_WITH_TIMEOUT(signal->isEnabled(), 5000);
+
+    power->click();
+    EXPECT_FALSE(bench->power(1));
+    EXPECT_TRUE(bench->signal(1));  // raised with the power change
+    EXPECT_FALSE(power->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!bench->signal(1), 5000);  // back to its box
+    QTRY_VERIFY_WITH_TIMEOUT(power->isEnabled(), 5000);
+    EXPECT_FALSE(session.PowerOn);
+    EXPECT_FALSE(session.SignalOn);
+}
+
+TEST_F(MainWindowTest, ProbePortsLeavesTheOpenPortAndItsLinesAlone) {
+    bench->kind[3] = Kind::Absent;
+    CreateWithDefaults();
+    form->COMClick(2);
+    ASSERT_TRUE(bench->power(2));
+    emit child<QMenu>("Kommunikation1")->aboutToShow();
+
+    const std::pair<const char*, bool> items[] = {
+        {"COM11", true}, {"COM21", true}, {"COM31", false}, {"COM41", true}};
+    for (const auto& [item, enabled] : items) EXPECT_EQ(action(item)->isEnabled(), enabled) << item;
+    EXPECT_TRUE(port.IsOpen());
+    EXPECT_EQ(port.ComNumber(), 2);
+    EXPECT_TRUE(bench->power(2));
+    EXPECT_TRUE(bench->signal(2));
+    EXPECT_EQ(bench->openCount(2), 1);
+    for (int probed : {1, 4}) {
+        EXPECT_EQ(bench->openCount(probed), 1);
+        EXPECT_FALSE(bench->isOpen(probed));
+    }
+}
+
+TEST_F(MainWindowTest, PortMenuItemSelectsOpensAndKeepsTheScaling) {
+    CreateWithDefaults();
+    ShowActive();
+    TypeInto(field("Skalin2"), "15");
+    LeaveWithTab(field("Skalin2"));
+    form->ClearMem();
+    action("COM31")->trigger();
+    EXPECT_TRUE(action("COM31")->isChecked());
+    EXPECT_FALSE(action("COM11")->isChecked());
+    EXPECT_EQ(session.ComPortName, "COM3");
+    EXPECT_EQ(session.ComPortNumber, 3);
+    EXPECT_EQ(child<QLabel>("ComInfo")->text(), "COM3");
+    EXPECT_EQ(form->MemLines(), QStringList{" ausgewählte Schnittstelle seriell: COM3"});
+    EXPECT_EQ(text("Skalin2"), "   15");
+    EXPECT_TRUE(bench->isOpen(3));
+    EXPECT_FALSE(bench->isOpen(1));
+}
+
+TEST_F(MainWindowTest, OperationButtonsSetTheFlagsAndOpenTheirWindow) {
+    struct Operation {
+        const char* control;
+        bool menu;
+        bool calibrate, write;
+        bool legacy;
+    };
+    const Operation operations[] = {
+        {"Readbutt", false, false, false, false}, {"MenueAuslesen", true, false, false, false},
+        {"Skalbutt", false, false, true, false},  {"MenueParametrieren", true, false, true, false},
+        {"KalParButt", false, true, true, false}, {"MenueKalPar", true, true, true, false},
+        {"Kalbutt", false, true, false, true},
+    };
+    QStringList opened;
+    hooks.ShowProgramFormModal = [&] {
+        opened
+            << QStringLiteral("ProgramForm %1%2").arg(session.CalibrateFlag).arg(session.WriteFlag);
+    };
+    hooks.ShowForm2 = [&] {
+        opened << QStringLiteral("Form2 %1%2").arg(session.CalibrateFlag).arg(session.WriteFlag);
+    };
+    CreateWithDefaults();
+    for (const Operation& op : operations) {
+        opened.clear();
+        session.CalibrateFlag = !op.calibrate;
+        session.WriteFlag = !op.write;
+        if (op.menu)
+            action(op.control)->trigger();
+        else
+            emit child<QAbstractButton>(op.control)->clicked();
+        const QString expected = QStringLiteral("%1 %2%3")
+                                     .arg(op.legacy ? "Form2" : "ProgramForm")
+                                     .arg(op.calibrate)
+                                     .arg(op.write);
+        EXPECT_EQ(opened, QStringList{expected}) << op.control;
+    }
+}
+
+TEST_F(MainWindowTest, LogoShowsTheAddressAndOpensItOnDoubleClick) {
+    QList<QUrl> opened;
+    hooks.OpenUrl = [&](const QUrl& url) { opened << url; };
+    CreateWithDefaults();
+    ShowActive();
+    auto* logo = child<QLabel>("Image1");
+    EXPECT_EQ(logo->toolTip(), "https://www.example.com/zmt4824");
+    const int beeps = BeepCount();
+    QTest::mouseDClick(logo, Qt::LeftButton);
+    EXPECT_EQ(BeepCount() - beeps, 1);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl("https://www.example.com/zmt4824")});
+}
+
+}  // namespace
+}  // namespace zmt::test
