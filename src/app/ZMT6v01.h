@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ConfigModel.h"
+#include "LanguageText.h"
+#include "PlatformDevice.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace zmt {
+
+class FileDialogs;
+class TComPreSelect;
+class TForm1;
+class TForm3;
+class TFS;
+class TZMT1about;
+class TZMTHelpDeu;
+class TZMTHelpEng;
+class Twarn;
+
+namespace link {
+class TSpComPort;
+}
+
+struct ProgramOptions {
+    // Makes the device behind every COM port; empty: the machine's serial terminals.
+    link::PlatformDeviceFactory deviceFactory = {};
+    // The save and load questions; null: the real file dialogs.
+    FileDialogs* dialogs = nullptr;
+    QString settingsPath = QStringLiteral("initdig.txt");
+};
+
+// The program: its shared state, the one serial port and the eleven windows, created in
+// the order the program has always created them, the main window first. Tests create a
+// fresh one for each case.
+class ZMT6v01 {
+  public:
+    explicit ZMT6v01(ProgramOptions options = {});
+    ~ZMT6v01();
+
+    ZMT6v01(const ZMT6v01&) = delete;
+    ZMT6v01& operator=(const ZMT6v01&) = delete;
+
+    // Shows the main window; the program ends when it closes.
+    void Show();
+    // Show, then the message loop until the main window has closed.
+    int Run();
+
+    TForm1& Form1() { return *Form1_; }
+    TComPreSelect& ComPreSelect() { return *ComPreSelect_; }
+    TZMTHelpDeu& ZMTHelpDeu() { return *ZMTHelpDeu_; }
+    TZMTHelpEng& ZMTHelpEng() { return *ZMTHelpEng_; }
+    TZMT1about& ZMT1about() { return *ZMT1about_; }
+    link::TSpComPort& RS232() { return *RS232_; }
+
+    ConfigModel model;
+    SessionState session;
+    LanguageText texts;
+
+  private:
+    void LoadPortFormValues();
+    void CreateWindows();
+    void WireWindows();
+
+    ProgramOptions options_;
+    std::unique_ptr<FileDialogs> ownDialogs_;
+    // The transfer window will own the port; until it exists the program holds it.
+    std::unique_ptr<link::TSpComPort> RS232_;
+
+    std::unique_ptr<TForm1> Form1_;
+    // ZMTCom (transfer window) and Form2 (legacy calibration window) follow Form1.
+    std::unique_ptr<TForm3> Form3_;
+    std::unique_ptr<TZMTHelpEng> ZMTHelpEng_;
+    std::unique_ptr<TZMT1about> ZMT1about_;
+    std::unique_ptr<Twarn> warn_;
+    std::unique_ptr<TComPreSelect> ComPreSelect_;
+    // ProgramForm (operation window) follows ComPreSelect.
+    std::unique_ptr<TFS> FS_;
+    std::unique_ptr<TZMTHelpDeu> ZMTHelpDeu_;
+};
+
+}  // namespace zmt

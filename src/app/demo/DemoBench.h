@@ -1,0 +1,78 @@
+#pragma once
+
+#include "PlatformDevice.h"
+#include "SimulatedBench.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zmt::demo {
+
+inline constexpr int FirstCom = 1;
+inline constexpr int LastCom = 4;
+
+// What the technician sets on the bench: the meter's type, the signal at its input and
+// the meter's own errors. One meter travels with the chosen port, so every station gets
+// the same settings.
+struct BenchKnobs {
+    int meterType = 1;  // index into the device types; 1 = 20 mA
+    double input = 0;   // in the unit of the meter's type
+    double offsetError = 0;
+    double gainError = 1;
+};
+
+// One look at the station the program works with.
+struct MeterSnapshot {
+    int comNumber = FirstCom;
+    bool attached = false;  // the program holds this port open
+    bool dtr = false;
+    bool rts = false;
+    bool powered = false;
+    bool ready = false;
+    std::optional<std::string> displayText;  // empty while the meter is off or starting
+    sim::ContactState contact = sim::ContactState::Open;
+    double input = 0;                // what reaches the meter's input
+    bool calibrationSignal = false;  // RTS puts the full-scale signal there instead
+    int powerUps = 0;
+    int imagesStored = 0;
+
+    bool operator==(const MeterSnapshot&) const = default;
+};
+
+// A simulated programming interface with a meter on each of COM1..COM4, the knobs that
+// act on all of them and the observation of the one the program has open.
+class DemoBench {
+  public:
+    explicit DemoBench(sim::LineTiming timing = {});
+
+    link::PlatformDeviceFactory deviceFactory() const;
+    std::shared_ptr<sim::SimulatedStation> station(int comNumber) const;
+
+    void setMeterType(int index);
+    void setInput(double input);
+    void setOffsetError(double counts);
+    void setGainError(double factor);
+    const BenchKnobs& knobs() const { return knobs_; }
+    double fullScale() const;
+    // The unit of the meter's type: "mA" or "V".
+    QString unit() const;
+
+    // Follows the station that a port of the program has open; while none is open, the
+    // last one stays in view.
+    MeterSnapshot observe();
+
+  private:
+    void applyAnalog();
+    void applyToAll(const std::function<void(sim::SimulatedStation&)>& apply);
+    int followedStation();
+
+    std::shared_ptr<sim::SimulatedBench> bench_;
+    BenchKnobs knobs_;
+    int followed_ = FirstCom;
+};
+
+}  // namespace zmt::demo

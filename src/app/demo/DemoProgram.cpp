@@ -1,0 +1,64 @@
+#include "DemoProgram.h"
+
+#include "VirtualMeterWindow.h"
+#include "ZMT1.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace zmt::demo {
+
+namespace {
+
+constexpr int WindowSpacing = 12;
+
+ProgramOptions ProgramOptionsFor(const DemoOptions& options, const DemoBench& bench) {
+    ProgramOptions program;
+    program.deviceFactory = bench.deviceFactory();
+    program.dialogs = options.dialogs;
+    program.settingsPath = options.settingsPath;
+    return program;
+}
+
+}  // namespace
+
+DemoProgram::DemoProgram(DemoOptions options)
+    : bench_(std::make_unique<DemoBench>(options.timing)),
+      program_(std::make_unique<ZMT6v01>(ProgramOptionsFor(options, *bench_))) {
+    // The meter on the bench starts as the type the last configuration was made for.
+    if (program_->model.SelectRange >= 0) bench_->setMeterType(program_->model.SelectRange);
+    meterWindow_ = std::make_unique<VirtualMeterWindow>(*bench_);
+    meterWindow_->setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+// The window goes before the program closes its port, the bench after both.
+DemoProgram::~DemoProgram() {
+    meterWindow_.reset();
+    program_.reset();
+}
+
+void DemoProgram::Show() {
+    placeMeterWindow();
+    meterWindow_->show();
+    program_->Show();
+    program_->Form1().activateWindow();
+}
+
+int DemoProgram::Run() {
+    Show();
+    return QCoreApplication::exec();
+}
+
+// Beside the main window where the screen has room, else below its top-left corner.
+void DemoProgram::placeMeterWindow() {
+    const QWidget& main = program_->Form1();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize meterSize = meterWindow_->sizeHint();
+    QPoint spot(main.x() + main.width() + WindowSpacing, main.y());
+    if (screen && spot.x() + meterSize.width() > screen->availableGeometry().right())
+        spot = QPoint(main.x() + WindowSpacing, main.y() + WindowSpacing);
+    meterWindow_->move(spot);
+}
+
+}  // namespace zmt::demo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "DemoBench.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QSlider;
+
+namespace zmt::demo {
+
+class IndicatorLed;
+class SevenSegmentDisplay;
+
+// The demo's bench window: the simulated meter's display and limit LED, the interface's
+// power (DTR) and signal (RTS) lines as the program drives them, and the knobs for the
+// meter's type, its input signal and its own offset and gain errors. It looks at the
+// simulation ten times a second; the program's own windows never know it is there.
+class VirtualMeterWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit VirtualMeterWindow(DemoBench& bench, QWidget* parent = nullptr);
+
+    // Shows the simulation as it is now; the poll timer calls it.
+    void refresh();
+    const MeterSnapshot& lastSnapshot() const { return shown_; }
+
+    static constexpr int PollIntervalMs = 100;
+
+  private:
+    QGroupBox* buildMeterGroup();
+    QGroupBox* buildLinesGroup();
+    QGroupBox* buildInputGroup();
+    QGroupBox* buildErrorGroup();
+    void connectControls();
+    void applyMeterType(int index);
+    void applyInputRange();
+    void setInputFromSpin(double input);
+    void setInputFromSlider(int position);
+    void showSnapshot(const MeterSnapshot& shot);
+
+    DemoBench& bench_;
+    MeterSnapshot shown_;
+    QTimer pollTimer_;
+
+    QGroupBox* meterGroup_ = nullptr;
+    SevenSegmentDisplay* display_ = nullptr;
+    IndicatorLed* limitLed_ = nullptr;
+    QLabel* contactLabel_ = nullptr;
+    QLabel* stateLabel_ = nullptr;
+    IndicatorLed* powerLed_ = nullptr;
+    IndicatorLed* signalLed_ = nullptr;
+    QComboBox* meterType_ = nullptr;
+    QDoubleSpinBox* inputSpin_ = nullptr;
+    QSlider* inputSlider_ = nullptr;
+    QLabel* inputLabel_ = nullptr;
+    QDoubleSpinBox* offsetSpin_ = nullptr;
+    QDoubleSpinBox* gainSpin_ = nullptr;
+    QLabel* countersLabel_ = nullptr;
+};
+
+}  // namespace zmt::demo

@@ -1,0 +1,9 @@
+#include "ErrorDisplay.h"
+#include "ZMT6v01.h"
+
+int main(int argc, char** argv) {
+    zmt::Application application(argc, argv);
+    zmt::Application::setApplicationName(QStringLiteral("zmt4824"));
+    zmt::ZMT6v01 program;
+    return program.Run();
+}
