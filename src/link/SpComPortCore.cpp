@@ -325,6 +325,7 @@ void TSpComPortCore::StartThread(TSpComPortCoreThread& thread) {
 void TSpComPortCore::ClosePort() {
     if (!device_ || !device_->isOpen()) return;
     active_ = false;
+    readLock_.wake();
     {
         std::lock_guard lock(readLock_);
         device_->purge(purge::TxAbort | purge::RxAbort | purge::TxClear | purge::RxClear);
@@ -357,14 +358,11 @@ void TSpComPortCore::LineFunction(zmt::link::LineFunction function) {
 // it waits for that thread: it gives up as soon as the port stops being active.
 CommStatus TSpComPortCore::GetStatus() {
     CommStatus status;
-    std::unique_lock lock(readLock_, std::defer_lock);
-    while (active_) {
-        if (!lock.try_lock_for(std::chrono::milliseconds(20))) continue;
-        device_->status(status);
-        errors_ |= status.errors;
-        return status;
-    }
-    return CommStatus{};
+    if (!readLock_.lockWhile(active_)) return status;
+    std::lock_guard lock(readLock_, std::adopt_lock);
+    device_->status(status);
+    errors_ |= status.errors;
+    return status;
 }
 
 int TSpComPortCore::Read(std::uint8_t* buffer, int count) {

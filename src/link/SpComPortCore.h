@@ -185,7 +185,7 @@ class TSpComPortCore {
     int inQueueSize_ = 8192;
     int outQueueSize_ = 4096;
     TSpCoreCallback callback_;
-    std::timed_mutex readLock_;
+    CancellableLock readLock_;
     std::mutex writeLock_;
     SignalBoard started_;  // thread started; purge acknowledged
     std::unique_ptr<TSpComPortEventThread> eventThread_;

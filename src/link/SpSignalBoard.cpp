@@ -46,4 +46,31 @@ std::uint32_t SignalBoard::take(std::uint32_t mask) {
     return takeLocked(mask);
 }
 
+void CancellableLock::lock() {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return !held_; });
+    held_ = true;
+}
+
+void CancellableLock::unlock() {
+    {
+        std::lock_guard lock(mutex_);
+        held_ = false;
+    }
+    released_.notify_all();
+}
+
+bool CancellableLock::lockWhile(const std::atomic<bool>& keepWaiting) {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return !held_ || !keepWaiting; });
+    if (held_ || !keepWaiting) return false;
+    held_ = true;
+    return true;
+}
+
+void CancellableLock::wake() {
+    { std::lock_guard lock(mutex_); }
+    released_.notify_all();
+}
+
 }  // namespace zmt::link

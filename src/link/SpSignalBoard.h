@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -33,6 +34,23 @@ class SignalBoard {
     std::condition_variable changed_;
     std::uint32_t bits_ = 0;
     const std::uint32_t manualReset_;
+};
+
+// A lock whose waiters can give up: lockWhile() stops waiting as soon as its condition
+// turns false and wake() is called. Used where a thread must not queue behind a closing port.
+class CancellableLock {
+  public:
+    void lock();
+    void unlock();
+    // Takes the lock unless `keepWaiting` turns false first; true when it took the lock.
+    bool lockWhile(const std::atomic<bool>& keepWaiting);
+    // Makes waiters look at their condition again.
+    void wake();
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool held_ = false;
 };
 
 }  // namespace zmt::link

@@ -4,6 +4,8 @@
 
 #include <ostream>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace zmt::link {
@@ -54,6 +56,33 @@ TEST(SignalBoard, WaitSetLeavesTheSignalAndResetClearsIt) {
     EXPECT_TRUE(board.isSet(A));
     board.reset(A);
     EXPECT_EQ(board.waitAny(A, 10), 0u);
+}
+
+TEST(CancellableLock, AWaiterGivesUpWhenItsConditionEnds) {
+    CancellableLock lock;
+    std::atomic<bool> keepWaiting{true};
+    lock.lock();
+    bool took = true;
+    std::thread waiter([&] { took = lock.lockWhile(keepWaiting); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    keepWaiting = false;
+    lock.wake();
+    waiter.join();  // would wait for the holder forever without the wake-up
+    EXPECT_FALSE(took);
+    lock.unlock();
+    EXPECT_FALSE(lock.lockWhile(keepWaiting));
+}
+
+TEST(CancellableLock, AWaiterTakesTheLockWhenReleased) {
+    CancellableLock lock;
+    std::atomic<bool> keepWaiting{true};
+    lock.lock();
+    bool took = false;
+    std::thread waiter([&] { took = lock.lockWhile(keepWaiting); });
+    lock.unlock();
+    waiter.join();
+    EXPECT_TRUE(took);
+    lock.unlock();
 }
 
 }  // namespace
