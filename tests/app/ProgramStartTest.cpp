@@ -1,0 +1,163 @@
+// The program as a whole: start with and without a settings file, the first-start window,
+// the help menu's windows and the settings file written at exit.
+#include "MainWindowFixture.h"
+#include "ZMT6v01.h"
+
+#include "ComSelectUnit.h"
+
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+namespace zmt::test {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void Start(link::PlatformDeviceFactory factory) {
+        program = std::make_unique<ZMT6v01>(ProgramOptions{std::move(factory), &dialogs});
+    }
+    void Start() { Start(BenchFactory(bench)); }
+    TForm1& form() { return program->Form1(); }
+    QString caption(const char* name) { return CaptionOf(form().findChild<QObject*>(name)); }
+    QString comInfo() { return form().findChild<QLabel*>("ComInfo")->text(); }
+    bool starttimerArmed() { return form().findChild<OneShotTimer*>("starttimer")->enabled(); }
+    void Exit() {
+        form().close();
+        QCoreApplication::processEvents();
+    }
+
+    WorkingDirectory workDir;
+    std::shared_ptr<SerialBench> bench = std::make_shared<SerialBench>();
+    ScriptedDialogs dialogs;
+    ErrorCapture errors;
+    std::unique_ptr<ZMT6v01> program;
+};
+
+void Choose(QWidget* window, const char* radio) {
+    if (radio) window->findChild<QRadioButton*>(radio)->click();
+    window->findChild<QAbstractButton*>("okbutton")->click();
+}
+
+TEST_F(ProgramTest, FirstStartAsksForThePortAndWritesItAtExit) {
+    Start();
+    EXPECT_TRUE(starttimerArmed());
+    QString title, firstMemoLine;
+    WhenModalShows([&](QWidget* window) {
+        title = window->windowTitle();
+        firstMemoLine =
+            window->findChild<QPlainTextEdit*>("Memo1")->toPlainText().section('\n', 0, 0);
+        Choose(window, "pre2");
+    });
+    const int beeps = BeepCount();
+    program->Show();
+    QTRY_COMPARE_WITH_TIMEOUT(comInfo(), QString("COM2"), 5000);
+    EXPECT_EQ(title, QString::fromUtf8("ZMT digitales Messgerät 48x24"));
+    EXPECT_EQ(firstMemoLine, "!!! Auswahl der seriellen Schnittstelle !!!");
+    EXPECT_GE(BeepCount() - beeps, 1);
+    // The activation after the window closed opens COM2 with both lines on.
+    QTRY_VERIFY_WITH_TIMEOUT(bench->power(2) && bench->signal(2), 5000);
+    EXPECT_FALSE(bench->isOpen(1));
+    EXPECT_EQ(form().findChild<QLineEdit*>("Testin1")->text(), "   10");
+
+    Exit();
+    const QStringList lines = ReadLines("initdig.txt");
+    const std::pair<int, const char*> expected[] = {{2, "COM2"},  {3, "4"},     {4, "1"},
+                                                    {7, "   20"}, {9, "   10"}, {14, "gwnorm"}};
+    for (const auto& [line, text] : expected) EXPECT_EQ(lines.value(line), text) << line;
+}
+
+TEST_F(ProgramTest, FirstStartWindowClosedWithoutItsButtonTakesCom1) {
+    Start();
+    int beepsAtOkWithoutChoice = -1;
+    bool stayedOpen = false;
+    WhenModalShows([&](QWidget* window) {
+        const int before = BeepCount();
+        Choose(window, nullptr);
+        beepsAtOkWithoutChoice = BeepCount() - before;
+        stayedOpen = window->isVisible();
+        window->close();
+    });
+    program->Show();
+    QTRY_VERIFY_WITH_TIMEOUT(!program->ComPreSelect().isVisible() && stayedOpen, 5000);
+    EXPECT_EQ(beepsAtOkWithoutChoice, 1);
+    EXPECT_EQ(program->session.ComPortName, "COM1");
+    EXPECT_EQ(program->model.SelectRange, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(bench->power(1), 5000);
+    Exit();
+    EXPECT_EQ(ReadLines("initdig.txt").value(2), "COM1");
+    EXPECT_EQ(ReadLines("initdig.txt").value(4), "1");
+}
+
+TEST_F(ProgramTest, SettingsFileRestoresPortLanguageAndConfiguration) {
+    WriteSettings("initdig.txt", {{2, "COM3"}, {7, "   15"}, {16, "1"}, {10, "device off"}});
+    Start();
+    EXPECT_FALSE(starttimerArmed());
+    program->Show();
+    EXPECT_EQ(caption("Readbutt"), "read configuration");
+    EXPECT_EQ(comInfo(), "COM3");
+    EXPECT_EQ(form().findChild<QLineEdit*>("Skalin2")->text(), "   15");
+    // The boxes, not the file, decide: both lines come on after a start.
+    QTRY_VERIFY_WITH_TIMEOUT(bench->power(3) && bench->signal(3), 5000);
+    QTest::qWait(400);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(form().MemLines().isEmpty());
+}
+
+TEST_F(ProgramTest, BadSettingsFileIsReportedAndReplacedOnlyAtExit) {
+    WriteSettings("initdig.txt", {{4, "9"}, {16, "1"}});
+    Start();
+    ASSERT_EQ(form().MemLines().size(), 2);
+    EXPECT_EQ(form().MemLines().first(),
+              " Einstellungsdatei initdig.txt fehlerhaft, sie wird beim Beenden ersetzt:");
+    EXPECT_EQ(caption("Readbutt"), "Parameter auslesen");  // nothing of the file applied
+    EXPECT_TRUE(starttimerArmed());
+    WhenModalShows([](QWidget* window) { Choose(window, "pre1"); });
+    program->Show();
+    QTRY_COMPARE_WITH_TIMEOUT(program->session.ComPortName, QString("COM1"), 5000);
+    EXPECT_EQ(ReadLines("initdig.txt").value(4), "9");
+    Exit();
+    EXPECT_EQ(ReadLines("initdig.txt").value(4), "1");
+}
+
+TEST_F(ProgramTest, WindowsExistHiddenBesideTheMainWindow) {
+    WriteSettings("initdig.txt", {});
+    Start();
+    QStringList hidden;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (!window->isVisible() && !window->objectName().isEmpty()) hidden << window->objectName();
+    for (const char* name :
+         {"Form1", "Form3", "ZMTHelpEng", "ZMT1about", "warn", "ComPreSelect", "FS", "ZMTHelpDeu"})
+        EXPECT_TRUE(hidden.contains(name)) << name;
+}
+
+TEST_F(ProgramTest, HelpMenuOpensTheWindowOfTheCurrentLanguage) {
+    WriteSettings("initdig.txt", {});
+    Start();
+    program->Show();
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"Hilfe2", 0, "ZMTHelpDeu"}, {"Hilfe2", 1, "ZMTHelpEng"}, {"About1", 1, "ZMT1about"}};
+    for (const auto& [item, language, window] : cases) {
+        program->session.LanguageIndex = language;
+        QString opened;
+        WhenModalShows([&](QWidget* modal) {
+            opened = modal->objectName();
+            modal->close();
+        });
+        form().findChild<QAction*>(item)->trigger();
+        EXPECT_EQ(opened, window) << item << " " << language;
+    }
+}
+
+TEST_F(ProgramTest, OpensThePortOnAPseudoTerminal) {
+    WriteSettings("initdig.txt", {{2, "COM1"}});
+    Start({});  // the machine's terminal backend; com1 leads to a pseudo-terminal
+    program->Show();
+    QTRY_VERIFY_WITH_TIMEOUT(program->RS232().IsOpen(), 5000);
+    EXPECT_EQ(program->RS232().ComNumber(), 1);
+    EXPECT_TRUE(form().MemLines().isEmpty()) << form().MemLines().join('|').toStdString();
+    Exit();
+    EXPECT_FALSE(program->RS232().IsOpen());
+}
+
+}  // namespace
+}  // namespace zmt::test

@@ -1,0 +1,82 @@
+#include "MeterPanelLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zmt::demo {
+namespace {
+
+struct RangeCase {
+    double fullScale;
+    int decimals;
+    double minimum;
+    double maximum;
+};
+
+TEST(MeterPanelLogic, InputRangeKeepsFourSignificantDigitsAndRoomForOverload) {
+    const std::vector<RangeCase> cases = {
+        {1, 4, -1, 1.5}, {10, 3, -10, 15}, {20, 3, -20, 30}, {50, 3, -50, 75}, {100, 2, -100, 150},
+    };
+    for (const auto& c : cases) {
+        const InputRange range = InputRangeFor(c.fullScale);
+        EXPECT_EQ(range.decimals, c.decimals) << c.fullScale;
+        EXPECT_DOUBLE_EQ(range.minimum, c.minimum) << c.fullScale;
+        EXPECT_DOUBLE_EQ(range.maximum, c.maximum) << c.fullScale;
+        EXPECT_GT(range.step, 0) << c.fullScale;
+    }
+}
+
+struct CarryCase {
+    double input;
+    double from;
+    double to;
+    double carried;
+};
+
+TEST(MeterPanelLogic, ChangingTheMeterTypeKeepsTheFractionOfFullScale) {
+    const std::vector<CarryCase> cases = {
+        {10, 20, 10, 5}, {-5, 10, 1, -0.5}, {20, 20, 100, 100},
+        {0, 20, 50, 0},  {3, 0, 20, 0},  // no full scale to take a fraction of
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(CarryInput(c.input, c.from, c.to), c.carried)
+            << c.input << " of " << c.from << " to " << c.to;
+}
+
+MeterSnapshot Shot(bool attached, bool powered, bool ready) {
+    MeterSnapshot shot;
+    shot.comNumber = 3;
+    shot.attached = attached;
+    shot.dtr = shot.powered = powered;
+    shot.ready = ready;
+    return shot;
+}
+
+struct StateCase {
+    MeterSnapshot shot;
+    const char* text;
+};
+
+TEST(MeterPanelLogic, StateTextNamesThePortAndWhatTheMeterDoes) {
+    const std::vector<StateCase> cases = {
+        {Shot(false, false, false), "COM3: not opened by the program"},
+        {Shot(true, false, false), "COM3: meter off (no power on DTR)"},
+        {Shot(true, true, false), "COM3: meter starting"},
+        {Shot(true, true, true), "COM3: meter running"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MeterStateText(c.shot), QString::fromUtf8(c.text));
+}
+
+TEST(MeterPanelLogic, InputTextShowsTheCalibrationSignalWhenRtsSwitchesItThrough) {
+    MeterSnapshot shot;
+    shot.input = 12.5;
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3), QStringLiteral("12.500 mA at the input"));
+    shot.input = 20;
+    shot.calibrationSignal = true;
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3),
+              QStringLiteral("Calibration signal 20.000 mA at the input (RTS on)"));
+}
+
+}  // namespace
+}  // namespace zmt::demo
