@@ -123,7 +123,7 @@ void TForm1::buildPunktBox(QWidget* parent) {
     // DP1..DP4 sit under the points after the first to fourth digit of the picture.
     const char* names[] = {"DP1", "DP2", "DP3", "DP4"};
     for (int digit = 0; digit < 4; ++digit)
-        Make<QRadioButton>(box, names[digit], QRect(32 + digit * 38, 66, 18, 18));
+        Make<QRadioButton>(box, names[digit], QRect(40 + digit * 38, 66, 18, 18));
     Make<QRadioButton>(box, "DP0", QRect(12, 84, 18, 18));
     MakeLabel(box, "ohnelabel", QRect(32, 85, 60, 16), " ohne ");
 }
@@ -185,8 +185,8 @@ void TForm1::buildTestPanel(QWidget* parent) {
 }
 
 void TForm1::buildStatusArea(QWidget* parent) {
-    auto* message = MakePanel(parent, "Message", QRect(8, 252, 262, 130));
-    Mem_ = Make<QPlainTextEdit>(message, "Mem", QRect(2, 2, 258, 126));
+    auto* message = MakePanel(parent, "Message", QRect(8, 252, 238, 130));
+    Mem_ = Make<QPlainTextEdit>(message, "Mem", QRect(2, 2, 234, 126));
     Mem_->setReadOnly(true);
     Mem_->setFocusPolicy(Qt::NoFocus);
     Mem_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -201,23 +201,23 @@ void TForm1::buildStatusArea(QWidget* parent) {
 }
 
 void TForm1::buildSwitchesAndButtons(QWidget* parent) {
-    auto* panel3 = MakePanel(parent, "Panel3", QRect(276, 252, 236, 24));
-    switchpower_ = Make<QCheckBox>(panel3, "switchpower", QRect(6, 3, 224, 18));
+    auto* panel3 = MakePanel(parent, "Panel3", QRect(252, 252, 260, 24));
+    switchpower_ = Make<QCheckBox>(panel3, "switchpower", QRect(6, 3, 248, 18));
     switchpower_->setText(QString::fromUtf8("Messgerät an"));
     switchpower_->setChecked(true);
-    auto* panel5 = MakePanel(parent, "Panel5", QRect(276, 278, 236, 24));
-    switchsignal_ = Make<QCheckBox>(panel5, "switchsignal", QRect(6, 3, 224, 18));
+    auto* panel5 = MakePanel(parent, "Panel5", QRect(252, 278, 260, 24));
+    switchsignal_ = Make<QCheckBox>(panel5, "switchsignal", QRect(6, 3, 248, 18));
     switchsignal_->setText("ext. Signal an");
     switchsignal_->setChecked(true);
-    Make<QPushButton>(parent, "Readbutt", QRect(276, 306, 236, 24))->setText("Parameter auslesen");
-    auto* skalbutt = Make<QPushButton>(parent, "Skalbutt", QRect(276, 332, 236, 24));
+    Make<QPushButton>(parent, "Readbutt", QRect(252, 306, 260, 24))->setText("Parameter auslesen");
+    auto* skalbutt = Make<QPushButton>(parent, "Skalbutt", QRect(252, 332, 260, 24));
     skalbutt->setText(QString::fromUtf8("Gerät parametrieren"));
     QFont bold = skalbutt->font();
     bold.setBold(true);
     skalbutt->setFont(bold);
-    Make<QPushButton>(parent, "KalParButt", QRect(276, 358, 236, 24))
+    Make<QPushButton>(parent, "KalParButt", QRect(252, 358, 260, 24))
         ->setText(QString::fromUtf8("Gerät kalibrieren und parametrieren"));
-    auto* kalbutt = Make<QPushButton>(parent, "Kalbutt", QRect(276, 358, 236, 24));
+    auto* kalbutt = Make<QPushButton>(parent, "Kalbutt", QRect(252, 358, 260, 24));
     kalbutt->setText(QString::fromUtf8("Gerät kalibrieren"));
     kalbutt->setVisible(false);
 }
