@@ -1,0 +1,187 @@
+#include "TransferEngine.h"
+
+#include "SpComPort.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zmt::link {
+
+// ---- the port component as the engine's port ----
+
+void SpComPortTransferPort::Close() {
+    port_.Close();
+}
+void SpComPortTransferPort::PurgeRx() {
+    port_.PurgeRx();
+}
+void SpComPortTransferPort::PurgeTx() {
+    port_.PurgeTx();
+}
+int SpComPortTransferPort::InBufUsed() {
+    return port_.InBufUsed();
+}
+std::uint8_t SpComPortTransferPort::ReadChar() {
+    return port_.ReadChar();
+}
+void SpComPortTransferPort::WriteChar(std::uint8_t byte) {
+    port_.WriteChar(byte);
+}
+void SpComPortTransferPort::setDTR(bool on) {
+    port_.setDTR(on);
+}
+void SpComPortTransferPort::setRTS(bool on) {
+    port_.setRTS(on);
+}
+
+// ---- the engine ----
+
+namespace {
+
+struct TimerSpec {
+    const char* name;
+    int intervalMs;
+    void (TransferEngine::*handler)();
+};
+
+constexpr std::array<TimerSpec, TransferEngine::TimerCount> kTimers{{
+    {"veryfirsttimer", 400, &TransferEngine::veryfirsttimerTimer},
+    {"firsttimer", 400, &TransferEngine::firsttimerTimer},
+    {"inittimer", 500, &TransferEngine::inittimerTimer},
+    {"inittimer1", 600, &TransferEngine::inittimer1Timer},
+    {"inittimer2", 1600, &TransferEngine::inittimer2Timer},
+    {"writetimer", 40, &TransferEngine::writetimerTimer},
+    {"Timer1", 1000, &TransferEngine::Timer1Timer},
+}};
+
+}  // namespace
+
+TransferEngine::TransferEngine(TransferState& state, TransferPort& port, QObject* parent)
+    : QObject(parent), state_(state), port_(port) {
+    for (int id = 0; id < TimerCount; ++id) {
+        const TimerSpec& spec = kTimers[id];
+        timers_[id] = new OneShotTimer(this, QString::fromLatin1(spec.name), spec.intervalMs);
+        timers_[id]->setHandler([this, handler = spec.handler] { (this->*handler)(); });
+    }
+}
+
+int TransferEngine::ProgressPercent(std::int64_t received, std::int64_t expected) {
+    if (expected == 0) return 0;
+    const double percent = std::nearbyint(static_cast<double>(received) / expected * 100.0);
+    return static_cast<int>(std::clamp(percent, 0.0, 100.0));
+}
+
+// A failing port step never stops the sequence: a missing interface shows as silence.
+void TransferEngine::Ignoring(const std::function<void()>& portStep) {
+    try {
+        portStep();
+    } catch (const std::exception&) {
+    }
+}
+
+void TransferEngine::SetProgress(int percent) {
+    progress_ = percent;
+    emit progressChanged(percent);
+}
+
+void TransferEngine::Start() {
+    if (running_) return;
+    running_ = true;
+    state_.TransferStarted = true;
+    emit memoCleared();
+    Ignoring([this] { port_.Close(); });
+    Enable(veryfirsttimer, true);
+    emit memoLineAdded(QStringLiteral("reset..."));
+    SetProgress(0);
+}
+
+void TransferEngine::veryfirsttimerTimer() {
+    Enable(veryfirsttimer, false);
+    if (setPortLines_) setPortLines_(false, false);
+    Enable(firsttimer, true);
+}
+
+void TransferEngine::firsttimerTimer() {
+    Enable(firsttimer, false);
+    Enable(inittimer, true);
+}
+
+void TransferEngine::inittimerTimer() {
+    Ignoring([this] { port_.setRTS(false); });
+    Enable(inittimer, false);
+    Enable(inittimer1, true);
+    Ignoring([this] { port_.PurgeRx(); });
+}
+
+void TransferEngine::inittimer1Timer() {
+    Ignoring([this] { port_.setDTR(true); });
+    Enable(inittimer1, false);
+    Enable(inittimer2, true);
+    Ignoring([this] { port_.PurgeRx(); });
+}
+
+void TransferEngine::inittimer2Timer() {
+    Ignoring([this] { port_.PurgeRx(); });
+    Enable(inittimer2, false);
+    state_.ReceiveCount = 0;
+    state_.NextByte = static_cast<std::uint8_t>(state_.SendBuffer[0] & 0xFF);
+    state_.ReceiveTimedOut = false;
+    state_.ByteReceived = false;
+    Enable(writetimer, true);
+    Enable(Timer1, true);
+    emit memoCleared();
+    emit memoLineAdded(QStringLiteral("transfer data..."));
+}
+
+void TransferEngine::writetimerTimer() {
+    Enable(writetimer, false);
+    Ignoring([this] { port_.WriteChar(state_.NextByte); });
+}
+
+void TransferEngine::RS232DataRecived() {
+    if (!timer(Timer1).enabled()) {
+        // Nothing is exchanged yet (or any more): whatever comes now is noise.
+        Ignoring([this] { port_.PurgeRx(); });
+        Ignoring([this] { port_.PurgeTx(); });
+        return;
+    }
+    Enable(Timer1, false);
+    Ignoring([this] { ReceiveWaitingBytes(); });
+    // Re-armed whatever the read did, so that the time-out still ends the exchange.
+    Enable(Timer1, true);
+}
+
+// The echo and the meter's answer often arrive under one notification; a byte left
+// waiting would only be seen at the port's next poll, 200 ms later, and such pauses make
+// the meter start its frame anew. So every byte waiting now is taken, one by one.
+void TransferEngine::ReceiveWaitingBytes() {
+    // A notification may find the byte already taken; reading then would fail.
+    for (int waiting = port_.InBufUsed(); waiting > 0; --waiting) ReceiveOneByte();
+}
+
+void TransferEngine::ReceiveOneByte() {
+    state_.StoreReceived(port_.ReadChar());
+    if (state_.ExpectedCount != 0)
+        SetProgress(ProgressPercent(state_.ReceiveCount, state_.ExpectedCount));
+    state_.ByteReceived = true;
+    SendNextByteAfterAnswers();
+}
+
+// The next byte goes out once the echo and the meter's answer to the last one are in.
+void TransferEngine::SendNextByteAfterAnswers() {
+    const std::int32_t count = state_.ReceiveCount;
+    if (state_.TransferKind == 1 || count % 2 != 0 || count >= state_.ExpectedCount) return;
+    const std::int32_t next = count / 2;
+    if (next >= TransferState::SendCapacity) return;
+    state_.NextByte = static_cast<std::uint8_t>(state_.SendBuffer[next] & 0xFF);
+    Enable(writetimer, true);
+}
+
+void TransferEngine::Timer1Timer() {
+    Enable(Timer1, false);
+    state_.ReceiveTimedOut = true;
+    running_ = false;
+    emit exchangeEnded();
+}
+
+}  // namespace zmt::link
