@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace zmt::link {
@@ -102,6 +103,7 @@ OpenFailure failureOf(int errorNumber) {
         case ENOENT:
         case ENXIO:
         case ENODEV:
+        case EIO:  // a /dev/ttyS node without a UART behind it
             return OpenFailure::NoSuchDevice;
         case EACCES:
         case EPERM:
@@ -152,7 +154,7 @@ PosixTerminalDevice::~PosixTerminalDevice() {
 
 OpenResult PosixTerminalDevice::failOpen(OpenFailure failure, int errorNumber,
                                          const std::string& path) {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) ::close(fd_);  // errorNumber was taken before this close
     fd_ = -1;
     return OpenResult{failure, errorNumber, path};
 }
@@ -164,16 +166,25 @@ OpenResult PosixTerminalDevice::open(int number) {
     fd_ = retryEintr(
         [&] { return ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
     if (fd_ < 0) return failOpen(failureOf(errno), errno, path);
+    const OpenFailure failure = takeOwnership();
+    if (failure != OpenFailure::None) return failOpen(failure, errno, path);
+    resetWaitState();
+    return OpenResult{OpenFailure::None, 0, path};
+}
+
+// Leaves errno of the failing call for the caller.
+OpenFailure PosixTerminalDevice::takeOwnership() {
     // The lock first: a port that another instance holds must keep its lines untouched.
-    if (retryEintr([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) < 0)
-        return failOpen(OpenFailure::Busy, errno, path);
+    if (retryEintr([&] { return ::flock(fd_, LOCK_EX | LOCK_NB); }) < 0) return OpenFailure::Busy;
     // Linux raises DTR and RTS on open; the interface powers the meter from DTR.
     modemBits(fd_, TIOCMBIC, TIOCM_DTR | TIOCM_RTS);
-    if (retryEintr([&] { return ::ioctl(fd_, TIOCEXCL); }) < 0)
-        return failOpen(failureOf(errno), errno, path);
+    if (retryEintr([&] { return ::ioctl(fd_, TIOCEXCL); }) < 0) return failureOf(errno);
     termios current{};
-    if (retryEintr([&] { return ::tcgetattr(fd_, &current); }) < 0)
-        return failOpen(OpenFailure::Other, errno, path);
+    if (retryEintr([&] { return ::tcgetattr(fd_, &current); }) < 0) return OpenFailure::Other;
+    return OpenFailure::None;
+}
+
+void PosixTerminalDevice::resetWaitState() {
     drainEventFd(cancelFd_);
     drainEventFd(writeCancelFd_);
     gone_ = false;
@@ -181,7 +192,6 @@ OpenResult PosixTerminalDevice::open(int number) {
     announced_ = 0;
     modemLines_ = -1;
     modemLinesKnown_ = true;
-    return OpenResult{OpenFailure::None, 0, path};
 }
 
 void PosixTerminalDevice::close() {
@@ -294,8 +304,7 @@ int PosixTerminalDevice::read(std::uint8_t* buffer, int count) {
     const ssize_t got = retryEintr([&] { return ::read(fd_, buffer, count); });
     if (got < 0 && errno != EAGAIN) return -1;
     const int taken = got < 0 ? 0 : static_cast<int>(got);
-    std::lock_guard lock(rxMutex_);
-    announced_ -= std::min<std::uint32_t>(announced_, taken);
+    forgetAnnounced(static_cast<std::uint32_t>(taken));
     return taken;
 }
 
@@ -312,11 +321,9 @@ bool PosixTerminalDevice::purge(std::uint32_t flags) {
     const bool output = flags & (purge::TxAbort | purge::TxClear);
     if (!input && !output) return true;
     const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
-    if (input) {
-        std::lock_guard lock(rxMutex_);
-        announced_ = 0;
-    }
-    return retryEintr([&] { return ::tcflush(fd_, queue); }) == 0;
+    const bool flushed = retryEintr([&] { return ::tcflush(fd_, queue); }) == 0;
+    if (input) forgetAnnounced(UINT32_MAX);
+    return flushed;
 }
 
 // Bytes that arrived after the last RxChar event (or after a read took some) are a new
@@ -360,12 +367,23 @@ WaitResult PosixTerminalDevice::waitEvent(int timeoutMs, std::uint32_t& mask) {
     if (maskChanged_.exchange(false)) return WaitResult::Event;
     const bool watchInput = (eventMask_ & ev::RxChar) != 0;
     if (watchInput && newBytesSinceReport(mask)) return WaitResult::Event;
-    std::uint32_t announcedNow;
+    bool armed;
     {
         std::lock_guard lock(rxMutex_);
-        announcedNow = announced_;
+        armed = announced_ == 0;
+        waitingDisarmed_ = watchInput && !armed;
     }
-    return pollOnce(timeoutMs, watchInput && announcedNow == 0, mask);
+    const WaitResult result = pollOnce(timeoutMs, watchInput && armed, mask);
+    std::lock_guard lock(rxMutex_);
+    waitingDisarmed_ = false;
+    return result;
+}
+
+// A read or purge that took every announced byte re-arms a wait that ignores the input.
+void PosixTerminalDevice::forgetAnnounced(std::uint32_t taken) {
+    std::lock_guard lock(rxMutex_);
+    announced_ -= std::min(announced_, taken);
+    if (announced_ == 0 && waitingDisarmed_) signalEventFd(cancelFd_);
 }
 
 WaitResult PosixTerminalDevice::pollOnce(int timeoutMs, bool watchInput, std::uint32_t& mask) {

@@ -41,10 +41,13 @@ class PosixTerminalDevice : public PlatformDevice {
 
   private:
     OpenResult failOpen(OpenFailure failure, int errorNumber, const std::string& path);
+    OpenFailure takeOwnership();
+    void resetWaitState();
     bool applyTermios(const CommState& state);
     void applyLineControl(std::uint32_t flags);
     int bytesWaiting() const;
     bool newBytesSinceReport(std::uint32_t& mask);
+    void forgetAnnounced(std::uint32_t taken);
     std::uint32_t modemChanges();
     WaitResult pollOnce(int timeoutMs, bool watchInput, std::uint32_t& mask);
 
@@ -59,6 +62,7 @@ class PosixTerminalDevice : public PlatformDevice {
     // poll() keeps reporting POLLIN while they wait, and announcing them again would spin.
     std::mutex rxMutex_;
     std::uint32_t announced_ = 0;
+    bool waitingDisarmed_ = false;  // a wait runs that ignores the input until a read
     int modemLines_ = -1;  // last modem status seen; -1 before the first look or without lines
     bool modemLinesKnown_ = true;
 };

@@ -84,7 +84,7 @@ TSpComPort::~TSpComPort() {
 }
 
 void TSpComPort::Loaded() {
-    if (settingsAutoOpen_)
+    if (autoOpen_)
         Open();
     else
         RebuildCommState();

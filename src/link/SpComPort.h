@@ -89,8 +89,8 @@ class TSpComPort : public QObject {
     void Close();  // stops delivery, closes; OnPortClose even when not open
     bool IsOpen() const;
 
-    bool AutoOpen() const { return settingsAutoOpen_; }
-    void setAutoOpen(bool on) { settingsAutoOpen_ = on; }
+    bool AutoOpen() const { return autoOpen_; }
+    void setAutoOpen(bool on) { autoOpen_ = on; }
     int ComNumber() const;
     void setComNumber(int number);  // reopens when open and the number changes
     TSpBaudrate BaudRate() const;
@@ -172,7 +172,7 @@ class TSpComPort : public QObject {
 
     TSpPortSettings settings_;
     CommState commState_{};
-    bool settingsAutoOpen_ = false;
+    bool autoOpen_ = false;
     int comNumber_ = 0;
     int inBufSize_ = 4096;
     int outBufSize_ = 2048;

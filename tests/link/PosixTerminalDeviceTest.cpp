@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <thread>
 
 namespace zmt::link {
 namespace {
@@ -144,6 +145,24 @@ TEST_F(PosixDeviceOnPty, AByteIsAnnouncedOnceUntilMoreArriveOrItIsRead) {
     EXPECT_EQ(device.read(buffer, 4), 1);
     ports.peer(1).send({3});
     EXPECT_EQ(wait(mask), WaitResult::Event);
+}
+
+TEST_F(PosixDeviceOnPty, AReadOfTheAnnouncedBytesWakesAWaitThatIgnoredInput) {
+    std::uint32_t mask = 0;
+    ports.peer(1).send({1});
+    ASSERT_EQ(wait(mask), WaitResult::Event);
+    WaitResult woken = WaitResult::Failed;
+    std::thread waiter([&] {
+        std::uint32_t ignored = 0;
+        woken = device.waitEvent(120000, ignored);  // stalls the test without the wake-up
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::uint8_t byte = 0;
+    EXPECT_EQ(device.read(&byte, 1), 1);
+    waiter.join();
+    EXPECT_EQ(woken, WaitResult::Cancelled);
+    ports.peer(1).send({2});
+    EXPECT_EQ(wait(mask, 5000), WaitResult::Event);
 }
 
 TEST_F(PosixDeviceOnPty, ACancelBeforeTheWaitEndsItAtOnce) {

@@ -234,12 +234,14 @@ TEST_F(SpComPortOnPty, NotificationsRunOnTheGuiThreadOneAtATime) {
     port.OnDataRecived = [&](TSpComPort* sender, int) {
         most = std::max(most, ++inFlight);
         if (QThread::currentThread() != QCoreApplication::instance()->thread()) ++offThread;
-        // A second notification would come up here if the worker did not wait for this one.
-        QCoreApplication::processEvents();
         while (sender->InBufUsed() > 0) {
             sender->ReadChar();
             ++received;
         }
+        // The next byte arrives meanwhile; its notification would come up in here if the
+        // worker did not wait for this one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        QCoreApplication::processEvents();
         --inFlight;
     };
     port.Open();
