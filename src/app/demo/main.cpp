@@ -7,6 +7,8 @@
 int main(int argc, char** argv) {
     zmt::Application application(argc, argv);
     zmt::Application::setApplicationName(QStringLiteral("zmt4824"));
+    // Lets a Wayland desktop match the windows with the installed desktop entry.
+    zmt::Application::setDesktopFileName(QStringLiteral("com.example.zmt4824"));
     zmt::demo::DemoProgram demo;
     return demo.Run();
 }
