@@ -1,0 +1,313 @@
+#include "OperationSequencer.h"
+
+#include "ConfigEditor.h"
+#include "ErrorDisplay.h"
+
+#include <array>
+
+namespace zmt {
+
+using namespace operation_rows;
+
+namespace {
+
+const QString kInterfaceOk = QStringLiteral("Interface... O.K.");
+
+// Texts by OperationMode (read, write, calibrate and write).
+constexpr std::array<int, 3> kQuestionRows{AskRead, AskWrite, AskCalibrateAndWrite};
+constexpr std::array<int, 3> kTaskRows{ReadDevice, TaskWrite, TaskCalibrateAndWrite};
+constexpr std::array<int, 3> kFirstWriteRows{Reprogram, WriteConfiguration, Initialize};
+
+int Index(OperationMode mode) {
+    return static_cast<int>(mode);
+}
+
+}  // namespace
+
+ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
+                              const QString& portName) {
+    const ExchangeCheck check = CheckExchange(transfer);
+    if (check == ExchangeCheck::InterfaceMissing) return {{texts.text(NoInterfaceAt) + portName}};
+    QStringList lines{kInterfaceOk};
+    if (check == ExchangeCheck::ConnectionFailed) {
+        lines << texts.text(TransmissionError);
+        return {lines};
+    }
+    const bool ok = check == ExchangeCheck::Passed;
+    lines << texts.text(ConnectionOk) << texts.text(ok ? DataOk : ReceiveError);
+    return {lines, ok};
+}
+
+OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag) {
+    if (!writeFlag) return OperationMode::Read;
+    return calibrateFlag ? OperationMode::CalibrateAndWrite : OperationMode::Write;
+}
+
+OperationSequencer::OperationSequencer(TransferState& transfer, DeviceState& device,
+                                       ConfigEditor& editor, OperationHooks hooks, QObject* parent)
+    : QObject(parent),
+      transfer_(transfer),
+      device_(device),
+      editor_(editor),
+      hooks_(std::move(hooks)) {
+    const auto makeTimer = [this](const char* name, int ms, void (OperationSequencer::*step)()) {
+        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms);
+        timer->setHandler([this, step] {
+            RunGuarded([this, step] { (this->*step)(); });
+            emit viewChanged();
+        });
+        return timer;
+    };
+    waittimer_ = makeTimer("waittimer", 1200, &OperationSequencer::waittimerTimer);
+    resettimer_ = makeTimer("resettimer", 500, &OperationSequencer::resettimerTimer);
+    offsettimer_ = makeTimer("offsettimer", 2400, &OperationSequencer::offsettimerTimer);
+}
+
+QString OperationSequencer::text(int row) const {
+    return editor_.text(row);
+}
+
+QString OperationSequencer::portName() const {
+    return editor_.session().ComPortName;
+}
+
+// ---- asking and the opening read ----
+
+void OperationSequencer::initform() {
+    // A step still pending from the last run would otherwise write without being asked.
+    CancelPendingSteps();
+    transfer_.TransferStarted = false;
+    view_.Label1.clear();
+    view_.clearInfo();
+    view_.infoColour = InfoColour::White;
+    mode_ = ModeOfFlags(editor_.session().CalibrateFlag, editor_.session().WriteFlag);
+    view_.tasklabel = text(kQuestionRows[Index(mode_)]);
+    view_.Fertigbutton = {true, true};
+    gainStep_ = calibrationDone_ = readingAccepted_ = false;
+    view_.KalPan = view_.Anzeige = false;
+    view_.OKButton.visible = view_.nochmalbutton.visible = false;
+    view_.weiterbutton.visible = view_.Abbruchbutton.visible = true;
+    view_.focusRequest = FocusTarget::weiterbutton;
+    firstPass_ = true;
+    hooks_.SetPortLines(true, true, true);
+}
+
+void OperationSequencer::weiterbuttonClick() {
+    if (awaitingTransfer_ || !view_.weiterbutton.visible) return;
+    PrepareReadFrame(device_, transfer_);
+    view_.clearInfo();
+    view_.addInfo(text(ReadingFrom) + portName());
+    view_.Label1 = text(ReadDevice);
+    view_.tasklabel = text(kTaskRows[Index(mode_)]);
+    view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
+    view_.Fertigbutton.visible = view_.nochmalbutton.visible = false;
+    StartTransfer();
+}
+
+void OperationSequencer::StartTransfer() {
+    awaitingTransfer_ = true;
+    hooks_.ShowTransferWindow();
+}
+
+// ---- judging an exchange ----
+
+void OperationSequencer::TransferEnded() {
+    if (!awaitingTransfer_) return;  // another window's exchange
+    awaitingTransfer_ = false;
+    Evaluate();
+}
+
+void OperationSequencer::Evaluate() {
+    waittimer_->setEnabled(true);
+    transferOk_ = false;
+    ShowVerdict(JudgeExchange(transfer_, editor_, portName()));
+    if (firstPass_) {
+        ListReadImage();
+        return;
+    }
+    view_.Label1.clear();
+    if (mode_ != OperationMode::CalibrateAndWrite)
+        FinishWrite();
+    else if (transferOk_)
+        ContinueCalibration();
+}
+
+void OperationSequencer::ShowVerdict(const ExchangeVerdict& verdict) {
+    for (const QString& line : verdict.lines) view_.addInfo(line);
+    transferOk_ = verdict.ok;
+    if (transferOk_) {
+        view_.infoColour = InfoColour::Lime;
+        return;
+    }
+    view_.infoColour = InfoColour::Red;
+    waittimer_->setEnabled(false);
+    view_.Fertigbutton.enabled = true;  // but not shown
+    view_.nochmalbutton = {true, true};
+    view_.focusRequest = FocusTarget::nochmalbutton;
+}
+
+void OperationSequencer::ListReadImage() {
+    TakeReceivedData(device_, transfer_);
+    memo1_ << QStringLiteral("reccount %1").arg(transfer_.ReceiveCount);
+    for (std::uint16_t word : device_.DeviceImage) memo1_ << QString::number(word);
+}
+
+void OperationSequencer::FinishWrite() {
+    try {
+        if (transferOk_ && mode_ == OperationMode::Read) {
+            hooks_.EditorStep([this](Effects& fx) { ImageToConfig(device_, editor_, fx); });
+            view_.clearInfo();
+            view_.addInfo(text(ReadTaken));
+            view_.addInfo(text(RoundingPossible));
+        } else if (transferOk_) {
+            view_.clearInfo();
+            view_.addInfo(text(WriteDone));
+        }
+    } catch (...) {
+        OfferRepeatAndDone();
+        throw;
+    }
+    OfferRepeatAndDone();
+}
+
+void OperationSequencer::OfferRepeatAndDone() {
+    view_.nochmalbutton = {true, true};
+    view_.Fertigbutton = {true, true};
+    view_.focusRequest = FocusTarget::Fertigbutton;
+}
+
+// ---- the power cycle after a good exchange, and the first write ----
+
+void OperationSequencer::waittimerTimer() {
+    waittimer_->setEnabled(false);
+    hooks_.SetPortLines(false, true, false);
+    resettimer_->setEnabled(true);
+}
+
+void OperationSequencer::resettimerTimer() {
+    resettimer_->setEnabled(false);
+    if (firstPass_) {
+        firstPass_ = false;
+        try {
+            StartWriteStep();
+        } catch (...) {
+            OfferRepeatAndDone();
+            throw;
+        }
+    } else {
+        hooks_.SetDTR(true);
+    }
+}
+
+void OperationSequencer::StartWriteStep() {
+    view_.infoColour = InfoColour::White;
+    view_.clearInfo();
+    if (mode_ == OperationMode::CalibrateAndWrite)
+        device_.DeviceImage = InitialCalibrationImage();
+    else if (mode_ == OperationMode::Write)
+        ConfigToImage(device_, editor_.model());
+    const QString title = text(kFirstWriteRows[Index(mode_)]);
+    view_.addInfo(title);
+    view_.Label1 = title;
+    view_.addInfo(text(WriteDataTo) + portName());
+    PrepareWriteFrame(device_, transfer_);
+    StartTransfer();
+}
+
+void OperationSequencer::CancelPendingSteps() {
+    waittimer_->setEnabled(false);
+    resettimer_->setEnabled(false);
+    offsettimer_->setEnabled(false);
+}
+
+// ---- calibration ----
+
+void OperationSequencer::ContinueCalibration() {
+    if (calibrationDone_) {
+        ShowFinalCalibration();
+        return;
+    }
+    hooks_.SetPortLines(true, true, true);
+    if (gainStep_) {
+        OpenPrompt(AdjustGain);
+        return;
+    }
+    // The meter restarts with the signal on and loses it here, before it is read.
+    offsettimer_->setEnabled(true);
+    OpenPrompt(AdjustOffset);
+}
+
+void OperationSequencer::OpenPrompt(int titleRow) {
+    view_.clearInfo();
+    view_.addInfo(text(titleRow));
+    view_.addInfo(text(WaitForStableReading));
+    view_.addInfo(text(ThenPressEnter));
+    view_.Label1 = text(titleRow);
+    view_.KalPan = view_.Anzeige = true;
+    view_.focusRequest = FocusTarget::Anzeige;
+    readingAccepted_ = false;
+}
+
+void OperationSequencer::ShowFinalCalibration() {
+    view_.clearInfo();
+    view_.addInfo(text(CalibrationFinished));
+    view_.Label1.clear();
+    view_.KalPan = view_.Anzeige = false;
+    OfferRepeatAndDone();
+}
+
+void OperationSequencer::offsettimerTimer() {
+    offsettimer_->setEnabled(false);
+    hooks_.SetRTS(false);
+}
+
+void OperationSequencer::AnzeigeExit(const QString& text) {
+    if (!PromptOpen()) return;
+    readingAccepted_ = false;
+    const ReadingResult result = gainStep_ ? TakeGainReading(text, device_, editor_.model())
+                                           : TakeOffsetReading(text, device_);
+    if (!result.valid()) {
+        RefuseReading(result.refusal);
+        return;
+    }
+    readingAccepted_ = true;
+    view_.anzeigeTextRequest = result.anzeigeText;
+    view_.Fertigbutton.visible = false;
+    view_.OKButton = {true, true};
+    view_.focusRequest = FocusTarget::OKButton;
+}
+
+// A nonsense reading would calibrate the meter into nonsense: it waits for a correction.
+void OperationSequencer::RefuseReading(ReadingRefusal refusal) {
+    view_.addInfo(text(InputError));
+    const QString detail = RefusalDetail(refusal, editor_.session().LanguageIndex);
+    if (!detail.isEmpty()) view_.addInfo(detail);
+    view_.Fertigbutton.visible = false;
+    view_.OKButton.enabled = false;
+    view_.focusRequest = FocusTarget::Anzeige;
+}
+
+void OperationSequencer::OKButtonClick() {
+    if (!PromptOpen() || !readingAccepted_) return;
+    readingAccepted_ = false;
+    view_.OKButton.visible = false;
+    view_.Anzeige = false;
+    if (!gainStep_) {
+        view_.addInfo(text(CalibratingOffset));
+        gainStep_ = true;
+    } else {
+        gainStep_ = false;
+        calibrationDone_ = true;
+        view_.addInfo(text(CalibratingGain));
+        view_.addInfo(text(ConfigurationTaken));
+    }
+    WriteCalibration();
+}
+
+void OperationSequencer::WriteCalibration() {
+    view_.addInfo(text(WriteDataTo) + portName());
+    PrepareWriteFrame(device_, transfer_);
+    StartTransfer();
+}
+
+}  // namespace zmt

@@ -1,0 +1,161 @@
+#pragma once
+
+// The read, write and calibrate-and-write operations on the meter as a chain of steps,
+// without a window: which frame is sent when, what the interface lines do in between,
+// how each exchange is judged and what the operator sees.
+
+#include "Calibration.h"
+#include "DeviceImage.h"
+#include "EditorEffects.h"
+#include "OneShotTimer.h"
+#include "OperationView.h"
+#include "TransferState.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+namespace zmt {
+
+class ConfigEditor;
+
+// Rows of the language table that the operation window shows.
+namespace operation_rows {
+enum Row : int {
+    InputError = 50,
+    Cancel = 100,
+    Repeat = 101,
+    Ready = 102,
+    AskCalibrateAndWrite = 103,
+    AskWrite = 104,
+    AskRead = 106,
+    ReadingFrom = 107,
+    ReadDevice = 108,
+    TaskCalibrateAndWrite = 109,
+    TaskWrite = 110,
+    ConnectionOk = 113,
+    DataOk = 114,
+    ReceiveError = 115,
+    TransmissionError = 116,
+    NoInterfaceAt = 117,
+    ReadTaken = 118,
+    RoundingPossible = 119,
+    WriteDone = 120,
+    AdjustOffset = 121,
+    WaitForStableReading = 122,
+    ThenPressEnter = 123,
+    CalibrationFinished = 124,
+    AdjustGain = 125,
+    Reprogram = 126,
+    Initialize = 127,
+    WriteConfiguration = 128,
+    WriteDataTo = 129,
+    CalibratingOffset = 130,
+    CalibratingGain = 131,
+    ConfigurationTaken = 132,
+    ReadDisplayedValue = 134,
+};
+}  // namespace operation_rows
+
+// What the operations do outside themselves. The window binds them to the main window and
+// the transfer window.
+struct OperationHooks {
+    // The main window's SetPortLines with the selected port's name.
+    std::function<void(bool power, bool signal, bool reopen)> SetPortLines;
+    // One line set directly on the port; a failure is ignored there.
+    std::function<void(bool on)> SetDTR;
+    std::function<void(bool on)> SetRTS;
+    // Starts the exchange that the transfer state describes.
+    std::function<void()> ShowTransferWindow;
+    // Runs an editor operation and shows its outcome in the main window.
+    std::function<void(const std::function<void(Effects&)>&)> EditorStep;
+};
+
+// The lines the three exchange checks add, in order, and whether all passed.
+struct ExchangeVerdict {
+    QStringList lines;
+    bool ok = false;
+};
+ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
+                              const QString& portName);
+
+// The operation chosen when the window is shown.
+enum class OperationMode { Read = 0, Write = 1, CalibrateAndWrite = 2 };
+OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag);
+
+class OperationSequencer : public QObject {
+    Q_OBJECT
+  public:
+    OperationSequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
+                       OperationHooks hooks, QObject* parent = nullptr);
+
+    OperationView& view() { return view_; }
+    const QStringList& Memo1() const { return memo1_; }
+    OperationMode mode() const { return mode_; }
+    bool FirstPass() const { return firstPass_; }
+    bool TransferOk() const { return transferOk_; }
+    bool GainStep() const { return gainStep_; }
+    bool CalibrationDone() const { return calibrationDone_; }
+    // An exchange that this window started has not ended yet.
+    bool AwaitingTransfer() const { return awaitingTransfer_; }
+    bool PromptOpen() const { return view_.Anzeige && !awaitingTransfer_; }
+    OneShotTimer& waittimer() { return *waittimer_; }
+    OneShotTimer& resettimer() { return *resettimer_; }
+    OneShotTimer& offsettimer() { return *offsettimer_; }
+
+    // Show and nochmalbutton: back to the question, lines on.
+    void initform();
+    // weiterbutton: the opening read.
+    void weiterbuttonClick();
+    // The transfer window reports the end of the exchange: it is judged once.
+    void TransferEnded();
+    void waittimerTimer();
+    void resettimerTimer();
+    void offsettimerTimer();
+    // The operator's reading, taken when the entry is left or confirmed with ENTER.
+    void AnzeigeExit(const QString& text);
+    void OKButtonClick();
+    // The window closes: no pending step may run afterwards.
+    void CancelPendingSteps();
+
+  signals:
+    // A timer step changed the view.
+    void viewChanged();
+
+  private:
+    QString text(int row) const;
+    QString portName() const;
+    void StartTransfer();
+    void Evaluate();
+    void ShowVerdict(const ExchangeVerdict& verdict);
+    void ListReadImage();
+    void FinishWrite();
+    void OfferRepeatAndDone();
+    void ContinueCalibration();
+    void OpenPrompt(int titleRow);
+    void ShowFinalCalibration();
+    void StartWriteStep();
+    void WriteCalibration();
+    void RefuseReading(ReadingRefusal refusal);
+
+    TransferState& transfer_;
+    DeviceState& device_;
+    ConfigEditor& editor_;
+    OperationHooks hooks_;
+    OperationView view_;
+    QStringList memo1_;
+    OneShotTimer* waittimer_;
+    OneShotTimer* resettimer_;
+    OneShotTimer* offsettimer_;
+
+    OperationMode mode_ = OperationMode::Read;
+    bool firstPass_ = false;
+    bool transferOk_ = false;
+    bool gainStep_ = false;
+    bool calibrationDone_ = false;
+    bool awaitingTransfer_ = false;
+    bool readingAccepted_ = false;
+};
+
+}  // namespace zmt

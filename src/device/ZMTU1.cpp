@@ -1,0 +1,151 @@
+#include "ZMTU1.h"
+
+#include "ErrorDisplay.h"
+#include "SpComPort.h"
+#include "ZMT1.h"
+#include "ZMTCOMU1.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace zmt {
+
+namespace {
+
+QPlainTextEdit* MakeList(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* list = new QPlainTextEdit(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setGeometry(geometry);
+    list->setReadOnly(true);
+    return list;
+}
+
+void ShowLines(QPlainTextEdit* list, const QStringList& lines) {
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (list->toPlainText() != text) list->setPlainText(text);
+}
+
+}  // namespace
+
+TForm2::TForm2(Form2Context context, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      sequencer_(context.transfer, context.device, context.form1.editor(), MakeHooks()) {
+    setObjectName(QStringLiteral("Form2"));
+    buildControls();
+    connectHandlers();
+    Render();
+}
+
+OperationHooks TForm2::MakeHooks() {
+    OperationHooks hooks;
+    hooks.SetPortLines = [this](bool power, bool signal, bool reopen) {
+        context_.form1.SetPortLines(context_.form1.session().ComPortName, power, signal, reopen);
+    };
+    hooks.SetDTR = [this](bool on) {
+        try {
+            context_.zmtCom.RS232().setDTR(on);
+        } catch (const std::exception&) {
+        }
+    };
+    hooks.ShowTransferWindow = [this] { context_.zmtCom.Show(); };
+    hooks.EditorStep = [this](const std::function<void(Effects&)>& operation) {
+        context_.form1.EditorStep(operation);
+    };
+    return hooks;
+}
+
+void TForm2::buildControls() {
+    setWindowTitle(QStringLiteral("ZMT digitales Messgerät 48x24"));
+    resize(456, 420);
+    controls_.build(this, QStringLiteral("Weiter"), QStringLiteral("OK"));
+    controls_.Abbruchbutton->setText(QStringLiteral("Abbruch"));
+    controls_.nochmalbutton->setText(QStringLiteral("nochmal"));
+    controls_.Fertigbutton->setText(QStringLiteral("fertig"));
+    controls_.KalPan->setText(QStringLiteral("Bitte Anzeige am Gerät ablesen:"));
+    checkint_ = new QPushButton(QStringLiteral("checkint"), this);
+    checkint_->setObjectName(QStringLiteral("checkint"));
+    checkint_->setGeometry(8, 280, 100, 28);
+    checkint_->hide();
+    readdat_ = new QPushButton(QStringLiteral("readdat"), this);
+    readdat_->setObjectName(QStringLiteral("readdat"));
+    readdat_->setGeometry(116, 280, 100, 28);
+    readdat_->hide();
+    Memo2_ = MakeList(this, "Memo2", QRect(8, 316, 216, 96));
+    Memo3_ = MakeList(this, "Memo3", QRect(232, 316, 216, 96));
+}
+
+void TForm2::connectHandlers() {
+    connect(controls_.weiterbutton, &QPushButton::clicked, this, &TForm2::weiterbuttonClick);
+    connect(controls_.Abbruchbutton, &QPushButton::clicked, this, &TForm2::FertigbuttonClick);
+    connect(controls_.Fertigbutton, &QPushButton::clicked, this, &TForm2::FertigbuttonClick);
+    connect(controls_.nochmalbutton, &QPushButton::clicked, this, &TForm2::FormShow);
+    connect(checkint_, &QPushButton::clicked, this, &TForm2::checkintClick);
+    connect(&context_.zmtCom, &TZMTCom::transferEnded, this, &TForm2::TransferEnded);
+    connect(&sequencer_, &LegacySequencer::viewChanged, this, &TForm2::Render);
+}
+
+void TForm2::Step(const std::function<void()>& step) {
+    RunGuarded(step);
+    Render();
+}
+
+void TForm2::Render() {
+    LegacyView& view = sequencer_.view();
+    controls_.render(view);
+    ShowLines(Memo2_, view.Memo2);
+    ShowLines(Memo3_, view.Memo3);
+    if (view.Memo3Aqua) {
+        QPalette palette = Memo3_->palette();
+        palette.setColor(QPalette::Base, Qt::cyan);  // aqua
+        Memo3_->setPalette(palette);
+    }
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TForm2::FormShow() {
+    closeWhenTransferEnds_ = false;
+    Step([this] { sequencer_.Reset(); });
+}
+
+void TForm2::weiterbuttonClick() {
+    Step([this] { sequencer_.weiterbuttonClick(); });
+}
+
+void TForm2::checkintClick() {
+    Step([this] { sequencer_.checkintClick(); });
+}
+
+void TForm2::FertigbuttonClick() {
+    if (sequencer_.AwaitingTransfer()) {
+        closeWhenTransferEnds_ = true;
+        return;
+    }
+    Step([this] { sequencer_.FertigbuttonClick(); });
+    close();
+}
+
+void TForm2::TransferEnded() {
+    Step([this] { sequencer_.TransferEnded(); });
+    if (closeWhenTransferEnds_) close();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    if (sequencer_.AwaitingTransfer()) {
+        closeWhenTransferEnds_ = true;
+        event->ignore();
+        return;
+    }
+    closeWhenTransferEnds_ = false;
+    sequencer_.CancelPendingSteps();
+    event->accept();
+}
+
+}  // namespace zmt

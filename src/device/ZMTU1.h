@@ -1,0 +1,68 @@
+#pragma once
+
+// The older calibration window. Only its read task is ever chosen: read the meter, write
+// the image back, and give the values to the main window with the older reading of the
+// image. The main window reaches it only through its hidden button.
+
+#include "DeviceImage.h"
+#include "LegacySequencer.h"
+#include "OperationWindowParts.h"
+#include "TransferState.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zmt {
+
+class TForm1;
+class TZMTCom;
+
+struct Form2Context {
+    TForm1& form1;
+    TZMTCom& zmtCom;
+    TransferState& transfer;
+    DeviceState& device;
+};
+
+// The window Form2 (not modal). Like the operation window it judges an exchange once,
+// when the transfer window reports its end, never on activation; a close waits for a
+// running exchange and cancels every pending step.
+class TForm2 : public QWidget {
+    Q_OBJECT
+  public:
+    TForm2(Form2Context context, QWidget* parent = nullptr);
+
+    LegacySequencer& sequencer() { return sequencer_; }
+
+    void FormShow();
+    void weiterbuttonClick();
+    void checkintClick();
+    void FertigbuttonClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    OperationHooks MakeHooks();
+    void buildControls();
+    void connectHandlers();
+    void Step(const std::function<void()>& step);
+    void Render();
+    void TransferEnded();
+
+    Form2Context context_;
+    LegacySequencer sequencer_;
+    OperationControls controls_;
+    QPushButton* checkint_ = nullptr;
+    QPushButton* readdat_ = nullptr;
+    QPlainTextEdit* Memo2_ = nullptr;
+    QPlainTextEdit* Memo3_ = nullptr;
+    bool closeWhenTransferEnds_ = false;
+};
+
+}  // namespace zmt

@@ -1,0 +1,164 @@
+#include "ZMTUnit1.h"
+
+#include "ErrorDisplay.h"
+#include "SpComPort.h"
+#include "ZMT1.h"
+#include "ZMT1Fields.h"
+#include "ZMTCOMU1.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace zmt {
+
+using namespace operation_rows;
+
+TProgramForm::TProgramForm(ProgramFormContext context, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      sequencer_(context.transfer, context.device, context.form1.editor(), MakeHooks()) {
+    setObjectName(QStringLiteral("ProgramForm"));
+    buildControls();
+    connectHandlers();
+}
+
+OperationHooks TProgramForm::MakeHooks() {
+    OperationHooks hooks;
+    hooks.SetPortLines = [this](bool power, bool signal, bool reopen) {
+        context_.form1.SetPortLines(context_.form1.session().ComPortName, power, signal, reopen);
+    };
+    hooks.SetDTR = [this](bool on) { SetPortLine(true, on); };
+    hooks.SetRTS = [this](bool on) { SetPortLine(false, on); };
+    hooks.ShowTransferWindow = [this] { context_.zmtCom.Show(); };
+    hooks.EditorStep = [this](const std::function<void(Effects&)>& operation) {
+        context_.form1.EditorStep(operation);
+    };
+    return hooks;
+}
+
+// The two lines this window sets straight on the port; a failure shows in the next
+// exchange, not here.
+void TProgramForm::SetPortLine(bool dtr, bool on) {
+    try {
+        link::TSpComPort& port = context_.zmtCom.RS232();
+        dtr ? port.setDTR(on) : port.setRTS(on);
+    } catch (const std::exception&) {
+    }
+}
+
+void TProgramForm::buildControls() {
+    setWindowTitle(QStringLiteral("ZMT digital display 48x24"));
+    resize(456, 284);
+    controls_.build(this, QStringLiteral("o.k."), QStringLiteral("o.k."));
+    Memo1_ = new QPlainTextEdit(this);
+    Memo1_->setObjectName(QStringLiteral("Memo1"));
+    Memo1_->setGeometry(8, 280, 440, 60);
+    Memo1_->setReadOnly(true);
+    Memo1_->hide();
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+}
+
+void TProgramForm::connectHandlers() {
+    connect(controls_.weiterbutton, &QPushButton::clicked, this, &TProgramForm::weiterbuttonClick);
+    connect(controls_.Abbruchbutton, &QPushButton::clicked, this, &TProgramForm::FertigbuttonClick);
+    connect(controls_.Fertigbutton, &QPushButton::clicked, this, &TProgramForm::FertigbuttonClick);
+    connect(controls_.nochmalbutton, &QPushButton::clicked, this, &TProgramForm::FormShow);
+    connect(controls_.OKButton, &QPushButton::clicked, this, &TProgramForm::OKButtonClick);
+    connect(controls_.Anzeige, &MaskedEdit::exited, this, [this] {
+        if (!controls_.rendering()) AnzeigeExit();
+    });
+    controls_.Anzeige->installEventFilter(this);
+    connect(&context_.zmtCom, &TZMTCom::transferEnded, this, &TProgramForm::TransferEnded);
+    connect(&sequencer_, &OperationSequencer::viewChanged, this, &TProgramForm::Render);
+}
+
+void TProgramForm::Step(const std::function<void()>& step) {
+    RunGuarded(step);
+    Render();
+}
+
+void TProgramForm::Render() {
+    controls_.render(sequencer_.view());
+    const QString memo = sequencer_.Memo1().join(QLatin1Char('\n'));
+    if (Memo1_->toPlainText() != memo) Memo1_->setPlainText(memo);
+}
+
+void TProgramForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TProgramForm::FormShow() {
+    closeWhenTransferEnds_ = false;
+    Step([this] { sequencer_.initform(); });
+    const ConfigEditor& texts = context_.form1.editor();
+    controls_.Abbruchbutton->setText(texts.text(Cancel));
+    controls_.nochmalbutton->setText(texts.text(Repeat));
+    controls_.Fertigbutton->setText(texts.text(Ready));
+    controls_.KalPan->setText(texts.text(ReadDisplayedValue));
+}
+
+void TProgramForm::weiterbuttonClick() {
+    Step([this] { sequencer_.weiterbuttonClick(); });
+}
+
+void TProgramForm::AnzeigeExit() {
+    Step([this] { sequencer_.AnzeigeExit(controls_.Anzeige->text()); });
+}
+
+void TProgramForm::OKButtonClick() {
+    Step([this] { sequencer_.OKButtonClick(); });
+}
+
+void TProgramForm::FertigbuttonClick() {
+    close();
+}
+
+void TProgramForm::TransferEnded() {
+    Step([this] { sequencer_.TransferEnded(); });
+    if (closeWhenTransferEnds_) close();
+}
+
+// ENTER confirms the reading; it must not reach the dialog's default button.
+bool TProgramForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == controls_.Anzeige && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            AnzeigeExit();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Every way of closing comes here (close box, Escape, Abbruch and fertig).
+void TProgramForm::done(int result) {
+    if (sequencer_.AwaitingTransfer()) {
+        closeWhenTransferEnds_ = true;
+        return;
+    }
+    closeWhenTransferEnds_ = false;
+    RunGuarded([this] { FormClose(); });
+    QDialog::done(result);
+}
+
+// The interface lines go back to what the main window's switches say.
+void TProgramForm::FormClose() {
+    sequencer_.CancelPendingSteps();
+    TForm1& form1 = context_.form1;
+    SessionState& session = form1.session();
+    form1.powerontimer().setEnabled(true);
+    form1.Timer3().setEnabled(true);
+    form1.switchpower().setEnabled(false);
+    if (form1.switchpower().isChecked()) session.PowerOn = true;
+    if (form1.switchsignal().isChecked()) session.SignalOn = true;
+    form1.SetPortLines(session.ComPortName, session.PowerOn, session.SignalOn, false);
+    form1.Timer2().setEnabled(true);
+    form1.switchsignal().setEnabled(false);
+}
+
+}  // namespace zmt

@@ -1,0 +1,73 @@
+#pragma once
+
+// The device operation window: read the meter, write the configuration, or calibrate the
+// meter and write the configuration.
+
+#include "DeviceImage.h"
+#include "OperationSequencer.h"
+#include "OperationWindowParts.h"
+#include "TransferState.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QPlainTextEdit;
+
+namespace zmt {
+
+class TForm1;
+class TZMTCom;
+
+struct ProgramFormContext {
+    TForm1& form1;
+    TZMTCom& zmtCom;
+    TransferState& transfer;
+    DeviceState& device;
+};
+
+// The window ProgramForm, shown modally by the main window. It is a thin drawing of the
+// OperationSequencer: every handler runs one step and draws the view. An exchange is
+// judged once, when the transfer window reports its end; activating the window judges
+// nothing. While an exchange runs the window stays open: a close (box, Escape, buttons)
+// waits for the end of the exchange and then closes. Closing cancels every pending step.
+class TProgramForm : public QDialog {
+    Q_OBJECT
+  public:
+    TProgramForm(ProgramFormContext context, QWidget* parent = nullptr);
+
+    OperationSequencer& sequencer() { return sequencer_; }
+    // A close was asked for while an exchange ran.
+    bool CloseWaiting() const { return closeWhenTransferEnds_; }
+
+    // Handlers of the window's controls.
+    void FormShow();
+    void weiterbuttonClick();
+    void AnzeigeExit();
+    void OKButtonClick();
+    void FertigbuttonClick();
+
+    void done(int result) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    OperationHooks MakeHooks();
+    void buildControls();
+    void connectHandlers();
+    void Step(const std::function<void()>& step);
+    void Render();
+    void TransferEnded();
+    void FormClose();
+    void SetPortLine(bool dtr, bool on);
+
+    ProgramFormContext context_;
+    OperationSequencer sequencer_;
+    OperationControls controls_;
+    QPlainTextEdit* Memo1_ = nullptr;
+    bool closeWhenTransferEnds_ = false;
+};
+
+}  // namespace zmt
