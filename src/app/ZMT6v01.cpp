@@ -10,7 +10,10 @@
 #include "ZMTdefs.h"
 #include "ZMThelp.h"
 #include "ZMThilfe.h"
+#include "ZMTU1.h"
+#include "ZMTUnit1.h"
 #include "ZMTwarn1.h"
+#include "ZMTCOMU1.h"
 
 #include <QCoreApplication>
 
@@ -21,49 +24,41 @@ ZMT6v01::ZMT6v01(ProgramOptions options) : options_(std::move(options)) {
         ownDialogs_ = std::make_unique<QtFileDialogs>();
         options_.dialogs = ownDialogs_.get();
     }
-    RS232_ = std::make_unique<link::TSpComPort>(nullptr, QStringLiteral("RS232"),
-                                                options_.deviceFactory);
-    LoadPortFormValues();
-    CreateWindows();
+    CreateWindows(TZMTCom::MakeRS232(options_.deviceFactory));
     WireWindows();
 }
 
-// Windows go first (in reverse order of creation), the port after them.
+// Windows go in reverse order of creation; the transfer window with the port goes last,
+// because the main window holds a reference to its port.
 ZMT6v01::~ZMT6v01() {
     ZMTHelpDeu_.reset();
     FS_.reset();
+    ProgramForm_.reset();
     ComPreSelect_.reset();
     warn_.reset();
     ZMT1about_.reset();
     ZMTHelpEng_.reset();
     Form3_.reset();
+    Form2_.reset();
     Form1_.reset();
+    ZMTCom_.reset();
 }
 
-// The values the transfer window's form gives its port; it will load them itself once it
-// owns the port. Loading DTR and RTS as off means every open drives both lines low.
-void ZMT6v01::LoadPortFormValues() {
-    RS232_->setBaudRate(link::br9600);
-    RS232_->setComNumber(1);
-    RS232_->setDTR(false);
-    RS232_->setRTS(false);
-    RS232_->setEventThreadPriority(link::tpHighest);
-    RS232_->setWriteThreadPriority(link::tpHigher);
-    RS232_->Loaded();
-}
-
-void ZMT6v01::CreateWindows() {
+// The main window is handed the port before the transfer window that owns it exists.
+void ZMT6v01::CreateWindows(std::unique_ptr<link::TSpComPort> rs232) {
     Form1_ =
-        std::make_unique<TForm1>(Form1Context{model, session, texts, *RS232_, *options_.dialogs,
+        std::make_unique<TForm1>(Form1Context{model, session, texts, *rs232, *options_.dialogs,
                                               options_.deviceFactory, options_.settingsPath});
-    // ZMTCom, then Form2.
+    ZMTCom_ = std::make_unique<TZMTCom>(transfer, std::move(rs232));
+    Form2_ = std::make_unique<TForm2>(Form2Context{*Form1_, *ZMTCom_, transfer, device});
     Form3_ = std::make_unique<TForm3>();
     ZMTHelpEng_ = std::make_unique<TZMTHelpEng>();
     ZMT1about_ = std::make_unique<TZMT1about>();
     warn_ = std::make_unique<Twarn>();
     ComPreSelect_ = std::make_unique<TComPreSelect>(
         [this](int comNumber) { Form1_->ApplyFirstStartChoice(comNumber); });
-    // ProgramForm.
+    ProgramForm_ =
+        std::make_unique<TProgramForm>(ProgramFormContext{*Form1_, *ZMTCom_, transfer, device});
     FS_ = std::make_unique<TFS>();
     ZMTHelpDeu_ = std::make_unique<TZMTHelpDeu>();
 }
@@ -75,12 +70,18 @@ void ZMT6v01::WireWindows() {
         ShowHelpWindow(languageIndex, *ZMTHelpDeu_, *ZMTHelpEng_);
     };
     hooks.ShowAboutModal = [this] { ZMT1about_->exec(); };
-    // The operation windows hook in here once they exist.
-    hooks.ProgramFormIsActive = [] { return false; };
+    hooks.ShowProgramFormModal = [this] { ProgramForm_->exec(); };
+    hooks.ShowForm2 = [this] { Form2_->show(); };
+    hooks.ProgramFormIsActive = [this] { return ProgramForm_->isVisible(); };
     Form1_->setHooks(std::move(hooks));
+    ZMTCom_->setPortLinesHook([this](bool power, bool signal) {
+        Form1_->SetPortLines(session.ComPortName, power, signal, false);
+    });
     QObject::connect(Form1_.get(), &TForm1::closed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+link::TSpComPort& ZMT6v01::RS232() { return ZMTCom_->RS232(); }
 
 void ZMT6v01::Show() {
     Form1_->show();

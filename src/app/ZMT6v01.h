@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ConfigModel.h"
+#include "DeviceImage.h"
 #include "LanguageText.h"
 #include "PlatformDevice.h"
+#include "TransferState.h"
 
 #include <QString>
 
@@ -13,7 +15,10 @@ namespace zmt {
 class FileDialogs;
 class TComPreSelect;
 class TForm1;
+class TForm2;
 class TForm3;
+class TProgramForm;
+class TZMTCom;
 class TFS;
 class TZMT1about;
 class TZMTHelpDeu;
@@ -53,30 +58,34 @@ class ZMT6v01 {
     TZMTHelpDeu& ZMTHelpDeu() { return *ZMTHelpDeu_; }
     TZMTHelpEng& ZMTHelpEng() { return *ZMTHelpEng_; }
     TZMT1about& ZMT1about() { return *ZMT1about_; }
-    link::TSpComPort& RS232() { return *RS232_; }
+    TZMTCom& ZMTCom() { return *ZMTCom_; }
+    TForm2& Form2() { return *Form2_; }
+    TProgramForm& ProgramForm() { return *ProgramForm_; }
+    // The one serial port, owned by the transfer window.
+    link::TSpComPort& RS232();
 
     ConfigModel model;
     SessionState session;
     LanguageText texts;
+    TransferState transfer;
+    DeviceState device;
 
   private:
-    void LoadPortFormValues();
-    void CreateWindows();
+    void CreateWindows(std::unique_ptr<link::TSpComPort> rs232);
     void WireWindows();
 
     ProgramOptions options_;
     std::unique_ptr<FileDialogs> ownDialogs_;
-    // The transfer window will own the port; until it exists the program holds it.
-    std::unique_ptr<link::TSpComPort> RS232_;
 
     std::unique_ptr<TForm1> Form1_;
-    // ZMTCom (transfer window) and Form2 (legacy calibration window) follow Form1.
+    std::unique_ptr<TZMTCom> ZMTCom_;
+    std::unique_ptr<TForm2> Form2_;
     std::unique_ptr<TForm3> Form3_;
     std::unique_ptr<TZMTHelpEng> ZMTHelpEng_;
     std::unique_ptr<TZMT1about> ZMT1about_;
     std::unique_ptr<Twarn> warn_;
     std::unique_ptr<TComPreSelect> ComPreSelect_;
-    // ProgramForm (operation window) follows ComPreSelect.
+    std::unique_ptr<TProgramForm> ProgramForm_;
     std::unique_ptr<TFS> FS_;
     std::unique_ptr<TZMTHelpDeu> ZMTHelpDeu_;
 };
