@@ -1,0 +1,118 @@
+#pragma once
+// The whole program against the simulated interface and meter: real windows, real timers,
+// the real port component. A settings file of the worked example (20 mA, 0 -> 0,
+// 20 -> 2000, contact 2000/2000, "+", "gwnorm", decimal point code 0) skips the first
+// start; com1..com4 in the working directory lead to pseudo-terminals.
+
+#include "MainWindowFixture.h"
+#include "SimulatedBench.h"
+#include "ZMT6v01.h"
+#include "ZMTCOMU1.h"
+#include "ZMTU1.h"
+#include "ZMTUnit1.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <functional>
+
+namespace zmt::e2e {
+
+// Long enough for any operation on a loaded machine; never what a test checks.
+inline constexpr int kOperationTimeoutMs = 90000;
+
+inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = kOperationTimeoutMs) {
+    return QTest::qWaitFor(done, timeoutMs);
+}
+
+// The meter's image of the worked example with unity gain of its own.
+inline sim::ImageWords WorkedExampleImage() {
+    return {0, 0, 8192, 2049, 0, 0, 4047, 4047, 0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
+}
+
+class OperationTest : public ::testing::Test {
+  protected:
+    void StartProgram(int language = 0, link::PlatformDeviceFactory factory = {}) {
+        test::WriteSettings("initdig.txt", {{3, "0"}, {15, "+"}, {16, QString::number(language)}});
+        if (!factory) factory = sim::SimulatedDeviceFactory(bench);
+        program = std::make_unique<ZMT6v01>(ProgramOptions{std::move(factory), &dialogs});
+        program->Show();
+        QTest::qWait(300);  // the main window's activation opens the port
+    }
+    void TearDown() override {
+        if (!program) return;
+        program->Form1().close();
+        QCoreApplication::processEvents();
+        program.reset();
+    }
+
+    // Clicks a button of the main window and runs `scenario` inside the modal operation
+    // window that it opens; the window is closed afterwards in any case.
+    void RunOperation(const char* button, const std::function<void()>& scenario) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            if (WaitFor([&] { return ops().isVisible(); }, 5000)) scenario();
+            CloseOperationWindow();
+            ran = true;
+        });
+        program->Form1().findChild<QPushButton*>(button)->click();
+        EXPECT_TRUE(ran);
+    }
+    void CloseOperationWindow() {
+        ops().close();  // waits for a running exchange
+        EXPECT_TRUE(WaitFor([&] { return !ops().isVisible(); }));
+    }
+
+    // The operation window.
+    TProgramForm& ops() { return program->ProgramForm(); }
+    template <class Widget = QWidget>
+    Widget* control(const char* name) {
+        return ops().findChild<Widget*>(name);
+    }
+    QPushButton* button(const char* name) { return control<QPushButton>(name); }
+    bool shown(const char* name) { return control(name)->isVisibleTo(&ops()); }
+    QStringList InfoLines() { return control<QPlainTextEdit>("Info")->toPlainText().split('\n'); }
+    QColor InfoColour() { return control<QPlainTextEdit>("Info")->palette().color(QPalette::Base); }
+    QStringList ShownButtons() {
+        QStringList names;
+        for (const char* name :
+             {"weiterbutton", "Abbruchbutton", "OKButton", "nochmalbutton", "Fertigbutton"})
+            if (shown(name)) names << name;
+        return names;
+    }
+    // Until the operation has finished or failed: "nochmal" is offered then.
+    bool WaitUntilSettled() {
+        return WaitFor(
+            [&] { return shown("nochmalbutton") && !ops().sequencer().AwaitingTransfer(); });
+    }
+    // Until the power cycle after an exchange has run.
+    bool WaitForPowerCycle() {
+        OperationSequencer& steps = ops().sequencer();
+        return WaitFor(
+            [&] { return !steps.waittimer().enabled() && !steps.resettimer().enabled(); });
+    }
+
+    // The main window.
+    QLineEdit* field(const char* name) { return program->Form1().findChild<QLineEdit*>(name); }
+    QString text(const char* name) { return field(name)->text(); }
+
+    // The meter.
+    std::shared_ptr<sim::SimulatedStation> AddMeter(sim::ImageWords stored = WorkedExampleImage()) {
+        station = bench->addStation(1, {}, stored);
+        return station;
+    }
+    // What the meter displays once it is running, as a number.
+    std::optional<std::int64_t> Displayed() {
+        if (!WaitFor([&] { return station->displayed().has_value(); }, 10000)) return {};
+        return station->displayed()->value;
+    }
+
+    test::WorkingDirectory workDir;
+    test::ScriptedDialogs dialogs;
+    test::ErrorCapture errors;
+    std::shared_ptr<sim::SimulatedBench> bench = std::make_shared<sim::SimulatedBench>();
+    std::shared_ptr<sim::SimulatedStation> station;
+    std::unique_ptr<ZMT6v01> program;
+};
+
+}  // namespace zmt::e2e

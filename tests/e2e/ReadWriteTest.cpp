@@ -1,0 +1,103 @@
+// Reading and writing the simulated meter through the real windows.
+#include "OperationFixture.h"
+
+#include "Beep.h"
+
+#include <QCheckBox>
+
+namespace zmt::e2e {
+namespace {
+
+// A meter set up by someone else: offset and gain calibrated, decimal point code 2,
+// bipolar, inverted contact on at 1400 and off at 1500, -5.5 -> -1000 and 20 -> 1500.
+sim::ImageWords ConfiguredImage() {
+    return {65533, 100,  8233,  2049, 0xC0,  2,     3438,  3538,
+            7,     9450, 12000, 9000, 11500, 11400, 11500, 1};
+}
+
+class ReadTest : public OperationTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ReadTest, TheMetersValuesArriveInTheEditorAndTheMeterKeepsItsImage) {
+    const int language = GetParam();
+    AddMeter(ConfiguredImage());
+    StartProgram(language);
+    int powerUpsAfterRead = -1;
+    QStringList info, memo1;
+    RunOperation("Readbutt", [&] {
+        button("weiterbutton")->click();
+        ASSERT_TRUE(WaitFor([&] { return ops().sequencer().waittimer().enabled(); }));
+        powerUpsAfterRead = station->powerUps();
+        ASSERT_TRUE(WaitUntilSettled());
+        info = InfoLines();
+        EXPECT_EQ(InfoColour(), QColor(0, 255, 0));
+        EXPECT_EQ(ShownButtons(), QStringList({"nochmalbutton", "Fertigbutton"}));
+        ASSERT_TRUE(WaitForPowerCycle());
+        memo1 = control<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
+
+        // Coming back to the window judges nothing again.
+        const int beeps = BeepCount();
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&ops(), &activate);
+        QTest::qWait(300);
+        EXPECT_EQ(InfoLines(), info);
+        EXPECT_FALSE(ops().sequencer().waittimer().enabled());
+        EXPECT_EQ(BeepCount(), beeps);
+    });
+    const QStringList expected[] = {
+        {"ausgelesene Daten wurden als Vorgabeparameter übernommen", "Rundungsfehler möglich!"},
+        {"received configuration transfered to desktop", ""}};
+    EXPECT_EQ(info, expected[language]);
+    const std::pair<const char*, const char*> fields[] = {
+        {"Skalin1", "-5,5"},  {"Skalin2", "20"},    {"Skalout1", "-1000"},
+        {"Skalout2", "1500"}, {"RelaisOn", "1400"}, {"RelaisOff", "1500"}};
+    for (const auto& [name, value] : fields)
+        EXPECT_EQ(text(name).trimmed(), QString(value)) << name;
+    EXPECT_EQ(program->model.DecimalPoint, 2);
+    EXPECT_EQ(program->model.polaritaet, "+ / -");
+    EXPECT_EQ(program->model.LimitMode, "gwinv");
+    EXPECT_EQ(station->storedImage(), ConfiguredImage());
+    EXPECT_EQ(station->imagesStored(), 1);
+    EXPECT_EQ(station->powerUps() - powerUpsAfterRead, 2);  // after the read, after the write
+    ASSERT_EQ(memo1.size(), 17);
+    EXPECT_EQ(memo1[0], "reccount 66");
+    EXPECT_EQ(memo1[1], "65533");
+    EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(InBothLanguages, ReadTest, ::testing::Values(0, 1));
+
+TEST_F(OperationTest, WriteStoresTheWorkedExampleAndTheMeterShowsWhatTheEditorPredicts) {
+    AddMeter(sim::FactoryImage());
+    StartProgram();
+    QStringList info;
+    std::optional<std::int64_t> atFullScale;
+    RunOperation("Skalbutt", [&] {
+        button("weiterbutton")->click();
+        ASSERT_TRUE(WaitUntilSettled());
+        info = InfoLines();
+        ASSERT_TRUE(WaitForPowerCycle());
+        atFullScale = Displayed();  // the calibration signal is on here
+    });
+    EXPECT_EQ(info,
+              QStringList({"Das Gerät wurde mit den Vorgabewerten erfolgreich parametriert!"}));
+    EXPECT_EQ(station->storedImage(), WorkedExampleImage());
+    EXPECT_EQ(atFullScale, 2000);
+
+    // Signal off, then the test line against the meter at several inputs.
+    QCheckBox& signal = program->Form1().switchsignal();
+    ASSERT_TRUE(WaitFor([&] { return signal.isEnabled(); }, 5000));
+    signal.click();
+    ASSERT_TRUE(WaitFor([&] { return !station->rts(); }, 5000));
+    for (const char* input : {"0", "4", "7,3", "12,5", "20"}) {
+        station->setInput(QLocale().toDouble(input));
+        test::TypeInto(field("Testin1"), input);
+        QTest::keyClick(field("Testin1"), Qt::Key_Return);
+        ASSERT_TRUE(WaitFor([&] { return station->displayed().has_value(); }, 10000));
+        EXPECT_EQ(QString::fromStdString(station->displayText()), text("Testout1").trimmed())
+            << input;
+    }
+    EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
+}
+
+}  // namespace
+}  // namespace zmt::e2e
