@@ -39,13 +39,13 @@ TSpComPortCoreThread::~TSpComPortCoreThread() {
 }
 
 bool TSpComPortCoreThread::Start() {
-    core_.started_.reset(sig::ThreadStarted);
+    core_.workerReplies_.reset(sig::ThreadStarted);
     try {
         thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
         return false;
     }
-    return core_.started_.waitAny(sig::ThreadStarted, core_limits::ThreadStartMs) != 0;
+    return core_.workerReplies_.waitAny(sig::ThreadStarted, core_limits::ThreadStartMs) != 0;
 }
 
 void TSpComPortCoreThread::Run() {
@@ -58,7 +58,7 @@ void TSpComPortCoreThread::Run() {
 }
 
 void TSpComPortCoreThread::SignalStarted() {
-    core_.started_.set(sig::ThreadStarted);
+    core_.workerReplies_.set(sig::ThreadStarted);
 }
 
 void TSpComPortCoreThread::Stop() {
@@ -228,7 +228,7 @@ void TSpComPortWriteThread::AcknowledgePurge() {
         ring_.Clear();
         purgeResult_ = device_.purge(purge::TxAbort | purge::TxClear);
     }
-    core_.started_.set(sig::PurgeAcknowledged);
+    core_.workerReplies_.set(sig::PurgeAcknowledged);
 }
 
 bool TSpComPortWriteThread::Write(const std::uint8_t* data, std::uint32_t n) {
@@ -239,10 +239,10 @@ bool TSpComPortWriteThread::Write(const std::uint8_t* data, std::uint32_t n) {
 }
 
 bool TSpComPortWriteThread::Purge() {
-    core_.started_.reset(sig::PurgeAcknowledged);
+    core_.workerReplies_.reset(sig::PurgeAcknowledged);
     signals_.set(sig::PurgeRequest);
     device_.cancelWriteWait();
-    if (!core_.started_.waitAny(sig::PurgeAcknowledged, core_limits::PurgeAcknowledgeMs))
+    if (!core_.workerReplies_.waitAny(sig::PurgeAcknowledged, core_limits::PurgeAcknowledgeMs))
         return false;
     return purgeResult_;
 }

@@ -187,7 +187,7 @@ class TSpComPortCore {
     TSpCoreCallback callback_;
     CancellableLock readLock_;
     std::mutex writeLock_;
-    SignalBoard started_;  // thread started; purge acknowledged
+    SignalBoard workerReplies_;  // what the workers answer: thread started, purge acknowledged
     std::unique_ptr<TSpComPortEventThread> eventThread_;
     std::unique_ptr<TSpComPortWriteThread> writeThread_;
     TThreadPriority writePriority_ = tpHigher;

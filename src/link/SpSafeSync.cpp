@@ -93,6 +93,9 @@ struct FinishCall {
 class SafeSyncObject : public QObject {
   public:
     bool event(QEvent* e) override {
+        // The worker made `e` before it released the mutex; taking it here orders that
+        // before this thread reads the event (Qt's own queue lock is invisible to sanitizers).
+        { std::lock_guard lock(registry().mutex); }
         if (e->type() == CallEvent) return runNextCall(), true;
         if (e->type() == RaiseEvent) return raiseNext(), true;
         return QObject::event(e);
