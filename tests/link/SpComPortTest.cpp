@@ -430,6 +430,15 @@ TEST_F(SpComPortOnFake, ReopenAfterPowerOnStillDrivesPowerAtTheNextTrue) {
     EXPECT_EQ(lines(), (std::vector<LineFunction>{LineFunction::SetDtr, LineFunction::SetDtr}));
 }
 
+TEST_F(SpComPortOnFake, EndOfLoadingOpensOnlyWithAutoOpen) {
+    port.setComNumber(1);
+    port.Loaded();
+    EXPECT_FALSE(port.IsOpen());
+    port.setAutoOpen(true);
+    port.Loaded();
+    EXPECT_TRUE(port.IsOpen());
+}
+
 TEST_F(SpComPortOnFake, ComNumberReopensOnlyOnAChange) {
     port.setComNumber(2);
     port.Open();
