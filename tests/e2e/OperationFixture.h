@@ -59,6 +59,7 @@ class OperationTest : public ::testing::Test {
         EXPECT_TRUE(ran);
     }
     void CloseOperationWindow() {
+        if (!ops().isVisible()) return;
         ops().close();  // waits for a running exchange
         EXPECT_TRUE(WaitFor([&] { return !ops().isVisible(); }));
     }

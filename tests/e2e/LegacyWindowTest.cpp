@@ -1,0 +1,93 @@
+// The older calibration window, opened by the main window's hidden button: its read task
+// with the write-back and its older interpretation of the image.
+#include "OperationFixture.h"
+
+#include "Beep.h"
+
+namespace zmt::e2e {
+namespace {
+
+// Decimal point code 1, zero word 100, gain word 16384 over w7 8192: the older reading
+// gives (0.5 x 0.5 / 0.25) x 2000 / 1.0003 = 1999.4 -> 1999 at full scale.
+sim::ImageWords LegacyImage() {
+    return {0, 100,   16384, 2049,  0x80,  1,     5000,  8192,
+            0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
+}
+
+class LegacyWindowTest : public OperationTest {
+  protected:
+    TForm2& form2() { return program->Form2(); }
+    QStringList Lines(const char* name) {
+        return form2().findChild<QPlainTextEdit*>(name)->toPlainText().split('\n');
+    }
+    bool Shown(const char* name) {
+        return form2().findChild<QWidget*>(name)->isVisibleTo(&form2());
+    }
+    // Opens the window, starts its read and waits for the task to end.
+    void RunReadTask() {
+        program->Form1().findChild<QPushButton*>("Kalbutt")->click();
+        ASSERT_TRUE(form2().isVisible());
+        form2().findChild<QPushButton*>("weiterbutton")->click();
+        ASSERT_TRUE(WaitFor([&] {
+            return form2().sequencer().LegacyTask() == TaskFinished &&
+                   !form2().sequencer().AwaitingTransfer();
+        }));
+    }
+};
+
+TEST_F(LegacyWindowTest, ReadTaskWritesTheImageBackAndGivesTheOlderValues) {
+    AddMeter(LegacyImage());
+    StartProgram();
+    const int beeps = BeepCount();
+    RunReadTask();
+    EXPECT_EQ(Lines("Info"),
+              QStringList({"-  Datentransfer erfolgreich  -", "",
+                           QString::fromUtf8("Die Geräteparameter wurden als Vorgabeparameter "
+                                             "übernommen."),
+                           QString::fromUtf8("(Rundungsfehler bei Skalierung möglich)")}));
+    EXPECT_EQ(form2().findChild<QPlainTextEdit*>("Info")->palette().color(QPalette::Base),
+              QColor(0, 255, 0));
+    EXPECT_TRUE(Shown("nochmalbutton") && Shown("Fertigbutton"));
+    EXPECT_EQ(BeepCount() - beeps, 2);  // one per evaluation
+    const std::pair<const char*, const char*> fields[] = {
+        {"Skalin1", "0"}, {"Skalin2", "20"}, {"Skalout1", "-100"}, {"Skalout2", "1899"}};
+    for (const auto& [name, value] : fields)
+        EXPECT_EQ(text(name).trimmed(), QString(value)) << name;
+    EXPECT_EQ(program->model.DecimalPoint, 1);
+    EXPECT_EQ(station->storedImage(), LegacyImage());
+    EXPECT_EQ(station->imagesStored(), 1);
+    EXPECT_EQ(Lines("Memo3"), QStringList({"## 0", "nowtask: nowtask", "no", "66", "## 0",
+                                           "nowtask: anders", "ok", "130"}));
+    const QStringList memo2 = Lines("Memo2");
+    EXPECT_EQ(memo2.size(), 3 * 33);
+    EXPECT_EQ(memo2.count(" ---"), 3);
+
+    // Activation is no evaluation: no beep, no further listing.
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&form2(), &activate);
+    QTest::qWait(200);
+    EXPECT_EQ(Lines("Memo2").size(), memo2.size());
+    EXPECT_EQ(BeepCount() - beeps, 2);
+    form2().findChild<QPushButton*>("Fertigbutton")->click();
+    EXPECT_FALSE(form2().isVisible());
+    EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
+}
+
+TEST_F(LegacyWindowTest, AReadWithOneExtraByteFailsItsExactCountCheck) {
+    AddMeter(LegacyImage())->setFault(sim::Fault::extraByte());
+    StartProgram();
+    RunReadTask();
+    EXPECT_EQ(Lines("Info"), QStringList({"Lese Daten von COM1", "Interface... O.K.",
+                                          QString::fromUtf8("Übertragungsstrecke... O.K."),
+                                          "Fehler Empfang !!!"}));
+    EXPECT_EQ(form2().findChild<QPlainTextEdit*>("Info")->palette().color(QPalette::Base),
+              QColor(Qt::red));
+    EXPECT_TRUE(Shown("nochmalbutton") && Shown("Fertigbutton"));
+    QTest::qWait(1500);  // no write-back follows
+    EXPECT_FALSE(program->ZMTCom().isVisible());
+    EXPECT_EQ(station->imagesStored(), 0);
+    EXPECT_EQ(text("Skalout2").trimmed(), "2000");  // nothing taken over
+}
+
+}  // namespace
+}  // namespace zmt::e2e
