@@ -32,9 +32,12 @@ inline sim::ImageWords WorkedExampleImage() {
 
 class OperationTest : public ::testing::Test {
   protected:
-    void StartProgram(int language = 0, link::PlatformDeviceFactory factory = {}) {
+    void StartProgram(int language = 0) {
+        StartProgramWith(language, sim::SimulatedDeviceFactory(bench));
+    }
+    // An empty factory: the ports are the terminals that com1..com4 lead to.
+    void StartProgramWith(int language, link::PlatformDeviceFactory factory) {
         test::WriteSettings("initdig.txt", {{3, "0"}, {15, "+"}, {16, QString::number(language)}});
-        if (!factory) factory = sim::SimulatedDeviceFactory(bench);
         program = std::make_unique<ZMT6v01>(ProgramOptions{std::move(factory), &dialogs});
         program->Show();
         QTest::qWait(300);  // the main window's activation opens the port
