@@ -1,0 +1,143 @@
+// The demo as a technician uses it: the program's own windows over the simulated meters,
+// and the virtual meter following what the program writes.
+#include "DemoProgram.h"
+#include "IndicatorLed.h"
+#include "MainWindowFixture.h"
+#include "SevenSegmentDisplay.h"
+#include "VirtualMeterWindow.h"
+#include "ZMT1.h"
+#include "ZMTUnit1.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace zmt::demo {
+namespace {
+
+// Long enough for a whole operation on a loaded machine; never what a test checks.
+constexpr int OperationTimeoutMs = 90000;
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = OperationTimeoutMs) {
+    return QTest::qWaitFor(done, timeoutMs);
+}
+
+struct DemoFixture : ::testing::Test {
+    // A temporary working directory for initdig.txt; its com1..com4 lead to
+    // pseudo-terminals, which the demo must leave alone as much as /dev/ttyS*.
+    test::WorkingDirectory workDir;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<DemoProgram> demo;
+
+    void start(std::vector<std::pair<int, QString>> settings) {
+        test::WriteSettings(QStringLiteral("initdig.txt"), std::move(settings));
+        demo = std::make_unique<DemoProgram>(DemoOptions{{}, &dialogs});
+    }
+    void TearDown() override {
+        if (!demo) return;
+        demo->program().Form1().close();
+        QCoreApplication::processEvents();
+        demo.reset();
+    }
+
+    VirtualMeterWindow& meter() { return demo->meterWindow(); }
+    std::optional<std::string> meterText() { return meter().lastSnapshot().displayText; }
+    bool limitLedLit() { return meter().findChild<IndicatorLed*>("LimitLed")->isLit(); }
+    template <class Widget>
+    Widget* mainControl(const char* name) {
+        return demo->program().Form1().findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+    // "Gerät parametrieren", confirmed with "o.k.", until the meter has restarted.
+    void writeConfiguration() {
+        TProgramForm& operation = demo->program().ProgramForm();
+        bool settled = false;
+        QTimer::singleShot(0, [&] {
+            if (WaitFor([&] { return operation.isVisible(); }, 5000)) {
+                operation.findChild<QPushButton*>("weiterbutton")->click();
+                OperationSequencer& steps = operation.sequencer();
+                settled = WaitFor([&] {
+                    return operation.findChild<QPushButton*>("nochmalbutton")->isVisible() &&
+                           !steps.AwaitingTransfer() && !steps.waittimer().enabled() &&
+                           !steps.resettimer().enabled();
+                });
+            }
+            operation.close();
+        });
+        mainControl<QPushButton>("Skalbutt")->click();
+        EXPECT_TRUE(settled);
+    }
+};
+
+// 4..20 mA shown as 0,0..100,0 with the contact closing at 80,0 and opening at 70,0.
+const std::vector<std::pair<int, QString>> PercentOfLoop = {
+    {3, "1"},      {5, "    4"},  {8, " 1000"},   {9, "   12"},
+    {12, "  800"}, {13, "  700"}, {14, "gwnorm"},
+};
+
+struct FollowCase {
+    bool signalSwitch;
+    const char* displayed;
+    bool limitLed;
+};
+
+TEST_F(DemoFixture, WrittenConfigurationAppearsOnTheVirtualMeter) {
+    start(PercentOfLoop);
+    meter().findChild<QDoubleSpinBox*>("InputSignal")->setValue(12);
+    demo->Show();
+    // The meter starts with its factory image; both lines are on after a start.
+    ASSERT_TRUE(WaitFor([&] { return meterText() == "2000"; }));
+
+    writeConfiguration();
+    EXPECT_EQ(demo->bench().station(1)->imagesStored(), 1);
+    const std::vector<FollowCase> cases = {
+        {true, "100,0", true},   // the calibration signal: full scale, above ON
+        {false, "50,0", false},  // 12 mA, below OFF
+    };
+    for (const auto& c : cases) {
+        auto* signal = mainControl<QCheckBox>("switchsignal");
+        // The main window hands the switch back to the user a moment after the operation.
+        ASSERT_TRUE(WaitFor([&] { return signal->isEnabled(); }, 30000));
+        if (signal->isChecked() != c.signalSwitch) signal->click();
+        EXPECT_TRUE(WaitFor([&] { return meterText() == c.displayed; }, 30000))
+            << "shows " << meterText().value_or("nothing") << ", expected " << c.displayed;
+        EXPECT_EQ(limitLedLit(), c.limitLed) << c.displayed;
+        EXPECT_EQ(meter().findChild<SevenSegmentDisplay*>("MeterDisplay")->cells(),
+                  CellsForText(c.displayed));
+    }
+    // What the editor predicts for its test input is what the meter shows for it.
+    EXPECT_EQ(mainControl<QLineEdit>("Testout1")->text().trimmed(), QStringLiteral("50,0"));
+}
+
+struct TypeCase {
+    const char* settingsLine;
+    int meterType;
+    const char* unitSuffix;
+};
+
+TEST_F(DemoFixture, TheVirtualMeterStartsAsTheTypeOfTheLastConfiguration) {
+    const std::vector<TypeCase> cases = {
+        {"1", 1, " mA"},
+        {"3", 3, " V"},
+        {"5", 5, " V"},
+        {"2", 2, " mA"},
+    };
+    for (const auto& c : cases) {
+        start({{4, QString::fromLatin1(c.settingsLine)}});
+        EXPECT_EQ(demo->bench().knobs().meterType, c.meterType) << c.settingsLine;
+        EXPECT_EQ(meter().findChild<QDoubleSpinBox*>("InputSignal")->suffix(),
+                  QString::fromLatin1(c.unitSuffix));
+        demo.reset();
+    }
+}
+
+}  // namespace
+}  // namespace zmt::demo
