@@ -67,8 +67,18 @@ VirtualMeterWindow::VirtualMeterWindow(DemoBench& bench, QWidget* parent)
     pollTimer_.setObjectName(QStringLiteral("PollTimer"));
     pollTimer_.setInterval(PollIntervalMs);
     connect(&pollTimer_, &QTimer::timeout, this, &VirtualMeterWindow::refresh);
-    pollTimer_.start();
     refresh();
+}
+
+void VirtualMeterWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+    pollTimer_.start();
+}
+
+void VirtualMeterWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    pollTimer_.stop();
 }
 
 QGroupBox* VirtualMeterWindow::buildMeterGroup() {

@@ -31,6 +31,11 @@ class VirtualMeterWindow : public QWidget {
 
     static constexpr int PollIntervalMs = 100;
 
+  protected:
+    // Polls only while the window is on screen.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
   private:
     QGroupBox* buildMeterGroup();
     QGroupBox* buildLinesGroup();

@@ -198,10 +198,17 @@ TEST_F(VirtualMeterFixture, FactoryMeterSaysItsContactIsNotUsed) {
     EXPECT_EQ(child<QLabel>("ContactState").text(), QStringLiteral("limit contact not used"));
 }
 
-TEST_F(VirtualMeterFixture, PollTimerRefreshesWithoutBeingAsked) {
+TEST_F(VirtualMeterFixture, RefreshesOnItsOwnOnlyWhileShown) {
     auto port = powerUp(2);
     bench.setInput(7);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.lastSnapshot().displayText == "700"; }, 2000));
+    QTest::qWait(3 * VirtualMeterWindow::PollIntervalMs);
+    EXPECT_EQ(window.lastSnapshot().displayText, "0");
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.lastSnapshot().displayText == "700"; }, 5000));
+    window.hide();
+    bench.setInput(9);
+    QTest::qWait(3 * VirtualMeterWindow::PollIntervalMs);
+    EXPECT_EQ(window.lastSnapshot().displayText, "700");
 }
 
 }  // namespace
