@@ -147,8 +147,19 @@ void TransferEngine::RS232DataRecived() {
     }
     Enable(Timer1, false);
     Ignoring([this] { ReceiveWaitingBytes(); });
+    if (Overrun()) {
+        EndExchange();
+        return;
+    }
     // Re-armed whatever the read did, so that the time-out still ends the exchange.
     Enable(Timer1, true);
+}
+
+// More bytes than the data check accepts: the exchange has failed whatever follows, and a
+// device that never falls silent would otherwise hold the exchange open for ever.
+bool TransferEngine::Overrun() const {
+    return static_cast<std::int64_t>(state_.ReceiveCount) >
+           static_cast<std::int64_t>(state_.ExpectedCount) + 1;
 }
 
 // The echo and the meter's answer often arrive under one notification; a byte left
@@ -156,7 +167,7 @@ void TransferEngine::RS232DataRecived() {
 // the meter start its frame anew. So every byte waiting now is taken, one by one.
 void TransferEngine::ReceiveWaitingBytes() {
     // A notification may find the byte already taken; reading then would fail.
-    for (int waiting = port_.InBufUsed(); waiting > 0; --waiting) ReceiveOneByte();
+    for (int waiting = port_.InBufUsed(); waiting > 0 && !Overrun(); --waiting) ReceiveOneByte();
 }
 
 void TransferEngine::ReceiveOneByte() {
@@ -180,6 +191,11 @@ void TransferEngine::SendNextByteAfterAnswers() {
 void TransferEngine::Timer1Timer() {
     Enable(Timer1, false);
     state_.ReceiveTimedOut = true;
+    EndExchange();
+}
+
+void TransferEngine::EndExchange() {
+    Enable(writetimer, false);
     running_ = false;
     emit exchangeEnded();
 }

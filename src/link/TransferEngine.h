@@ -56,7 +56,8 @@ class SpComPortTransferPort : public TransferPort {
 //   1900 ms  meter powered, input purged
 //   3500 ms  input purged, the first byte 40 ms later; "transfer data..."
 // Then every byte sent waits for its echo and the meter's answer; 40 ms after the second
-// of them the next byte goes out. One second without a byte ends the exchange.
+// of them the next byte goes out. One second without a byte ends the exchange, and so does
+// a byte beyond the one extra that the data check accepts.
 class TransferEngine : public QObject {
     Q_OBJECT
   public:
@@ -104,7 +105,7 @@ class TransferEngine : public QObject {
     void memoCleared();
     void memoLineAdded(const QString& line);
     void progressChanged(int percent);
-    // The receive time-out ended the exchange; emitted once per exchange.
+    // The exchange has ended (normally by the receive time-out); emitted once per exchange.
     void exchangeEnded();
 
   private:
@@ -112,6 +113,8 @@ class TransferEngine : public QObject {
     void ReceiveWaitingBytes();
     void ReceiveOneByte();
     void SendNextByteAfterAnswers();
+    bool Overrun() const;
+    void EndExchange();
     void Ignoring(const std::function<void()>& portStep);
     void Enable(TimerId id, bool on) { timers_[id]->setEnabled(on); }
 

@@ -140,22 +140,39 @@ TEST_F(TransferEngineTest, SendsEachByteOnlyAfterItsEchoAndAnswer) {
     EXPECT_EQ(ended.count(), 7);
 }
 
-TEST_F(TransferEngineTest, ExtraBytesAreCountedButNeverStoredPastTheBuffer) {
+TEST_F(TransferEngineTest, OneExtraByteIsKeptAndASecondEndsTheExchangeAtOnce) {
     Frame(33, 66);
     StartUp();
-    Exchange();
-    const int capacity = TransferState::ReceiveCapacity;
-    // Bytes keep coming within the second: the 67th is stored, the rest only counted.
-    for (int k = 66; k < capacity + 40; ++k) {
-        port.waiting.push_back(static_cast<std::uint8_t>(k));
-        engine.timer(TransferEngine::Timer1).setEnabled(true);
+    while (engine.timer(TransferEngine::writetimer).enabled()) {
+        engine.writetimerTimer();
         engine.RS232DataRecived();
     }
-    EXPECT_EQ(state.ReceiveCount, capacity + 40);
-    EXPECT_EQ(state.ReceiveBuffer[66], 66);
-    EXPECT_EQ(state.ReceiveBuffer[capacity - 1], (capacity - 1) & 0xFF);
-    EXPECT_EQ(port.written.size(), 33u);  // no byte is sent past the expected count
-    EXPECT_EQ(engine.Progress(), 100);
+    ASSERT_EQ(state.ReceiveCount, 66);
+    port.waiting = {0x67, 0x68, 0x69};  // a device that does not fall silent
+    engine.RS232DataRecived();
+    EXPECT_EQ(state.ReceiveCount, 68);
+    EXPECT_EQ(state.ReceiveBuffer[66], 0x67);
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_FALSE(engine.Running());
+    EXPECT_FALSE(state.ReceiveTimedOut);
+    EXPECT_FALSE(engine.timer(TransferEngine::Timer1).enabled());
+    engine.RS232DataRecived();  // what still comes is discarded
+    EXPECT_EQ(state.ReceiveCount, 68);
+    EXPECT_TRUE(port.waiting.empty());
+    EXPECT_EQ(port.written.size(), 33u);
+}
+
+TEST_F(TransferEngineTest, BytesPastTheBufferAreCountedButNeverStored) {
+    Frame(1, 1000, 1);  // a caller expecting more than the buffer holds
+    StartUp();
+    engine.writetimerTimer();
+    const int capacity = TransferState::ReceiveCapacity;
+    for (int k = 0; k < capacity + 40; ++k) port.waiting.push_back(static_cast<std::uint8_t>(k));
+    engine.RS232DataRecived();
+    EXPECT_EQ(state.ReceiveCount, capacity + 42);
+    EXPECT_EQ(state.ReceiveBuffer[capacity - 1], (capacity - 3) & 0xFF);
+    EXPECT_EQ(engine.Progress(), 30);
+    EXPECT_TRUE(engine.Running());
 }
 
 TEST_F(TransferEngineTest, BytesBeforeTheExchangeAreDiscarded) {
