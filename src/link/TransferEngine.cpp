@@ -38,13 +38,13 @@ void SpComPortTransferPort::setRTS(bool on) {
 
 namespace {
 
-struct TimerSpec {
+struct TimerSetting {
     const char* name;
     int intervalMs;
     void (TransferEngine::*handler)();
 };
 
-constexpr std::array<TimerSpec, TransferEngine::TimerCount> kTimers{{
+constexpr std::array<TimerSetting, TransferEngine::TimerCount> kTimers{{
     {"veryfirsttimer", 400, &TransferEngine::veryfirsttimerTimer},
     {"firsttimer", 400, &TransferEngine::firsttimerTimer},
     {"inittimer", 500, &TransferEngine::inittimerTimer},
@@ -59,9 +59,9 @@ constexpr std::array<TimerSpec, TransferEngine::TimerCount> kTimers{{
 TransferEngine::TransferEngine(TransferState& state, TransferPort& port, QObject* parent)
     : QObject(parent), state_(state), port_(port) {
     for (int id = 0; id < TimerCount; ++id) {
-        const TimerSpec& spec = kTimers[id];
-        timers_[id] = new OneShotTimer(this, QString::fromLatin1(spec.name), spec.intervalMs);
-        timers_[id]->setHandler([this, handler = spec.handler] { (this->*handler)(); });
+        const TimerSetting& setting = kTimers[id];
+        timers_[id] = new OneShotTimer(this, QString::fromLatin1(setting.name), setting.intervalMs);
+        timers_[id]->setHandler([this, handler = setting.handler] { (this->*handler)(); });
     }
 }
 
