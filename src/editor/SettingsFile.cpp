@@ -33,6 +33,8 @@ SettingsFileContent ReadSettingsFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return {Failed(path, "the file does not exist"), {}};
     if (info.isDir()) return {Failed(path, "this is a folder, not a file"), {}};
+    // Opening a FIFO or a device would block or never end: only regular files are read.
+    if (!info.isFile()) return {Failed(path, "this is not a regular file"), {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {Failed(path, file.errorString()), {}};
     // One byte past the limit tells an oversized file (or an endless device) from a full one.
