@@ -51,8 +51,10 @@ inline constexpr std::uint8_t WrongCommandAnswer = 0x5A;
 inline constexpr std::uint8_t ExtraAnswer = 0xFF;
 
 struct LineTiming {
-    milliseconds startup{1000};        // from power-up until the meter answers
-    milliseconds frameGap{300};        // a longer pause restarts the meter's frame
+    milliseconds startup{1000};  // from power-up until the meter answers
+    // A longer pause restarts the meter's frame. Well above the 40 ms pacing and any pause a
+    // loaded machine puts between two bytes, below the one second that ends a transfer.
+    milliseconds frameGap{900};
     milliseconds extraByteQuiet{200};  // quiet time before the extra byte of that fault
 };
 
