@@ -1,4 +1,5 @@
 #include "OperationWindowParts.h"
+#include "MakeWidget.h"
 
 #include "ZMT1Fields.h"
 
@@ -13,14 +14,6 @@
 namespace zmt {
 
 namespace {
-
-template <class Widget>
-Widget* Make(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 void SetBold(QWidget* widget) {
     QFont font = widget->font();
@@ -56,7 +49,7 @@ QColor InfoBackground(InfoColour colour, const QWidget& window) {
 void OperationControls::build(QWidget* window, const QString& weiterCaption,
                               const QString& okCaption) {
     buildTaskPanel(window);
-    Info = Make<QPlainTextEdit>(window, "Info", QRect(8, 72, 440, 120));
+    Info = MakeWidget<QPlainTextEdit>(window, "Info", QRect(8, 72, 440, 120));
     Info->setReadOnly(true);
     Info->setFocusPolicy(Qt::NoFocus);
     buildReadingEntry(window, okCaption);
@@ -64,19 +57,19 @@ void OperationControls::build(QWidget* window, const QString& weiterCaption,
 }
 
 void OperationControls::buildTaskPanel(QWidget* window) {
-    taskpanel = Make<QFrame>(window, "taskpanel", QRect(8, 8, 440, 56));
+    taskpanel = MakeWidget<QFrame>(window, "taskpanel", QRect(8, 8, 440, 56));
     taskpanel->setFrameShape(QFrame::Panel);
     taskpanel->setFrameShadow(QFrame::Raised);
     taskpanel->setAutoFillBackground(true);
     SetBackground(taskpanel, QPalette::Window, kTaskYellow);
-    tasklabel = Make<QLabel>(taskpanel, "tasklabel", QRect(8, 4, 424, 22));
-    Label1 = Make<QLabel>(taskpanel, "Label1", QRect(8, 28, 424, 22));
+    tasklabel = MakeWidget<QLabel>(taskpanel, "tasklabel", QRect(8, 4, 424, 22));
+    Label1 = MakeWidget<QLabel>(taskpanel, "Label1", QRect(8, 28, 424, 22));
     SetBold(tasklabel);
     SetBold(Label1);
 }
 
 void OperationControls::buildReadingEntry(QWidget* window, const QString& okCaption) {
-    KalPan = Make<QLabel>(window, "KalPan", QRect(8, 200, 260, 32));
+    KalPan = MakeWidget<QLabel>(window, "KalPan", QRect(8, 200, 260, 32));
     KalPan->setFrameShape(QFrame::Panel);
     KalPan->setFrameShadow(QFrame::Raised);
     KalPan->setAlignment(Qt::AlignCenter);
@@ -86,7 +79,7 @@ void OperationControls::buildReadingEntry(QWidget* window, const QString& okCapt
     fixed.setStyleHint(QFont::Monospace);
     Anzeige->setFont(fixed);
     Anzeige->setText(QStringLiteral(" 0000"));
-    OKButton = Make<QPushButton>(window, "OKButton", QRect(356, 204, 75, 25));
+    OKButton = MakeWidget<QPushButton>(window, "OKButton", QRect(356, 204, 75, 25));
     OKButton->setText(okCaption);
     KalPan->hide();
     Anzeige->hide();
@@ -94,10 +87,10 @@ void OperationControls::buildReadingEntry(QWidget* window, const QString& okCapt
 }
 
 void OperationControls::buildButtons(QWidget* window, const QString& weiterCaption) {
-    weiterbutton = Make<QPushButton>(window, "weiterbutton", QRect(8, 244, 100, 28));
-    Abbruchbutton = Make<QPushButton>(window, "Abbruchbutton", QRect(116, 244, 100, 28));
-    nochmalbutton = Make<QPushButton>(window, "nochmalbutton", QRect(224, 244, 100, 28));
-    Fertigbutton = Make<QPushButton>(window, "Fertigbutton", QRect(332, 244, 100, 28));
+    weiterbutton = MakeWidget<QPushButton>(window, "weiterbutton", QRect(8, 244, 100, 28));
+    Abbruchbutton = MakeWidget<QPushButton>(window, "Abbruchbutton", QRect(116, 244, 100, 28));
+    nochmalbutton = MakeWidget<QPushButton>(window, "nochmalbutton", QRect(224, 244, 100, 28));
+    Fertigbutton = MakeWidget<QPushButton>(window, "Fertigbutton", QRect(332, 244, 100, 28));
     weiterbutton->setText(weiterCaption);
     nochmalbutton->hide();
 }

@@ -1,4 +1,5 @@
 // Building the main window's controls: positions, design captions, masks and timers.
+#include "MakeWidget.h"
 #include "ZMT1.h"
 #include "ZMT1Fields.h"
 #include "ZMT1Pictures.h"
@@ -21,36 +22,28 @@ namespace zmt {
 
 namespace {
 
-template <class Widget>
-Widget* Make(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& text) {
-    auto* label = Make<QLabel>(parent, name, geometry);
+    auto* label = MakeWidget<QLabel>(parent, name, geometry);
     label->setText(text);
     return label;
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const QRect& geometry,
                      const QString& title) {
-    auto* group = Make<QGroupBox>(parent, name, geometry);
+    auto* group = MakeWidget<QGroupBox>(parent, name, geometry);
     group->setTitle(title);
     return group;
 }
 
 QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* panel = Make<QFrame>(parent, name, geometry);
+    auto* panel = MakeWidget<QFrame>(parent, name, geometry);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     return panel;
 }
 
 QLabel* MakeInfoPanel(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* panel = Make<QLabel>(parent, name, geometry);
+    auto* panel = MakeWidget<QLabel>(parent, name, geometry);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -58,7 +51,7 @@ QLabel* MakeInfoPanel(QWidget* parent, const char* name, const QRect& geometry) 
 }
 
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* button = Make<QToolButton>(parent, name, geometry);
+    auto* button = MakeWidget<QToolButton>(parent, name, geometry);
     button->setAutoRaise(true);  // flat, and like a speed button it never takes the focus
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -98,7 +91,7 @@ void TForm1::buildWindow() {
 }
 
 QWidget* TForm1::buildConfigurationPanel(QWidget* parent) {
-    auto* panel = Make<QFrame>(parent, "Panel1", QRect(0, 0, 600, 250));
+    auto* panel = MakeWidget<QFrame>(parent, "Panel1", QRect(0, 0, 600, 250));
     panel->setFocusPolicy(Qt::StrongFocus);  // a load hands the focus here
     buildRangeBox(panel);
     buildPunktBox(panel);
@@ -111,20 +104,20 @@ QWidget* TForm1::buildConfigurationPanel(QWidget* parent) {
 void TForm1::buildRangeBox(QWidget* parent) {
     auto* box = MakeGroup(parent, "RangeBox", QRect(8, 2, 184, 54), " Eingangsbereich ");
     MakeLabel(box, "Typ", QRect(10, 24, 72, 16), QString::fromUtf8("Geräte-Typ:"));
-    SelectRange_ = Make<QComboBox>(box, "SelectRange", QRect(84, 20, 90, 22));
+    SelectRange_ = MakeWidget<QComboBox>(box, "SelectRange", QRect(84, 20, 90, 22));
     for (const DeviceType& type : DeviceTypes) SelectRange_->addItem(type.itemText);
     SelectRange_->setCurrentIndex(-1);
 }
 
 void TForm1::buildPunktBox(QWidget* parent) {
     auto* box = MakeGroup(parent, "PunktBox", QRect(8, 58, 184, 104), " Dezimalpunkt ");
-    auto* image2 = Make<QLabel>(box, "Image2", QRect(10, 18, 164, 46));
+    auto* image2 = MakeWidget<QLabel>(box, "Image2", QRect(10, 18, 164, 46));
     image2->setPixmap(DisplayPicture());
     // DP1..DP4 sit under the points after the first to fourth digit of the picture.
     const char* names[] = {"DP1", "DP2", "DP3", "DP4"};
     for (int digit = 0; digit < 4; ++digit)
-        Make<QRadioButton>(box, names[digit], QRect(40 + digit * 38, 66, 18, 18));
-    Make<QRadioButton>(box, "DP0", QRect(12, 84, 18, 18));
+        MakeWidget<QRadioButton>(box, names[digit], QRect(40 + digit * 38, 66, 18, 18));
+    MakeWidget<QRadioButton>(box, "DP0", QRect(12, 84, 18, 18));
     MakeLabel(box, "ohnelabel", QRect(32, 85, 60, 16), " ohne ");
 }
 
@@ -186,7 +179,7 @@ void TForm1::buildTestPanel(QWidget* parent) {
 
 void TForm1::buildStatusArea(QWidget* parent) {
     auto* message = MakePanel(parent, "Message", QRect(8, 252, 238, 130));
-    Mem_ = Make<QPlainTextEdit>(message, "Mem", QRect(2, 2, 234, 126));
+    Mem_ = MakeWidget<QPlainTextEdit>(message, "Mem", QRect(2, 2, 234, 126));
     Mem_->setReadOnly(true);
     Mem_->setFocusPolicy(Qt::NoFocus);
     Mem_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -202,32 +195,33 @@ void TForm1::buildStatusArea(QWidget* parent) {
 
 void TForm1::buildSwitchesAndButtons(QWidget* parent) {
     auto* panel3 = MakePanel(parent, "Panel3", QRect(252, 252, 260, 24));
-    switchpower_ = Make<QCheckBox>(panel3, "switchpower", QRect(6, 3, 248, 18));
+    switchpower_ = MakeWidget<QCheckBox>(panel3, "switchpower", QRect(6, 3, 248, 18));
     switchpower_->setText(QString::fromUtf8("Messgerät an"));
     switchpower_->setChecked(true);
     auto* panel5 = MakePanel(parent, "Panel5", QRect(252, 278, 260, 24));
-    switchsignal_ = Make<QCheckBox>(panel5, "switchsignal", QRect(6, 3, 248, 18));
+    switchsignal_ = MakeWidget<QCheckBox>(panel5, "switchsignal", QRect(6, 3, 248, 18));
     switchsignal_->setText("ext. Signal an");
     switchsignal_->setChecked(true);
-    Make<QPushButton>(parent, "Readbutt", QRect(252, 306, 260, 24))->setText("Parameter auslesen");
-    auto* skalbutt = Make<QPushButton>(parent, "Skalbutt", QRect(252, 332, 260, 24));
+    MakeWidget<QPushButton>(parent, "Readbutt", QRect(252, 306, 260, 24))
+        ->setText("Parameter auslesen");
+    auto* skalbutt = MakeWidget<QPushButton>(parent, "Skalbutt", QRect(252, 332, 260, 24));
     skalbutt->setText(QString::fromUtf8("Gerät parametrieren"));
     QFont bold = skalbutt->font();
     bold.setBold(true);
     skalbutt->setFont(bold);
-    Make<QPushButton>(parent, "KalParButt", QRect(252, 358, 260, 24))
+    MakeWidget<QPushButton>(parent, "KalParButt", QRect(252, 358, 260, 24))
         ->setText(QString::fromUtf8("Gerät kalibrieren und parametrieren"));
-    auto* kalbutt = Make<QPushButton>(parent, "Kalbutt", QRect(252, 358, 260, 24));
+    auto* kalbutt = MakeWidget<QPushButton>(parent, "Kalbutt", QRect(252, 358, 260, 24));
     kalbutt->setText(QString::fromUtf8("Gerät kalibrieren"));
     kalbutt->setVisible(false);
 }
 
 void TForm1::buildLogo(QWidget* parent) {
     // The settings list lies hidden behind the logo panel.
-    dateimem_ = Make<QPlainTextEdit>(parent, "dateimem", QRect(518, 252, 74, 130));
+    dateimem_ = MakeWidget<QPlainTextEdit>(parent, "dateimem", QRect(518, 252, 74, 130));
     dateimem_->setVisible(false);
     auto* panel4 = MakePanel(parent, "Panel4", QRect(518, 252, 74, 130));
-    Image1_ = Make<QLabel>(panel4, "Image1", QRect(1, 13, 72, 104));
+    Image1_ = MakeWidget<QLabel>(panel4, "Image1", QRect(1, 13, 72, 104));
     Image1_->setPixmap(LogoPicture());
     Image1_->setToolTip(MakerWebSiteAddress());
     Image1_->installEventFilter(this);

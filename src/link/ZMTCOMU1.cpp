@@ -1,4 +1,5 @@
 #include "ZMTCOMU1.h"
+#include "MakeWidget.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -11,14 +12,6 @@ namespace zmt {
 namespace {
 
 const QColor kLightYellow(255, 255, 128);  // the form's colour 8454143
-
-template <class Widget>
-Widget* Make(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 }  // namespace
 
@@ -59,19 +52,19 @@ void TZMTCom::buildControls() {
     palette.setColor(QPalette::Window, kLightYellow);
     setPalette(palette);
 
-    Gauge1_ = Make<QProgressBar>(this, "Gauge1", QRect(32, 72, 401, 25));
+    Gauge1_ = MakeWidget<QProgressBar>(this, "Gauge1", QRect(32, 72, 401, 25));
     Gauge1_->setRange(0, 100);
     Gauge1_->setValue(0);
     QPalette bar = Gauge1_->palette();
     bar.setColor(QPalette::Highlight, Qt::darkBlue);  // navy
     Gauge1_->setPalette(bar);
 
-    Button11_ = Make<QPushButton>(this, "Button11", QRect(360, 24, 75, 25));
+    Button11_ = MakeWidget<QPushButton>(this, "Button11", QRect(360, 24, 75, 25));
     Button11_->setText(QStringLiteral("cancel"));
     Button11_->setEnabled(false);  // nothing enables it
     connect(Button11_, &QPushButton::clicked, this, &QWidget::close);
 
-    TransferMemo_ = Make<QPlainTextEdit>(this, "TransferMemo", QRect(32, 16, 313, 41));
+    TransferMemo_ = MakeWidget<QPlainTextEdit>(this, "TransferMemo", QRect(32, 16, 313, 41));
     TransferMemo_->setReadOnly(true);
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::Monospace);
