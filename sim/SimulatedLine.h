@@ -52,9 +52,10 @@ inline constexpr std::uint8_t ExtraAnswer = 0xFF;
 
 struct LineTiming {
     milliseconds startup{1000};  // from power-up until the meter answers
-    // A longer pause restarts the meter's frame. Well above the 40 ms pacing and any pause a
-    // loaded machine puts between two bytes, below the one second that ends a transfer.
-    milliseconds frameGap{900};
+    // A longer pause restarts the meter's frame: well above the 40 ms pacing and the pauses a
+    // loaded machine puts between two bytes, well below the second of silence that ends a
+    // transfer (a meter that is never power-cycled tells frames apart by this pause alone).
+    milliseconds frameGap{600};
     milliseconds extraByteQuiet{200};  // quiet time before the extra byte of that fault
 };
 

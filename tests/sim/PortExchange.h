@@ -19,7 +19,8 @@ class PortExchange {
         port_.OnDataRecived = [this](link::TSpComPort* sender, int) { take(*sender); };
     }
 
-    // Sends `frame` and returns what came back once the line has been quiet for 400 ms.
+    // Sends `frame` and returns what came back once the line has been quiet for 700 ms, longer
+    // than the pause after which the meter takes the next byte as the start of a new frame.
     std::vector<std::uint8_t> run(const std::vector<std::uint8_t>& frame) {
         frame_ = frame;
         received_.clear();
@@ -43,7 +44,7 @@ class PortExchange {
     // Bounded: a frame of 65 bytes needs well under a second on the simulated wire.
     void waitForQuiet() {
         std::size_t seen = 0;
-        for (int quietRounds = 0, round = 0; quietRounds < 8 && round < 400; ++round) {
+        for (int quietRounds = 0, round = 0; quietRounds < 14 && round < 400; ++round) {
             QTest::qWait(50);
             quietRounds = received_.size() == seen ? quietRounds + 1 : 0;
             seen = received_.size();
