@@ -1,12 +1,10 @@
 #include "EditorFixture.h"
+#include "FileSizeLimit.h"
 #include "SettingsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <sys/resource.h>
-#include <csignal>
 
 namespace zmt {
 namespace {
@@ -117,26 +115,6 @@ TEST_F(SettingsFileTest, AFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);  // no leftovers
 }
 
-// Limits the size of files this process may write, as a full disk would.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-  private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 TEST_F(SettingsFileTest, AFullDiskKeepsTheOldFile) {
     const QStringList oldLines = BuildSettingsLines(model, session);
     ASSERT_TRUE(WriteSettingsFile(pathOf(SettingsFileName), oldLines).ok);
@@ -145,7 +123,7 @@ TEST_F(SettingsFileTest, AFullDiskKeepsTheOldFile) {
     SettingsResult result;
     {
         // Room for part of the file only: the buffered lines fail at the final flush.
-        FileSizeLimit limit(40);
+        test::FileSizeLimit limit(40);
         result = WriteSettingsFile(pathOf(SettingsFileName), BuildSettingsLines(model, session));
     }
     EXPECT_FALSE(result.ok);

@@ -4,6 +4,7 @@
 // a meter that answers garbage. Each test runs in a temporary working directory whose
 // com1..com4 lead to pseudo-terminals or to the simulator, never to the machine's ports.
 
+#include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 #include "ZMT6v01.h"
 
@@ -25,30 +26,6 @@ inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Caps the size of every file this process writes, as a full disk would. Writing past the
-// cap fails with EFBIG instead of raising SIGXFSZ, which is ignored meanwhile. Unlike a
-// read-only folder this stops root too.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 // CPU time the whole process used so far, all threads, in seconds.
 inline double ProcessCpuSeconds() {

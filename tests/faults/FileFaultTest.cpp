@@ -78,8 +78,8 @@ TEST_P(SaveFaultTest, TheOldFilesSurviveAndTheFailureIsShown) {
     form().ClearMem();
     dialogs.saveName = QFileInfo(kTarget).absoluteFilePath();
     {
-        std::unique_ptr<FileSizeLimit> limit;
-        if (c.diskFull) limit = std::make_unique<FileSizeLimit>(kAlmostFullDisk);
+        std::unique_ptr<test::FileSizeLimit> limit;
+        if (c.diskFull) limit = std::make_unique<test::FileSizeLimit>(kAlmostFullDisk);
         control<QAction>("Speichern1")->trigger();
     }
     ASSERT_EQ(errors.messages.size(), 1);
@@ -99,7 +99,7 @@ TEST_F(ProgramFixture, SavingWorksAgainOnceTheDiskHasRoom) {
     Start();
     dialogs.saveName = QFileInfo(kTarget).absoluteFilePath();
     {
-        FileSizeLimit limit(kAlmostFullDisk);
+        test::FileSizeLimit limit(kAlmostFullDisk);
         control<QAction>("Speichern1")->trigger();
     }
     control<QAction>("Speichern1")->trigger();
@@ -141,8 +141,8 @@ TEST_P(ExitFaultTest, OnlyBeepsAndTheNextStartFindsTheOldFile) {
     control<QAction>("COM21")->trigger();  // a file written now would name COM2
     const int beeps = BeepCount();
     {
-        std::unique_ptr<FileSizeLimit> limit;
-        if (c.diskFull) limit = std::make_unique<FileSizeLimit>(kAlmostFullDisk);
+        std::unique_ptr<test::FileSizeLimit> limit;
+        if (c.diskFull) limit = std::make_unique<test::FileSizeLimit>(kAlmostFullDisk);
         Exit();
     }
     EXPECT_EQ(BeepCount() - beeps, 1);
