@@ -1,6 +1,9 @@
 #pragma once
 // Shared by the fuzz targets: the application object the program's code expects, the two
-// locales it runs under, and a reader that turns the fuzzer's bytes into decisions.
+// locales it runs under, the filled language table, and a reader that turns the fuzzer's
+// bytes into decisions.
+
+#include "LanguageText.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -53,5 +56,15 @@ class ByteReader {
     std::size_t size_;
     std::size_t pos_ = 0;
 };
+
+// The language table, filled once for all runs of a fuzzer.
+inline const LanguageText& Texts() {
+    static const LanguageText texts = [] {
+        LanguageText filled;
+        filled.FillLanguageText();
+        return filled;
+    }();
+    return texts;
+}
 
 }  // namespace zmt::fuzz

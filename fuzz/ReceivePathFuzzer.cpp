@@ -217,15 +217,6 @@ class ExchangeRun {
     std::size_t sentBefore_ = 0;
 };
 
-const LanguageText& Texts() {
-    static const LanguageText texts = [] {
-        LanguageText filled;
-        filled.FillLanguageText();
-        return filled;
-    }();
-    return texts;
-}
-
 // The checks as documented: echo of the command, the meter's answer to it, then the count.
 ExchangeCheck ExpectedCheck(const TransferState& state, CountTolerance tolerance) {
     if (state.received(0) != state.SendBuffer[0]) return ExchangeCheck::InterfaceMissing;

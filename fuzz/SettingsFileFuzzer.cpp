@@ -21,15 +21,6 @@ namespace {
 constexpr Field kFields[] = {Field::Skalin1, Field::Skalout1, Field::Skalin2,  Field::Skalout2,
                              Field::Testin1, Field::RelaisOn, Field::RelaisOff};
 
-const LanguageText& Texts() {
-    static const LanguageText texts = [] {
-        LanguageText filled;
-        filled.FillLanguageText();
-        return filled;
-    }();
-    return texts;
-}
-
 // In memory where the system has a memory file system: a save syncs the file to disk, which
 // on a real disk would cost more than everything else the fuzzer does.
 QString ScratchFolderTemplate() {
