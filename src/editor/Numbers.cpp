@@ -44,17 +44,26 @@ bool TakeExponent(const QString& text, qsizetype& pos, std::string& out) {
     return TakeDigits(text, pos, out) > 0;
 }
 
-// Rewrites a real in the locale's form into the C form ("-4,5e3" -> "-4.5e3"); empty when
-// the text is not a complete number.
+// The length of the decimal separator at `pos`, 0 when there is none. A file or a typed
+// value may come from a system with the other separator; the program never writes group
+// separators, so either one can only be the decimal point.
+qsizetype SeparatorAt(const QString& text, qsizetype pos) {
+    if (pos >= text.size()) return 0;
+    if (text[pos] == u'.' || text[pos] == u',') return 1;
+    const QString local = DecimalSeparator();
+    return text.mid(pos, local.size()) == local ? local.size() : 0;
+}
+
+// Rewrites a real with either decimal separator into the C form ("-4,5e3" -> "-4.5e3");
+// empty when the text is not a complete number.
 std::string ToCNumber(const QString& text) {
-    const QString separator = DecimalSeparator();
     std::string out;
     qsizetype pos = 0;
     TakeSign(text, pos, out);
     int digits = TakeDigits(text, pos, out);
-    if (text.mid(pos, separator.size()) == separator) {
+    if (const qsizetype separator = SeparatorAt(text, pos); separator > 0) {
         out += '.';
-        pos += separator.size();
+        pos += separator;
         digits += TakeDigits(text, pos, out);
     }
     if (digits == 0 || !TakeExponent(text, pos, out) || pos != text.size()) return {};

@@ -16,8 +16,9 @@ public:
 
 namespace numbers {
 
-// The real of a text: the locale's decimal separator (QLocale()), surrounding blanks
-// ignored, optional sign and exponent. False when the text is not a number.
+// The real of a text: "." or "," (or the locale's own separator) as the decimal point,
+// whatever the locale, surrounding blanks ignored, optional sign and exponent. False when
+// the text is not a number, also when it holds more than one separator.
 bool TryParseReal(const QString& text, long double& value);
 
 // The integer of a text: leading blanks and a sign allowed, decimal digits only.

@@ -27,7 +27,7 @@ TEST_F(FieldRulesTest, CleansTheScalingAndTestInputs) {
     const InputCase cases[] = {
         {Field::Skalin1, "4", "20", 0, "    4", {}, 0},
         {Field::Skalin1, "4,5", "20", 0, "  4,5", {}, 0},
-        {Field::Skalin1, "4.5", "20", 0, "    0", {&kInputError}, 0},
+        {Field::Skalin1, "4.5", "20", 0, "  4,5", {}, 0},  // written back as the locale writes
         {Field::Skalin1, "25", "10", 0, "   20", {&kOutOfRange}, 1},
         {Field::Skalin1, "-30", "20", 1, "  -20", {&kOutOfRange}, 1},
         {Field::Skalin1, "20", "20", 0, "    0", {&kInputsMustDiffer}, 1},
@@ -76,13 +76,15 @@ TEST_F(FieldRulesTest, InputOneReportsUnreadableEntriesInGerman) {
     EXPECT_EQ(Memo(fx), QStringList{"Eingabefehler"});
 }
 
-TEST_F(FieldRulesTest, ReadsTheLocaleOfTheMoment) {
+TEST_F(FieldRulesTest, WritesWithTheSeparatorOfTheLocaleOfTheMoment) {
     LocaleGuard english(QLocale::English);
-    model.setField(Field::Skalin1, "4.5");
-    Effects fx;
-    editor.FieldExit(Field::Skalin1, fx);
-    EXPECT_EQ(model.Skalin1, "  4.5");
-    EXPECT_DOUBLE_EQ(model.ScaleSlope, 2000 / 15.5);
+    for (const char* typed : {"4.5", "4,5"}) {
+        model.setField(Field::Skalin1, typed);
+        Effects fx;
+        editor.FieldExit(Field::Skalin1, fx);
+        EXPECT_EQ(model.Skalin1, "  4.5") << typed;
+        EXPECT_DOUBLE_EQ(model.ScaleSlope, 2000 / 15.5) << typed;
+    }
 }
 
 TEST_F(FieldRulesTest, RoundsAndBoundsTheDisplayEntries) {

@@ -26,30 +26,49 @@ void ExpectRealCases(const std::vector<RealCase>& cases) {
     }
 }
 
-TEST(NumbersTest, ParsesRealsWithTheGermanSeparator) {
-    LocaleGuard german(QLocale::German);
-    ExpectRealCases({
-        {"4,5", true, 4.5L},   {"   20", true, 20},      {"  -0,5  ", true, -0.5L},
-        {"+3", true, 3},       {",5", true, 0.5L},       {"5,", true, 5},
-        {"1e3", true, 1000},   {"1,5E-2", true, 0.015L}, {"-1E+2", true, -100},
-        {"4.5", false, 0},  // the other locale's separator is not a number here
-        {"", false, 0},        {"     ", false, 0},      {"abc", false, 0},
-        {"1e", false, 0},      {"e5", false, 0},         {"--1", false, 0},
-        {"1 2", false, 0},     {"1,2,3", false, 0},      {",", false, 0},
-        {"-", false, 0},       {"inf", false, 0},        {"nan", false, 0},
-        {"0x10", false, 0},    {"1e99999", false, 0},  // beyond the range of the evaluation type
-        {"1.000,5", false, 0},                         // no group separators
-    });
-}
-
-TEST(NumbersTest, ParsesRealsWithTheEnglishSeparator) {
-    LocaleGuard english(QLocale::English);
-    ExpectRealCases({
-        {"4.5", true, 4.5L},
-        {"  -0.25", true, -0.25L},
-        {"4,5", false, 0},
-        {"1,000", false, 0},
-    });
+// A text reads the same on every locale: "." and "," both mark the decimal point, since
+// the program never writes group separators.
+TEST(NumbersTest, ParsesRealsWithEitherSeparatorOnEveryLocale) {
+    for (const QLocale::Language language : {QLocale::German, QLocale::English}) {
+        LocaleGuard locale(language);
+        SCOPED_TRACE(QLocale().name().toStdString());
+        ExpectRealCases({
+            {"4,5", true, 4.5L},
+            {"4.5", true, 4.5L},
+            {"   20", true, 20},
+            {"  -0,5  ", true, -0.5L},
+            {"  -0.25", true, -0.25L},
+            {"+3", true, 3},
+            {",5", true, 0.5L},
+            {".5", true, 0.5L},
+            {"5,", true, 5},
+            {"1e3", true, 1000},
+            {"1,5E-2", true, 0.015L},
+            {"1.5E-2", true, 0.015L},
+            {"-1E+2", true, -100},
+            {"1,000", true, 1},
+            {"", false, 0},
+            {"     ", false, 0},
+            {"abc", false, 0},
+            {"1e", false, 0},
+            {"e5", false, 0},
+            {"--1", false, 0},
+            {"1 2", false, 0},
+            {"1,2,3", false, 0},
+            {"1.2.3", false, 0},
+            {",", false, 0},
+            {".", false, 0},
+            {"-", false, 0},
+            {"inf", false, 0},
+            {"nan", false, 0},
+            {"0x10", false, 0},
+            {"1e99999", false, 0},  // beyond the range of the evaluation type
+            {"1.000,5", false, 0},  // more than one separator is no number
+            {"1,000.5", false, 0},
+            {"4,,5", false, 0},
+            {"4.,5", false, 0},
+        });
+    }
 }
 
 TEST(NumbersTest, ParsesIntegers) {
