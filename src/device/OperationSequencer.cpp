@@ -2,6 +2,7 @@
 
 #include "ConfigEditor.h"
 #include "ErrorDisplay.h"
+#include "WriteCheck.h"
 
 #include <array>
 
@@ -94,6 +95,7 @@ void OperationSequencer::initform() {
 
 void OperationSequencer::weiterbuttonClick() {
     if (awaitingTransfer_ || !view_.weiterbutton.visible) return;
+    if (mode_ != OperationMode::Read && !ConfigurationWritable()) return;
     PrepareReadFrame(device_, transfer_);
     view_.clearInfo();
     view_.addInfo(text(ReadingFrom) + portName());
@@ -102,6 +104,21 @@ void OperationSequencer::weiterbuttonClick() {
     view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
     view_.Fertigbutton.visible = view_.nochmalbutton.visible = false;
     StartTransfer();
+}
+
+// A configuration whose words cannot all be computed is never sent, not even the opening
+// read runs: the meter would keep nonsense and the window would call it a success.
+bool OperationSequencer::ConfigurationWritable() {
+    const WriteCheck check = CheckWritableConfiguration(editor_.model());
+    if (check.ok()) return true;
+    view_.clearInfo();
+    view_.addInfo(text(InputError));
+    view_.addInfo(WriteProblemLine(check, editor_.texts(), editor_.session().LanguageIndex));
+    view_.infoColour = InfoColour::Red;
+    view_.tasklabel = text(kTaskRows[Index(mode_)]);
+    view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
+    OfferRepeatAndDone();
+    return false;
 }
 
 void OperationSequencer::StartTransfer() {

@@ -126,6 +126,7 @@ class OperationSequencer : public QObject {
   private:
     QString text(int row) const;
     QString portName() const;
+    bool ConfigurationWritable();
     void StartTransfer();
     void Evaluate();
     void ShowVerdict(const ExchangeVerdict& verdict);

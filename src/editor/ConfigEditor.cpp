@@ -103,7 +103,45 @@ QString FormatThreshold(const QString& fieldText, int decimalPoint) {
     return value < 0 ? "-" + magnitude : magnitude;
 }
 
+// Each step stores its result before the next one may fail: a failed evaluation leaves
+// the values of the steps that succeeded and the previous ones of the rest.
+bool UpdateOffset(ConfigModel& model, long double x1, long double x2) {
+    const auto y1 = RealOf(model.Skalout1);
+    const auto y2 = RealOf(model.Skalout2);
+    if (!y1 || !y2 || !StoreDouble(x2 * *y1 - x1 * *y2, model.WorkReal)) return false;
+    if (!StoreDouble(model.WorkReal / (x2 - x1), model.WorkReal)) return false;
+    const auto offset = RoundToInt32(model.WorkReal);
+    if (!offset) return false;
+    model.ScaleOffset = *offset;
+    model.DisplayAtZero = *offset;
+    return true;
+}
+
+bool UpdateFullScale(ConfigModel& model) {
+    // The already rounded offset, as the meter applies it.
+    const auto full = RoundToInt32(
+        static_cast<long double>(model.RangeFullScale) * model.ScaleSlope + model.ScaleOffset);
+    if (!full) return false;
+    model.DisplayAtFullScale = *full;
+    model.SpanPer2000 =
+        (static_cast<double>(model.DisplayAtFullScale) - model.DisplayAtZero) / 2000;
+    return true;
+}
+
 }  // namespace
+
+bool EvaluateCoefficients(ConfigModel& model) {
+    std::int32_t y1 = 0, y2 = 0;
+    if (!TryParseInteger(model.Skalout2, y2) || !TryParseInteger(model.Skalout1, y1)) return false;
+    model.ScaleSlope = static_cast<double>(static_cast<std::int64_t>(y2) - y1);
+    const auto x2 = RealOf(model.Skalin2);
+    const auto x1 = RealOf(model.Skalin1);
+    if (!x2 || !x1) return false;
+    const long double inputSpan = *x2 - *x1;
+    if (inputSpan == 0 || !StoreDouble(model.ScaleSlope / inputSpan, model.ScaleSlope))
+        return false;
+    return UpdateOffset(model, *x1, *x2) && UpdateFullScale(model);
+}
 
 ConfigEditor::ConfigEditor(ConfigModel& model, SessionState& session, const LanguageText& texts)
     : model_(model), session_(session), texts_(texts) {}
@@ -133,7 +171,7 @@ void ConfigEditor::SelectRangeChange(int index, Effects& fx) {
 // ---------------------------------------------------------------- evaluation
 
 void ConfigEditor::Recalculate(Effects& fx) {
-    if (!UpdateCoefficients()) fx.addMem(text(Row::MathError));
+    if (!EvaluateCoefficients(model_)) fx.addMem(text(Row::MathError));
     const std::int64_t display = TestDisplayValue(fx);
     const bool negative = display < 0;
     const std::uint64_t magnitude =
@@ -142,45 +180,6 @@ void ConfigEditor::Recalculate(Effects& fx) {
     OrderThresholds();
     const QString shown = FormatWithDecimalPoint(magnitude, model_.DecimalPoint);
     model_.Testout1 = PadField(negative ? "-" + shown : shown, TestoutWidth);
-}
-
-// Each step stores its result before the next one may fail: a failed evaluation leaves
-// the values of the steps that succeeded and the previous ones of the rest.
-bool ConfigEditor::UpdateCoefficients() {
-    std::int32_t y1 = 0, y2 = 0;
-    if (!TryParseInteger(model_.Skalout2, y2) || !TryParseInteger(model_.Skalout1, y1))
-        return false;
-    model_.ScaleSlope = static_cast<double>(static_cast<std::int64_t>(y2) - y1);
-    const auto x2 = RealOf(model_.Skalin2);
-    const auto x1 = RealOf(model_.Skalin1);
-    if (!x2 || !x1) return false;
-    const long double inputSpan = *x2 - *x1;
-    if (inputSpan == 0 || !StoreDouble(model_.ScaleSlope / inputSpan, model_.ScaleSlope))
-        return false;
-    return UpdateOffset(*x1, *x2) && UpdateFullScale();
-}
-
-bool ConfigEditor::UpdateOffset(long double x1, long double x2) {
-    const auto y1 = RealOf(model_.Skalout1);
-    const auto y2 = RealOf(model_.Skalout2);
-    if (!y1 || !y2 || !StoreDouble(x2 * *y1 - x1 * *y2, model_.WorkReal)) return false;
-    if (!StoreDouble(model_.WorkReal / (x2 - x1), model_.WorkReal)) return false;
-    const auto offset = RoundToInt32(model_.WorkReal);
-    if (!offset) return false;
-    model_.ScaleOffset = *offset;
-    model_.DisplayAtZero = *offset;
-    return true;
-}
-
-bool ConfigEditor::UpdateFullScale() {
-    // The already rounded offset, as the meter applies it.
-    const auto full = RoundToInt32(
-        static_cast<long double>(model_.RangeFullScale) * model_.ScaleSlope + model_.ScaleOffset);
-    if (!full) return false;
-    model_.DisplayAtFullScale = *full;
-    model_.SpanPer2000 =
-        (static_cast<double>(model_.DisplayAtFullScale) - model_.DisplayAtZero) / 2000;
-    return true;
 }
 
 std::int64_t ConfigEditor::TestDisplayValue(Effects& fx) {

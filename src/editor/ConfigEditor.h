@@ -8,6 +8,12 @@ namespace zmt {
 
 class LanguageText;
 
+// The coefficient steps of the evaluation: ScaleSlope, ScaleOffset, DisplayAtZero,
+// DisplayAtFullScale and SpanPer2000 from the scaling texts and the full scale. False when
+// they cannot be computed (a text that is not a number, equal inputs, a result beyond the
+// meter's integers); the values assigned before the failure stay.
+bool EvaluateCoefficients(ConfigModel& model);
+
 // The editing rules of the main window, without a window: every field exit, button and
 // choice of the configuration editor works on the model and reports what the window
 // must show besides the model (memo lines, beeps). All texts come from the language
@@ -23,6 +29,7 @@ class ConfigEditor {
     SessionState& session() { return session_; }
     // Text of a language table row in the current language.
     QString text(int row) const;
+    const LanguageText& texts() const { return texts_; }
 
     // Applies the selected device type (unit, full scale). No match leaves both unchanged.
     void UpdateRangeInfo();
@@ -57,9 +64,6 @@ class ConfigEditor {
     void ApplyFirstStartDefaults(Effects& fx);
 
   private:
-    bool UpdateCoefficients();
-    bool UpdateOffset(long double x1, long double x2);
-    bool UpdateFullScale();
     std::int64_t TestDisplayValue(Effects& fx);
     void ShowContactState(std::uint64_t magnitude);
     void OrderThresholds();

@@ -1,5 +1,7 @@
 #include "LanguageText.h"
 
+#include "AddedRows.h"
+
 namespace zmt {
 
 namespace {
@@ -173,6 +175,18 @@ constexpr TextRow kTextRows[] = {
     {133, u"Offset wird kalibriert...", u"calibrating offset"},
     {134, u"Bitte Anzeige am Gerät ablesen:", u"fill in displayed data at device:"},
     {135, u"nicht benutzt", u"not used"},
+
+    // ---- rows added after the original table (names in AddedRows.h) ----
+    {rows::EntryInput1, u"Eingang (1)", u"input (1)"},
+    {rows::EntryDisplay1, u"Anzeige (1)", u"display (1)"},
+    {rows::EntryInput2, u"Eingang (2)", u"input (2)"},
+    {rows::EntryDisplay2, u"Anzeige (2)", u"display (2)"},
+    {rows::EntryLimitOn, u"Grenzwert ON", u"limit ON"},
+    {rows::EntryLimitOff, u"Grenzwert OFF", u"limit OFF"},
+    {rows::EntryNotANumber, u"%1: \"%2\" ist keine Zahl", u"%1: \"%2\" is not a number"},
+    {rows::EntryNotAWholeNumber, u"%1: \"%2\" ist keine ganze Zahl",
+     u"%1: \"%2\" is not a whole number"},
+    {rows::NoDeviceTypeChosen, u"kein Geräte-Typ gewählt", u"no device type chosen"},
 };
 
 bool IsCell(int row, int languageIndex) {

@@ -208,6 +208,29 @@ TEST_F(SequencerTest, FailedExchangesOfferOnlyTheRepeatAndStopTheChain) {
     }
 }
 
+// Equal inputs leave the coefficients stale: writing would store nonsense, so nothing is
+// sent; a read goes on as ever, and a corrected configuration is written.
+TEST_F(SequencerTest, AConfigurationThatCannotBeEvaluatedIsNeverWritten) {
+    rig.model.setField(Field::Skalin1, "20");
+    for (const bool calibrate : {false, true}) {
+        Open(calibrate, true, 1);
+        steps.weiterbuttonClick();
+        EXPECT_EQ(transfers, 0);
+        EXPECT_EQ(view.Info, QStringList({"no valid input data", "math error"}));
+        EXPECT_EQ(view.infoColour, InfoColour::Red);
+        EXPECT_FALSE(view.weiterbutton.visible || view.Abbruchbutton.visible);
+        EXPECT_TRUE(view.nochmalbutton.visible && view.Fertigbutton.visible);
+    }
+    Open(false, false);
+    steps.weiterbuttonClick();
+    EXPECT_EQ(transfers, 1);
+    Answer();
+    rig.model.setField(Field::Skalin1, "0");
+    Open(false, true);
+    steps.weiterbuttonClick();
+    EXPECT_EQ(transfers, 2);
+}
+
 TEST_F(SequencerTest, AnExchangeIsJudgedOnlyOnceAndOnlyWhenThisWindowStartedIt) {
     Open(false, true);
     steps.TransferEnded();  // someone else's exchange, or an activation

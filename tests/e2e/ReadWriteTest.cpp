@@ -99,5 +99,72 @@ TEST_F(OperationTest, WriteStoresTheWorkedExampleAndTheMeterShowsWhatTheEditorPr
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
 
+// A configuration that cannot be evaluated sends nothing, not even the opening read; once
+// the entry is corrected the same button writes it.
+struct UnwritableCase {
+    const char* name;
+    std::vector<std::pair<int, QString>> lines;  // of the settings file, beside the example
+    const char* field;
+    const char* correction;
+    QStringList info;
+};
+
+void PrintTo(const UnwritableCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnwritableTest : public OperationTest,
+                       public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableTest, NothingIsSentUntilTheEntryIsCorrected) {
+    const UnwritableCase& c = GetParam();
+    AddMeter(sim::FactoryImage());
+    std::vector<std::pair<int, QString>> lines{{3, "0"}, {15, "+"}, {16, "1"}};
+    lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+    test::WriteSettings("initdig.txt", lines);
+    program =
+        std::make_unique<ZMT6v01>(ProgramOptions{sim::SimulatedDeviceFactory(bench), &dialogs});
+    program->Show();
+    ASSERT_TRUE(WaitFor([&] { return station->powered(); }, 5000));
+    RunOperation("Skalbutt", [&] {
+        button("weiterbutton")->click();
+        EXPECT_EQ(InfoLines(), c.info);
+        EXPECT_EQ(InfoColour(), QColor(Qt::red));
+        EXPECT_EQ(ShownButtons(), QStringList({"nochmalbutton", "Fertigbutton"}));
+        EXPECT_FALSE(program->transfer.TransferStarted);
+    });
+    EXPECT_EQ(station->imagesStored(), 0);
+
+    program->Form1().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&program->Form1()));
+    test::TypeInto(field(c.field), c.correction);
+    test::LeaveWithTab(field(c.field));
+    QStringList info;
+    RunOperation("Skalbutt", [&] {
+        button("weiterbutton")->click();
+        ASSERT_TRUE(WaitUntilSettled());
+        info = InfoLines();
+    });
+    EXPECT_EQ(info, QStringList({"device configuration successfull"}));
+    EXPECT_EQ(station->imagesStored(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnwritableTest,
+    ::testing::Values(
+        UnwritableCase{
+            "EqualInputs", {{5, "   20"}}, "Skalin1", "0", {"no valid input data", "math error"}},
+        UnwritableCase{"InputNotANumber",
+                       {{7, "  2O"}},
+                       "Skalin2",
+                       "20",
+                       {"no valid input data", "input (2): \"2O\" is not a number"}},
+        UnwritableCase{"LimitNotAnInteger",
+                       {{13, " 12,5"}},
+                       "RelaisOff",
+                       "1500",
+                       {"no valid input data", "limit OFF: \"12,5\" is not a whole number"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace zmt::e2e

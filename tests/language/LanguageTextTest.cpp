@@ -115,7 +115,7 @@ TEST(LanguageText, EveryOtherRowIsFilledInGerman) {
         }
         ++filled;
     }
-    EXPECT_EQ(filled, 112);
+    EXPECT_EQ(filled, 112 + LanguageText::RowCount - LanguageText::OriginalRowCount);
 }
 
 TEST(LanguageText, LookupsOutsideTheTableReadEmpty) {
@@ -123,7 +123,14 @@ TEST(LanguageText, LookupsOutsideTheTableReadEmpty) {
     const struct {
         int row;
         int column;
-    } outside[] = {{-1, 0}, {151, 0}, {151, 1}, {1000, 1}, {0, 2}, {0, -1}, {45, 2}, {-5, -5}};
+    } outside[] = {{-1, 0},
+                   {LanguageText::RowCount, 0},
+                   {LanguageText::RowCount, 1},
+                   {1000, 1},
+                   {0, 2},
+                   {0, -1},
+                   {45, 2},
+                   {-5, -5}};
     for (const auto& cell : outside) {
         SCOPED_TRACE(testing::Message() << cell.row << "," << cell.column);
         EXPECT_TRUE(texts.text(cell.row, cell.column).isEmpty());

@@ -1,0 +1,27 @@
+#pragma once
+
+// Rows of the language table that came after the program's original 151 rows, named for
+// what they hold. Every new text of the program gets its row here, German and English in
+// LanguageText.cpp; the original rows are never reused, not even the empty ones.
+
+namespace zmt::rows {
+
+enum Added : int {
+    FirstAdded = 151,
+
+    // Names of the configuration's entries in messages about them.
+    EntryInput1 = FirstAdded,
+    EntryDisplay1,
+    EntryInput2,
+    EntryDisplay2,
+    EntryLimitOn,
+    EntryLimitOff,
+    // A configuration that cannot be written: what is wrong with it.
+    EntryNotANumber,       // %1 entry name, %2 its text
+    EntryNotAWholeNumber,  // %1 entry name, %2 its text
+    NoDeviceTypeChosen,
+
+    AddedEnd
+};
+
+}  // namespace zmt::rows
