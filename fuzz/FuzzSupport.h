@@ -58,8 +58,8 @@ class ByteReader {
 };
 
 // The language table, filled once for all runs of a fuzzer.
-inline const LanguageText& Texts() {
-    static const LanguageText texts = [] {
+inline LanguageText& Texts() {
+    static LanguageText texts = [] {
         LanguageText filled;
         filled.FillLanguageText();
         return filled;

@@ -211,7 +211,8 @@ class ExchangeRun {
     ByteReader& in_;
     TransferState state_;
     FuzzedPort port_;
-    TransferEngine engine_{state_, port_};
+    VirtualClock clock_;  // the fuzzer runs every step itself
+    TransferEngine engine_{state_, port_, clock_};
     int starts_ = 0;
     int ends_ = 0;
     std::size_t sentBefore_ = 0;

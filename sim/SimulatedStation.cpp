@@ -20,8 +20,54 @@ link::CommState DefaultCommState() {
 
 }  // namespace
 
-SimulatedStation::SimulatedStation(int comNumber, LineTiming timing, ImageWords stored)
-    : comNumber_(comNumber), line_(timing, stored), commState_(DefaultCommState()) {}
+SimulatedStation::SimulatedStation(int comNumber, LineTiming timing, ImageWords stored,
+                                   Clock& clock)
+    : comNumber_(comNumber),
+      clock_(clock),
+      virtual_(clock.virtualClock()),
+      line_(timing, stored),
+      commState_(DefaultCommState()) {
+    if (virtual_) clockListener_ = virtual_->subscribe([this] { ClockMoved(); });
+}
+
+SimulatedStation::~SimulatedStation() {
+    if (virtual_) virtual_->unsubscribe(clockListener_);
+}
+
+// The wire has moved on with the clock; a waiting port must look at it.
+void SimulatedStation::ClockMoved() {
+    Lock lock(mutex_);
+    catchUp(now());
+    changed_.notify_all();
+}
+
+bool SimulatedStation::PortWaiting() {
+    Lock lock(mutex_);
+    return waiting_;
+}
+
+bool SimulatedStation::Quiescent() {
+    Lock lock(mutex_);
+    if (!usable()) return true;
+    const bool deadlinePassed = waitingDeadline_ && now() >= *waitingDeadline_;
+    return waiting_ && pendingEvents_ == 0 && !cancelRequested_ &&
+           waitingGeneration_ == maskGeneration_ && !deadlinePassed;
+}
+
+// The wire's next event, or the end of the meter's start-up, when its display appears.
+std::optional<SimTime> SimulatedStation::NextEventAt() {
+    Lock lock(mutex_);
+    std::optional<SimTime> next = line_.nextEventAt();
+    const SimTime present = now();
+    if (line_.powered() && present < line_.readyAt() && (!next || line_.readyAt() < *next))
+        next = line_.readyAt();
+    return next;
+}
+
+void SimulatedStation::SetActivityListener(std::function<void()> listener) {
+    Lock lock(mutex_);
+    activityListener_ = std::move(listener);
+}
 
 link::OpenResult SimulatedStation::attach() {
     Lock lock(mutex_);
@@ -44,7 +90,7 @@ link::OpenResult SimulatedStation::attach() {
 void SimulatedStation::detach() {
     Lock lock(mutex_);
     if (!attached_) return;
-    line_.release(SimClock::now());
+    line_.release(now());
     attached_ = false;
     changed_.notify_all();
 }
@@ -62,7 +108,7 @@ bool SimulatedStation::setEventMask(std::uint32_t mask) {
 bool SimulatedStation::setCommState(const link::CommState& state) {
     Lock lock(mutex_);
     if (!usable()) return false;
-    catchUp(SimClock::now());
+    catchUp(now());
     commState_ = state;
     line_.setFormat(FormatOf(state));
     return true;
@@ -78,20 +124,20 @@ bool SimulatedStation::getCommState(link::CommState& state) {
 bool SimulatedStation::lineFunction(link::LineFunction function) {
     Lock lock(mutex_);
     if (!usable()) return false;
-    const SimTime now = SimClock::now();
-    catchUp(now);
+    const SimTime present = now();
+    catchUp(present);
     switch (function) {
         case link::LineFunction::SetDtr:
-            line_.setDtr(true, now);
+            line_.setDtr(true, present);
             break;
         case link::LineFunction::ClrDtr:
-            line_.setDtr(false, now);
+            line_.setDtr(false, present);
             break;
         case link::LineFunction::SetRts:
-            line_.setRts(true, now);
+            line_.setRts(true, present);
             break;
         case link::LineFunction::ClrRts:
-            line_.setRts(false, now);
+            line_.setRts(false, present);
             break;
     }
     changed_.notify_all();
@@ -100,7 +146,7 @@ bool SimulatedStation::lineFunction(link::LineFunction function) {
 
 bool SimulatedStation::status(link::CommStatus& status) {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     status = {};
     if (line_.gone()) status.errors = link::ce::IoError;
     if (!usable()) return false;
@@ -111,28 +157,28 @@ bool SimulatedStation::status(link::CommStatus& status) {
 
 int SimulatedStation::read(std::uint8_t* buffer, int count) {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     if (!usable()) return -1;
     return line_.takeReceived(buffer, std::max(count, 0));
 }
 
 int SimulatedStation::write(const std::uint8_t* buffer, int count) {
     Lock lock(mutex_);
-    const SimTime now = SimClock::now();
-    catchUp(now);
+    const SimTime present = now();
+    catchUp(present);
     if (!usable()) return -1;
-    line_.hostWrite(buffer, std::max(count, 0), now);
+    line_.hostWrite(buffer, std::max(count, 0), present);
     changed_.notify_all();
     return std::max(count, 0);
 }
 
 bool SimulatedStation::purge(std::uint32_t flags) {
     Lock lock(mutex_);
-    const SimTime now = SimClock::now();
-    catchUp(now);
+    const SimTime present = now();
+    catchUp(present);
     if (!usable()) return false;
     if (flags & (link::purge::RxClear | link::purge::RxAbort)) line_.purgeReceived();
-    if (flags & (link::purge::TxClear | link::purge::TxAbort)) line_.purgeTransmit(now);
+    if (flags & (link::purge::TxClear | link::purge::TxAbort)) line_.purgeTransmit(present);
     changed_.notify_all();
     return true;
 }
@@ -141,20 +187,37 @@ link::WaitResult SimulatedStation::waitEvent(int timeoutMs, std::uint32_t& mask)
     Lock lock(mutex_);
     const std::uint64_t generation = maskGeneration_;
     const std::optional<SimTime> deadline =
-        timeoutMs < 0 ? std::nullopt
-                      : std::optional<SimTime>(SimClock::now() + milliseconds(timeoutMs));
+        timeoutMs < 0 ? std::nullopt : std::optional<SimTime>(now() + milliseconds(timeoutMs));
     for (;;) {
-        const SimTime now = SimClock::now();
-        catchUp(now);
+        const SimTime present = now();
+        catchUp(present);
         if (auto outcome = waitOutcome(generation, mask)) return *outcome;
-        if (deadline && now >= *deadline) return link::WaitResult::TimedOut;
+        if (deadline && present >= *deadline) return link::WaitResult::TimedOut;
+        if (virtual_) {
+            WaitForTheClock(generation, deadline, lock);
+            continue;
+        }
         std::optional<SimTime> wake = line_.nextEventAt();
         if (deadline && (!wake || *deadline < *wake)) wake = deadline;
+        waiting_ = true;
         if (wake)
             changed_.wait_until(lock, *wake);
         else
             changed_.wait(lock);
+        waiting_ = false;
     }
+}
+
+// Virtual time moves only when the test sees every port waiting; it wakes the wait when it
+// does. The real-time bound only guards against a lost wake-up.
+void SimulatedStation::WaitForTheClock(std::uint64_t generation,
+                                       const std::optional<SimTime>& deadline, Lock& lock) {
+    waiting_ = true;
+    waitingGeneration_ = generation;
+    waitingDeadline_ = deadline;
+    if (activityListener_) activityListener_();
+    changed_.wait_for(lock, std::chrono::milliseconds(100));
+    waiting_ = false;
 }
 
 std::optional<link::WaitResult> SimulatedStation::waitOutcome(std::uint64_t generation,
@@ -194,12 +257,12 @@ void SimulatedStation::raise(std::uint32_t events) {
 
 void SimulatedStation::setInput(double input) {
     Lock lock(mutex_);
-    line_.setInput(input, SimClock::now());
+    line_.setInput(input, now());
 }
 
 void SimulatedStation::setAnalog(const MeterAnalog& analog) {
     Lock lock(mutex_);
-    line_.setAnalog(analog, SimClock::now());
+    line_.setAnalog(analog, now());
 }
 
 void SimulatedStation::setOffsetError(double counts) {
@@ -222,7 +285,7 @@ void SimulatedStation::setFullScale(double fullScale) {
 
 void SimulatedStation::setFault(const Fault& fault) {
     Lock lock(mutex_);
-    line_.setFault(fault, SimClock::now());
+    line_.setFault(fault, now());
     changed_.notify_all();
 }
 
@@ -248,31 +311,31 @@ bool SimulatedStation::rts() {
 
 bool SimulatedStation::powered() {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     return line_.powered();
 }
 
 bool SimulatedStation::ready() {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
-    return line_.ready(SimClock::now());
+    catchUp(now());
+    return line_.ready(now());
 }
 
 bool SimulatedStation::gone() {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     return line_.gone();
 }
 
 ImageWords SimulatedStation::storedImage() {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     return line_.storedImage();
 }
 
 ImageWords SimulatedStation::activeImage() {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     return line_.activeImage();
 }
 
@@ -283,9 +346,9 @@ MeterAnalog SimulatedStation::analog() {
 
 std::optional<DisplayedValue> SimulatedStation::displayed() {
     Lock lock(mutex_);
-    const SimTime now = SimClock::now();
-    catchUp(now);
-    return line_.displayed(now);
+    const SimTime present = now();
+    catchUp(present);
+    return line_.displayed(present);
 }
 
 std::string SimulatedStation::displayText() {
@@ -295,9 +358,9 @@ std::string SimulatedStation::displayText() {
 
 ContactState SimulatedStation::contact() {
     Lock lock(mutex_);
-    const SimTime now = SimClock::now();
-    catchUp(now);
-    return line_.contact(now);
+    const SimTime present = now();
+    catchUp(present);
+    return line_.contact(present);
 }
 
 int SimulatedStation::powerUps() {
@@ -307,7 +370,7 @@ int SimulatedStation::powerUps() {
 
 int SimulatedStation::imagesStored() {
     Lock lock(mutex_);
-    catchUp(SimClock::now());
+    catchUp(now());
     return line_.imagesStored();
 }
 

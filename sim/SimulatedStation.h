@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Clock.h"
+#include "InterfaceAndMeter.h"
 #include "PlatformDevice.h"
-#include "SimulatedLine.h"
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -15,10 +17,18 @@ namespace zmt::sim {
 // a lock, the driver-side state of the port that has it open, and the knobs and gauges
 // for tests and the demo. Every call plays the wire up to the present first, so nothing
 // runs while nobody asks: a waiting port sleeps until the next byte is due.
+//
+// On a virtual clock the station plays the wire whenever the clock moves, and tells how
+// far it has got: whether the port's event thread waits with nothing left to report
+// (Quiescent) and when the wire has the next thing to do (NextEventAt), so that a test
+// can move the clock on exactly when the program has nothing left to do at this moment.
 class SimulatedStation {
   public:
     explicit SimulatedStation(int comNumber, LineTiming timing = {},
-                              ImageWords stored = FactoryImage());
+                              ImageWords stored = FactoryImage(), Clock& clock = SteadyClock());
+    ~SimulatedStation();
+    SimulatedStation(const SimulatedStation&) = delete;
+    SimulatedStation& operator=(const SimulatedStation&) = delete;
 
     int comNumber() const { return comNumber_; }
 
@@ -62,19 +72,34 @@ class SimulatedStation {
     int powerUps();
     int imagesStored();
 
+    // A port's event thread waits on the station.
+    bool PortWaiting();
+    // Virtual time: nothing is under way that the present could still change.
+    bool Quiescent();
+    std::optional<SimTime> NextEventAt();
+    // Runs (on the waiting thread) whenever a port's wait settles; set before use.
+    void SetActivityListener(std::function<void()> listener);
+
   private:
     using Lock = std::unique_lock<std::mutex>;
 
+    SimTime now() const { return clock_.now(); }
+    void ClockMoved();
     // Plays the wire up to now and records the comm events it raised.
     void catchUp(SimTime now);
     void raise(std::uint32_t events);
     bool usable() const { return attached_ && !line_.gone(); }
     std::optional<link::WaitResult> waitOutcome(std::uint64_t generation, std::uint32_t& mask);
+    void WaitForTheClock(std::uint64_t generation, const std::optional<SimTime>& deadline,
+                         Lock& lock);
 
     const int comNumber_;
+    Clock& clock_;
+    VirtualClock* virtual_;
+    int clockListener_ = 0;
     std::mutex mutex_;
     std::condition_variable changed_;
-    SimulatedLine line_;
+    InterfaceAndMeter line_;
 
     bool attached_ = false;
     link::CommState commState_;
@@ -82,6 +107,11 @@ class SimulatedStation {
     std::uint32_t pendingEvents_ = 0;
     bool cancelRequested_ = false;
     std::uint64_t maskGeneration_ = 0;
+    // The wait of the port's event thread, as far as a virtual clock needs to know it.
+    bool waiting_ = false;
+    std::uint64_t waitingGeneration_ = 0;
+    std::optional<SimTime> waitingDeadline_;
+    std::function<void()> activityListener_;
 };
 
 }  // namespace zmt::sim

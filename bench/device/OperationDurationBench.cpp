@@ -10,6 +10,7 @@
 // the floor low, so the ratio errs on the high side.
 
 #include "SimulatedBench.h"
+#include "SimulatedPort.h"
 #include "ZMT1.h"
 #include "ZMT6v01.h"
 #include "ZMTCOMU1.h"
@@ -77,7 +78,7 @@ double MeasureOperation(zmt::ZMT6v01& program, const char* button) {
         QEventLoop loop;
         // Connected after the operation window, so it runs once the exchange is judged.
         const auto connection =
-            QObject::connect(&program.ZMTCom(), &zmt::TZMTCom::transferEnded, [&] {
+            QObject::connect(&program.transfers(), &zmt::link::TransferEngine::exchangeEnded, [&] {
                 if (++ended < 2) return;
                 elapsedMs = clock.nsecsElapsed() / 1e6;
                 loop.quit();

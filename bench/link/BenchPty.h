@@ -35,9 +35,14 @@ class BenchPty {
         std::filesystem::current_path(previous_);
         std::error_code ignored;
         std::filesystem::remove_all(directory_, ignored);
-        ::close(master_);
+        hangUp();
     }
     int master() const { return master_; }
+    // The far end goes away, as an adapter pulled out of its socket.
+    void hangUp() {
+        if (master_ >= 0) ::close(master_);
+        master_ = -1;
+    }
     const std::string& slavePath() const { return slave_; }
 
   private:

@@ -1,6 +1,8 @@
 // CPU used by an open port: idle for 10 s, then receiving a steady 9600 bit/s stream
-// (960 bytes/s, one byte at a time as a UART delivers them) for 10 s. The stream comes
-// from a child process, so that only the port's work is counted.
+// (960 bytes/s, one byte at a time as a UART delivers them) for 10 s, then after its peer
+// has hung up (an adapter pulled out) for 10 s; and how often the write thread tries a
+// device that takes no byte. The stream comes from a child process, so that only the
+// port's work is counted.
 
 #include "BenchPty.h"
 #include "SpComPort.h"
@@ -10,6 +12,10 @@
 
 #include <signal.h>
 #include <sys/wait.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 
@@ -41,6 +47,74 @@ double CpuPercentOver(int seconds) {
     QCoreApplication::exec();
     const double wall = (NowMicroseconds() - wallBefore) / 1e6;
     return 100.0 * (ProcessCpuSeconds() - cpuBefore) / wall;
+}
+
+// A device that says it can take bytes but takes none: the write thread must not spin.
+class StalledDevice : public PlatformDevice {
+  public:
+    explicit StalledDevice(std::atomic<long>& writeCalls) : writeCalls_(writeCalls) {}
+    OpenResult open(int) override {
+        open_ = true;
+        return {};
+    }
+    bool isOpen() const override { return open_; }
+    bool setTimeouts() override { return true; }
+    bool setQueueSizes(int, int) override { return true; }
+    bool setEventMask(std::uint32_t) override { return true; }
+    bool setCommState(const CommState&) override { return true; }
+    bool getCommState(CommState&) override { return true; }
+    bool lineFunction(LineFunction) override { return true; }
+    bool status(CommStatus& status) override {
+        status = {};
+        return true;
+    }
+    int read(std::uint8_t*, int) override { return 0; }
+    int write(const std::uint8_t*, int) override {
+        ++writeCalls_;
+        return 0;
+    }
+    bool purge(std::uint32_t) override { return true; }
+    WaitResult waitEvent(int timeoutMs, std::uint32_t&) override {
+        std::unique_lock lock(mutex_);
+        if (woken_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                            [this] { return cancelled_; })) {
+            cancelled_ = false;
+            return WaitResult::Cancelled;
+        }
+        return WaitResult::TimedOut;
+    }
+    void cancelWait() override {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+        woken_.notify_all();
+    }
+    void close() override { open_ = false; }
+
+  private:
+    std::atomic<long>& writeCalls_;
+    std::atomic<bool> open_{false};
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    bool cancelled_ = false;
+};
+
+void ReportStalledDevice() {
+    std::atomic<long> writeCalls{0};
+    TSpComPort port(nullptr, "stalled",
+                    [&writeCalls] { return std::make_unique<StalledDevice>(writeCalls); });
+    port.setComNumber(1);
+    port.Open();
+    std::vector<std::uint8_t> block(100, 1);
+    port.WriteData(block.data(), static_cast<int>(block.size()));
+    std::vector<double> calls, cpu;
+    for (int run = 0; run < Runs; ++run) {
+        const long before = writeCalls;
+        cpu.push_back(CpuPercentOver(SecondsPerRun));
+        calls.push_back(static_cast<double>(writeCalls - before) / SecondsPerRun);
+    }
+    PrintRounds("Device that takes no byte, write tries per second", calls, "/s");
+    PrintRounds("Device that takes no byte, CPU (% of one core per 10 s run)", cpu, "%");
+    port.Close();
 }
 
 }  // namespace
@@ -76,6 +150,12 @@ int main(int argc, char** argv) {
     ::waitpid(child, nullptr, 0);
     PrintRounds("Port receiving 9600 bit/s, CPU (% of one core per 10 s run)", streaming, "%");
     std::printf("received %ld bytes in %ld notifications\n", received, notifications);
+
+    pty.hangUp();
+    std::vector<double> hungUp;
+    for (int run = 0; run < Runs; ++run) hungUp.push_back(CpuPercentOver(SecondsPerRun));
+    PrintRounds("Port after its peer hung up, CPU (% of one core per 10 s run)", hungUp, "%");
     port.Close();
+    ReportStalledDevice();
     return 0;
 }

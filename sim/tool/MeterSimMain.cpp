@@ -33,7 +33,7 @@ void Say(const std::string& line) {
 int Serve(const zmt::sim::ToolOptions& options) {
     const int stopFd = StopSignalDescriptor();
     if (stopFd < 0) return std::perror("signalfd"), 1;
-    zmt::sim::SimulatedLine line;
+    zmt::sim::InterfaceAndMeter line;
     const auto now = zmt::sim::SimClock::now();
     line.setAnalog(options.analog, now);
     line.setInput(options.input, now);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SimulatedLine.h"
+#include "InterfaceAndMeter.h"
 
 #include <functional>
 #include <string>
@@ -14,7 +14,7 @@ class PseudoTerminalServer {
   public:
     using Report = std::function<void(const std::string&)>;
 
-    explicit PseudoTerminalServer(SimulatedLine& line) : line_(line) {}
+    explicit PseudoTerminalServer(InterfaceAndMeter& line) : line_(line) {}
     ~PseudoTerminalServer();
     PseudoTerminalServer(const PseudoTerminalServer&) = delete;
     PseudoTerminalServer& operator=(const PseudoTerminalServer&) = delete;
@@ -36,7 +36,7 @@ class PseudoTerminalServer {
     void takeHostBytes(SimTime now);
     int pollTimeoutMs(SimTime now, bool waitingForReady) const;
 
-    SimulatedLine& line_;
+    InterfaceAndMeter& line_;
     int master_ = -1;
     int slave_ = -1;  // held open so the master never sees a hang-up between host opens
     std::string slavePath_;

@@ -1,64 +1,60 @@
 #include "ZMT6v01.h"
 
 #include "ComSelectUnit.h"
+#include "FileDialogs.h"
 #include "HelpWindow.h"
+#include "PortController.h"
 #include "SpComPort.h"
 #include "Ulanguage.h"
 #include "ZMT1.h"
-#include "ZMT1Dialogs.h"
 #include "ZMT1info.h"
+#include "ZMTCOMU1.h"
+#include "ZMTU1.h"
+#include "ZMTUnit1.h"
 #include "ZMTdefs.h"
 #include "ZMThelp.h"
 #include "ZMThilfe.h"
-#include "ZMTU1.h"
-#include "ZMTUnit1.h"
 #include "ZMTwarn1.h"
-#include "ZMTCOMU1.h"
 
 #include <QCoreApplication>
 
 namespace zmt {
 
-ZMT6v01::ZMT6v01(ProgramOptions options) : options_(std::move(options)) {
+ZMT6v01::ZMT6v01(ProgramOptions options)
+    : options_(std::move(options)), clock_(options_.clock ? *options_.clock : SteadyClock()) {
     if (!options_.dialogs) {
         ownDialogs_ = std::make_unique<QtFileDialogs>();
         options_.dialogs = ownDialogs_.get();
     }
-    CreateWindows(TZMTCom::MakeRS232(options_.deviceFactory));
+    RS232_ = TZMTCom::MakeRS232(options_.deviceFactory);
+    transferPort_ = std::make_unique<link::SpComPortTransferPort>(*RS232_);
+    transfers_ = std::make_unique<link::TransferEngine>(transfer, *transferPort_, clock_);
+    RS232_->OnDataRecived = [this](link::TSpComPort*, int) { transfers_->RS232DataRecived(); };
+    controller_ = std::make_unique<PortController>(PortControllerContext{
+        editor_, *RS232_, clock_, options_.deviceFactory, options_.settingsPath});
+    transfers_->setPortLinesHook([this](bool power, bool signal) {
+        controller_->SetPortLines(session.ComPortName, power, signal, false);
+    });
+    CreateWindows();
     WireWindows();
 }
 
-// Windows go in reverse order of creation; the transfer window with the port goes last,
-// because the main window holds a reference to its port.
-ZMT6v01::~ZMT6v01() {
-    ZMTHelpDeu_.reset();
-    FS_.reset();
-    ProgramForm_.reset();
-    ComPreSelect_.reset();
-    warn_.reset();
-    ZMT1about_.reset();
-    ZMTHelpEng_.reset();
-    Form3_.reset();
-    Form2_.reset();
-    Form1_.reset();
-    ZMTCom_.reset();
-}
+// Members go in reverse order: the windows, then the controller, the engine and the port.
+ZMT6v01::~ZMT6v01() = default;
 
-// The main window is handed the port before the transfer window that owns it exists.
-void ZMT6v01::CreateWindows(std::unique_ptr<link::TSpComPort> rs232) {
-    Form1_ =
-        std::make_unique<TForm1>(Form1Context{model, session, texts, *rs232, *options_.dialogs,
-                                              options_.deviceFactory, options_.settingsPath});
-    ZMTCom_ = std::make_unique<TZMTCom>(transfer, std::move(rs232));
-    Form2_ = std::make_unique<TForm2>(Form2Context{*Form1_, *ZMTCom_, transfer, device});
+void ZMT6v01::CreateWindows() {
+    Form1_ = std::make_unique<TForm1>(Form1Context{*controller_, *options_.dialogs, clock_});
+    ZMTCom_ = std::make_unique<TZMTCom>(*transfers_);
+    Form2_ =
+        std::make_unique<TForm2>(Form2Context{*controller_, *transfers_, transfer, device, clock_});
     Form3_ = std::make_unique<TForm3>();
     ZMTHelpEng_ = std::make_unique<TZMTHelpEng>();
     ZMT1about_ = std::make_unique<TZMT1about>();
     warn_ = std::make_unique<Twarn>();
     ComPreSelect_ = std::make_unique<TComPreSelect>(
-        [this](int comNumber) { Form1_->ApplyFirstStartChoice(comNumber); });
-    ProgramForm_ =
-        std::make_unique<TProgramForm>(ProgramFormContext{*Form1_, *ZMTCom_, transfer, device});
+        [this](int comNumber) { controller_->FirstStartChoice(comNumber); });
+    ProgramForm_ = std::make_unique<TProgramForm>(
+        ProgramFormContext{*controller_, *transfers_, transfer, device, clock_});
     FS_ = std::make_unique<TFS>();
     ZMTHelpDeu_ = std::make_unique<TZMTHelpDeu>();
 }
@@ -72,16 +68,10 @@ void ZMT6v01::WireWindows() {
     hooks.ShowAboutModal = [this] { ZMT1about_->exec(); };
     hooks.ShowProgramFormModal = [this] { ProgramForm_->exec(); };
     hooks.ShowForm2 = [this] { Form2_->show(); };
-    hooks.ProgramFormIsActive = [this] { return ProgramForm_->isVisible(); };
     Form1_->setHooks(std::move(hooks));
-    ZMTCom_->setPortLinesHook([this](bool power, bool signal) {
-        Form1_->SetPortLines(session.ComPortName, power, signal, false);
-    });
     QObject::connect(Form1_.get(), &TForm1::closed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
 }
-
-link::TSpComPort& ZMT6v01::RS232() { return ZMTCom_->RS232(); }
 
 void ZMT6v01::Show() {
     Form1_->show();

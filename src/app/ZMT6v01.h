@@ -1,9 +1,12 @@
 #pragma once
 
+#include "Clock.h"
+#include "ConfigEditor.h"
 #include "ConfigModel.h"
-#include "DeviceImage.h"
+#include "DeviceState.h"
 #include "LanguageText.h"
 #include "PlatformDevice.h"
+#include "TransferEngine.h"
 #include "TransferState.h"
 
 #include <QString>
@@ -13,6 +16,7 @@
 namespace zmt {
 
 class FileDialogs;
+class PortController;
 class TComPreSelect;
 class TForm1;
 class TForm2;
@@ -35,11 +39,15 @@ struct ProgramOptions {
     // The save and load questions; null: the real file dialogs.
     FileDialogs* dialogs = nullptr;
     QString settingsPath = QStringLiteral("initdig.txt");
+    // Where every timer takes its time from; null: the machine's clock.
+    Clock* clock = nullptr;
 };
 
-// The program: its shared state, the one serial port and the eleven windows, created in
-// the order the program has always created them, the main window first. Tests create a
-// fresh one for each case.
+// The program: its shared state, the one serial port with the transfer engine and the
+// port controller over it, and the eleven windows, created in the order the program has
+// always created them, the main window first. Windows reach each other only through the
+// controller, the engine and the hooks wired here; members go in reverse order of their
+// creation, the windows first. Tests create a fresh program for each case.
 class ZMT6v01 {
   public:
     explicit ZMT6v01(ProgramOptions options = {});
@@ -61,9 +69,18 @@ class ZMT6v01 {
     TZMTCom& ZMTCom() { return *ZMTCom_; }
     TForm2& Form2() { return *Form2_; }
     TProgramForm& ProgramForm() { return *ProgramForm_; }
-    // The one serial port, owned by the transfer window.
-    link::TSpComPort& RS232();
+    // The one serial port.
+    link::TSpComPort& RS232() { return *RS232_; }
+    link::TransferEngine& transfers() { return *transfers_; }
+    PortController& controller() { return *controller_; }
+    Clock& clock() { return clock_; }
 
+  private:
+    ProgramOptions options_;
+    Clock& clock_;
+    std::unique_ptr<FileDialogs> ownDialogs_;
+
+  public:
     ConfigModel model;
     SessionState session;
     LanguageText texts;
@@ -71,11 +88,14 @@ class ZMT6v01 {
     DeviceState device;
 
   private:
-    void CreateWindows(std::unique_ptr<link::TSpComPort> rs232);
+    void CreateWindows();
     void WireWindows();
 
-    ProgramOptions options_;
-    std::unique_ptr<FileDialogs> ownDialogs_;
+    ConfigEditor editor_{model, session, texts};
+    std::unique_ptr<link::TSpComPort> RS232_;
+    std::unique_ptr<link::SpComPortTransferPort> transferPort_;
+    std::unique_ptr<link::TransferEngine> transfers_;
+    std::unique_ptr<PortController> controller_;
 
     std::unique_ptr<TForm1> Form1_;
     std::unique_ptr<TZMTCom> ZMTCom_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Clock.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -11,24 +13,35 @@ namespace zmt {
 // not. Enabling a running timer keeps its running interval; disabling and enabling again
 // restarts it. The handler decides itself whether to disable the timer at its tick (all
 // timers of this program do so, which makes them one-shot).
+//
+// On the machine's clock it is a QTimer of the event loop; on a virtual clock it is one of
+// the clock's timers, run when the clock is moved past it.
 class OneShotTimer : public QObject {
     Q_OBJECT
-public:
-    OneShotTimer(QObject* parent, const QString& name, int intervalMs);
+  public:
+    OneShotTimer(QObject* parent, const QString& name, int intervalMs, Clock& clock);
+    ~OneShotTimer() override;
 
     void setEnabled(bool enabled);
-    bool enabled() const { return timer_.isActive(); }
+    bool enabled() const;
     void setInterval(int ms);
-    int interval() const { return timer_.interval(); }
+    int interval() const { return intervalMs_; }
     void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
-signals:
+  signals:
     void fired();
 
-private:
+  private:
     void tick();
+    void scheduleVirtual();
+    void cancelVirtual();
+    void virtualTick();
 
+    int intervalMs_;
+    VirtualClock* virtual_;
     QTimer timer_;
+    bool virtualActive_ = false;
+    VirtualClock::TimerId scheduled_ = 0;
     std::function<void()> handler_;
 };
 

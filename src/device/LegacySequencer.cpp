@@ -1,8 +1,6 @@
 #include "LegacySequencer.h"
 
-#include "Beep.h"
 #include "ConfigEditor.h"
-#include "ErrorDisplay.h"
 #include "LegacyImage.h"
 
 namespace zmt {
@@ -74,17 +72,18 @@ ExchangeVerdict JudgeLegacyExchange(const TransferState& transfer, const QString
 }
 
 LegacySequencer::LegacySequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
-                                 OperationHooks hooks, QObject* parent)
+                                 OperationHooks hooks, Clock& clock, QObject* parent)
     : QObject(parent),
       transfer_(transfer),
       device_(device),
       editor_(editor),
       hooks_(std::move(hooks)) {
-    const auto makeTimer = [this](const char* name, int ms, void (LegacySequencer::*step)()) {
-        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms);
+    const auto makeTimer = [this, &clock](const char* name, int ms,
+                                          void (LegacySequencer::*step)()) {
+        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms, clock);
         if (step)
             timer->setHandler([this, step] {
-                RunGuarded([this, step] { (this->*step)(); });
+                RunTimedStep(hooks_, [this, step] { (this->*step)(); });
                 emit viewChanged();
             });
         return timer;
@@ -101,6 +100,10 @@ LegacySequencer::LegacySequencer(TransferState& transfer, DeviceState& device, C
 
 QString LegacySequencer::portName() const {
     return editor_.session().ComPortName;
+}
+
+void LegacySequencer::Beep() {
+    if (hooks_.Beep) hooks_.Beep();
 }
 
 void LegacySequencer::Reset() {

@@ -43,7 +43,7 @@ class LegacySequencer : public QObject {
     Q_OBJECT
   public:
     LegacySequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
-                    OperationHooks hooks, QObject* parent = nullptr);
+                    OperationHooks hooks, Clock& clock, QObject* parent = nullptr);
 
     LegacyView& view() { return view_; }
     std::uint8_t LegacyTask() const { return legacyTask_; }
@@ -70,6 +70,7 @@ class LegacySequencer : public QObject {
 
   private:
     QString portName() const;
+    void Beep();
     void StartTransfer();
     void Evaluate();
     void ListReadWords();

@@ -1,7 +1,6 @@
 #include "OperationSequencer.h"
 
 #include "ConfigEditor.h"
-#include "ErrorDisplay.h"
 #include "WriteCheck.h"
 
 #include <array>
@@ -39,22 +38,32 @@ ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor&
     return {lines, ok};
 }
 
+void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        if (hooks.ShowError) hooks.ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
 OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag) {
     if (!writeFlag) return OperationMode::Read;
     return calibrateFlag ? OperationMode::CalibrateAndWrite : OperationMode::Write;
 }
 
 OperationSequencer::OperationSequencer(TransferState& transfer, DeviceState& device,
-                                       ConfigEditor& editor, OperationHooks hooks, QObject* parent)
+                                       ConfigEditor& editor, OperationHooks hooks, Clock& clock,
+                                       QObject* parent)
     : QObject(parent),
       transfer_(transfer),
       device_(device),
       editor_(editor),
       hooks_(std::move(hooks)) {
-    const auto makeTimer = [this](const char* name, int ms, void (OperationSequencer::*step)()) {
-        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms);
+    const auto makeTimer = [this, &clock](const char* name, int ms,
+                                          void (OperationSequencer::*step)()) {
+        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms, clock);
         timer->setHandler([this, step] {
-            RunGuarded([this, step] { (this->*step)(); });
+            RunTimedStep(hooks_, [this, step] { (this->*step)(); });
             emit viewChanged();
         });
         return timer;

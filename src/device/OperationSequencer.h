@@ -5,8 +5,9 @@
 // how each exchange is judged and what the operator sees.
 
 #include "Calibration.h"
+#include "Clock.h"
 #include "DeviceImage.h"
-#include "EditorEffects.h"
+#include "Effects.h"
 #include "OneShotTimer.h"
 #include "OperationView.h"
 #include "TransferState.h"
@@ -70,7 +71,14 @@ struct OperationHooks {
     std::function<void()> ShowTransferWindow;
     // Runs an editor operation and shows its outcome in the main window.
     std::function<void(const std::function<void(Effects&)>&)> EditorStep;
+    // The application's error display, for a step that a timer ran and that failed.
+    std::function<void(const QString& message)> ShowError;
+    // The warning sound.
+    std::function<void()> Beep;
 };
+
+// Runs a step that a timer started: a failure goes to the hooks' error display.
+void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step);
 
 // The lines the three exchange checks add, in order, and whether all passed.
 struct ExchangeVerdict {
@@ -88,7 +96,7 @@ class OperationSequencer : public QObject {
     Q_OBJECT
   public:
     OperationSequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
-                       OperationHooks hooks, QObject* parent = nullptr);
+                       OperationHooks hooks, Clock& clock, QObject* parent = nullptr);
 
     OperationView& view() { return view_; }
     const QStringList& Memo1() const { return memo1_; }

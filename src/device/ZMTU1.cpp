@@ -1,9 +1,9 @@
 #include "ZMTU1.h"
 
+#include "Beep.h"
 #include "ErrorDisplay.h"
-#include "SpComPort.h"
-#include "ZMT1.h"
-#include "ZMTCOMU1.h"
+#include "PortController.h"
+#include "TransferEngine.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -33,7 +33,8 @@ void ShowLines(QPlainTextEdit* list, const QStringList& lines) {
 TForm2::TForm2(Form2Context context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      sequencer_(context.transfer, context.device, context.form1.editor(), MakeHooks()) {
+      sequencer_(context.transfer, context.device, context.controller.editor(), MakeHooks(),
+                 context.clock) {
     setObjectName(QStringLiteral("Form2"));
     buildControls();
     connectHandlers();
@@ -41,20 +42,18 @@ TForm2::TForm2(Form2Context context, QWidget* parent)
 }
 
 OperationHooks TForm2::MakeHooks() {
+    PortController& controller = context_.controller;
     OperationHooks hooks;
-    hooks.SetPortLines = [this](bool power, bool signal, bool reopen) {
-        context_.form1.SetPortLines(context_.form1.session().ComPortName, power, signal, reopen);
+    hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
+        controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
     };
-    hooks.SetDTR = [this](bool on) {
-        try {
-            context_.zmtCom.RS232().setDTR(on);
-        } catch (const std::exception&) {
-        }
+    hooks.SetDTR = [&controller](bool on) { controller.SetDTR(on); };
+    hooks.ShowTransferWindow = [this] { context_.transfers.Start(); };
+    hooks.EditorStep = [&controller](const std::function<void(Effects&)>& operation) {
+        controller.EditorStep(operation);
     };
-    hooks.ShowTransferWindow = [this] { context_.zmtCom.Show(); };
-    hooks.EditorStep = [this](const std::function<void(Effects&)>& operation) {
-        context_.form1.EditorStep(operation);
-    };
+    hooks.ShowError = ShowErrorMessage;
+    hooks.Beep = Beep;
     return hooks;
 }
 
@@ -84,7 +83,8 @@ void TForm2::connectHandlers() {
     connect(controls_.Fertigbutton, &QPushButton::clicked, this, &TForm2::FertigbuttonClick);
     connect(controls_.nochmalbutton, &QPushButton::clicked, this, &TForm2::FormShow);
     connect(checkint_, &QPushButton::clicked, this, &TForm2::checkintClick);
-    connect(&context_.zmtCom, &TZMTCom::transferEnded, this, &TForm2::TransferEnded);
+    connect(&context_.transfers, &link::TransferEngine::exchangeEnded, this,
+            &TForm2::TransferEnded);
     connect(&sequencer_, &LegacySequencer::viewChanged, this, &TForm2::Render);
 }
 

@@ -4,9 +4,10 @@
 // the image back, and give the values to the main window with the older reading of the
 // image. The main window reaches it only through its hidden button.
 
+#include "Clock.h"
 #include "DeviceImage.h"
 #include "LegacySequencer.h"
-#include "OperationWindowParts.h"
+#include "OperationControls.h"
 #include "TransferState.h"
 
 #include <QWidget>
@@ -18,14 +19,19 @@ class QPushButton;
 
 namespace zmt {
 
-class TForm1;
-class TZMTCom;
+class PortController;
 
+namespace link {
+class TransferEngine;
+}
+
+// What the legacy window works on, as the operation window.
 struct Form2Context {
-    TForm1& form1;
-    TZMTCom& zmtCom;
+    PortController& controller;
+    link::TransferEngine& transfers;
     TransferState& transfer;
     DeviceState& device;
+    Clock& clock;
 };
 
 // The window Form2 (not modal). Like the operation window it judges an exchange once,

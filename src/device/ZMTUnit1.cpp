@@ -1,12 +1,11 @@
 #include "ZMTUnit1.h"
 
+#include "Beep.h"
 #include "ErrorDisplay.h"
-#include "SpComPort.h"
-#include "ZMT1.h"
-#include "ZMT1Fields.h"
-#include "ZMTCOMU1.h"
+#include "MaskedEdit.h"
+#include "PortController.h"
+#include "TransferEngine.h"
 
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -20,34 +19,28 @@ using namespace operation_rows;
 TProgramForm::TProgramForm(ProgramFormContext context, QWidget* parent)
     : QDialog(parent),
       context_(context),
-      sequencer_(context.transfer, context.device, context.form1.editor(), MakeHooks()) {
+      sequencer_(context.transfer, context.device, context.controller.editor(), MakeHooks(),
+                 context.clock) {
     setObjectName(QStringLiteral("ProgramForm"));
     buildControls();
     connectHandlers();
 }
 
 OperationHooks TProgramForm::MakeHooks() {
+    PortController& controller = context_.controller;
     OperationHooks hooks;
-    hooks.SetPortLines = [this](bool power, bool signal, bool reopen) {
-        context_.form1.SetPortLines(context_.form1.session().ComPortName, power, signal, reopen);
+    hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
+        controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
     };
-    hooks.SetDTR = [this](bool on) { SetPortLine(true, on); };
-    hooks.SetRTS = [this](bool on) { SetPortLine(false, on); };
-    hooks.ShowTransferWindow = [this] { context_.zmtCom.Show(); };
-    hooks.EditorStep = [this](const std::function<void(Effects&)>& operation) {
-        context_.form1.EditorStep(operation);
+    hooks.SetDTR = [&controller](bool on) { controller.SetDTR(on); };
+    hooks.SetRTS = [&controller](bool on) { controller.SetRTS(on); };
+    hooks.ShowTransferWindow = [this] { context_.transfers.Start(); };
+    hooks.EditorStep = [&controller](const std::function<void(Effects&)>& operation) {
+        controller.EditorStep(operation);
     };
+    hooks.ShowError = ShowErrorMessage;
+    hooks.Beep = Beep;
     return hooks;
-}
-
-// The two lines this window sets straight on the port; a failure shows in the next
-// exchange, not here.
-void TProgramForm::SetPortLine(bool dtr, bool on) {
-    try {
-        link::TSpComPort& port = context_.zmtCom.RS232();
-        dtr ? port.setDTR(on) : port.setRTS(on);
-    } catch (const std::exception&) {
-    }
 }
 
 void TProgramForm::buildControls() {
@@ -72,7 +65,8 @@ void TProgramForm::connectHandlers() {
         if (!controls_.rendering()) AnzeigeExit();
     });
     controls_.Anzeige->installEventFilter(this);
-    connect(&context_.zmtCom, &TZMTCom::transferEnded, this, &TProgramForm::TransferEnded);
+    connect(&context_.transfers, &link::TransferEngine::exchangeEnded, this,
+            &TProgramForm::TransferEnded);
     connect(&sequencer_, &OperationSequencer::viewChanged, this, &TProgramForm::Render);
 }
 
@@ -89,13 +83,16 @@ void TProgramForm::Render() {
 
 void TProgramForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
+    if (event->spontaneous()) return;
+    // The window judges its exchanges itself: port failures stay out of the main window.
+    context_.controller.SetOperationRunning(true);
+    FormShow();
 }
 
 void TProgramForm::FormShow() {
     closeWhenTransferEnds_ = false;
     Step([this] { sequencer_.initform(); });
-    const ConfigEditor& texts = context_.form1.editor();
+    const ConfigEditor& texts = context_.controller.editor();
     controls_.Abbruchbutton->setText(texts.text(Cancel));
     controls_.nochmalbutton->setText(texts.text(Repeat));
     controls_.Fertigbutton->setText(texts.text(Ready));
@@ -149,16 +146,8 @@ void TProgramForm::done(int result) {
 // The interface lines go back to what the main window's switches say.
 void TProgramForm::FormClose() {
     sequencer_.CancelPendingSteps();
-    TForm1& form1 = context_.form1;
-    SessionState& session = form1.session();
-    form1.powerontimer().setEnabled(true);
-    form1.Timer3().setEnabled(true);
-    form1.switchpower().setEnabled(false);
-    if (form1.switchpower().isChecked()) session.PowerOn = true;
-    if (form1.switchsignal().isChecked()) session.SignalOn = true;
-    form1.SetPortLines(session.ComPortName, session.PowerOn, session.SignalOn, false);
-    form1.Timer2().setEnabled(true);
-    form1.switchsignal().setEnabled(false);
+    context_.controller.HandBackLines();
+    context_.controller.SetOperationRunning(false);
 }
 
 }  // namespace zmt

@@ -3,9 +3,10 @@
 // The device operation window: read the meter, write the configuration, or calibrate the
 // meter and write the configuration.
 
+#include "Clock.h"
 #include "DeviceImage.h"
+#include "OperationControls.h"
 #include "OperationSequencer.h"
-#include "OperationWindowParts.h"
 #include "TransferState.h"
 
 #include <QDialog>
@@ -16,14 +17,21 @@ class QPlainTextEdit;
 
 namespace zmt {
 
-class TForm1;
-class TZMTCom;
+class PortController;
 
+namespace link {
+class TransferEngine;
+}
+
+// What the operation window works on: the port controller (the lines and the editor the
+// operation reads and fills), the transfer engine that runs each exchange, and the shared
+// transfer and device state.
 struct ProgramFormContext {
-    TForm1& form1;
-    TZMTCom& zmtCom;
+    PortController& controller;
+    link::TransferEngine& transfers;
     TransferState& transfer;
     DeviceState& device;
+    Clock& clock;
 };
 
 // The window ProgramForm, shown modally by the main window. It is a thin drawing of the
@@ -61,7 +69,6 @@ class TProgramForm : public QDialog {
     void Render();
     void TransferEnded();
     void FormClose();
-    void SetPortLine(bool dtr, bool on);
 
     ProgramFormContext context_;
     OperationSequencer sequencer_;

@@ -143,7 +143,7 @@ bool EvaluateCoefficients(ConfigModel& model) {
     return UpdateOffset(model, *x1, *x2) && UpdateFullScale(model);
 }
 
-ConfigEditor::ConfigEditor(ConfigModel& model, SessionState& session, const LanguageText& texts)
+ConfigEditor::ConfigEditor(ConfigModel& model, SessionState& session, LanguageText& texts)
     : model_(model), session_(session), texts_(texts) {}
 
 QString ConfigEditor::text(int row) const {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ConfigModel.h"
-#include "EditorEffects.h"
+#include "Effects.h"
 #include "Numbers.h"  // ConversionError
 
 namespace zmt {
@@ -23,13 +23,14 @@ bool EvaluateCoefficients(ConfigModel& model);
 // not a number) raise ConversionError; effects collected before that stay in `fx`.
 class ConfigEditor {
   public:
-    ConfigEditor(ConfigModel& model, SessionState& session, const LanguageText& texts);
+    ConfigEditor(ConfigModel& model, SessionState& session, LanguageText& texts);
 
     ConfigModel& model() { return model_; }
     SessionState& session() { return session_; }
     // Text of a language table row in the current language.
     QString text(int row) const;
     const LanguageText& texts() const { return texts_; }
+    LanguageText& texts() { return texts_; }
 
     // Applies the selected device type (unit, full scale). No match leaves both unchanged.
     void UpdateRangeInfo();
@@ -78,7 +79,7 @@ class ConfigEditor {
 
     ConfigModel& model_;
     SessionState& session_;
-    const LanguageText& texts_;
+    LanguageText& texts_;
 };
 
 }  // namespace zmt

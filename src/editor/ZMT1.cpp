@@ -2,15 +2,13 @@
 
 #include "Beep.h"
 #include "ErrorDisplay.h"
+#include "FileDialogs.h"
 #include "HelpLineBinder.h"
 #include "LanguageText.h"
 #include "MakerAddress.h"
-#include "Numbers.h"
-#include "SettingsFile.h"
-#include "SettingsLines.h"
+#include "MaskedEdit.h"
+#include "PortController.h"
 #include "SpComPort.h"
-#include "ZMT1Dialogs.h"
-#include "ZMT1Fields.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,12 +17,12 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -71,30 +69,8 @@ constexpr const char* kUnitLabels[] = {"Einheit1", "Einheit2", "Einheit3"};
 // Rows of the language table used by the window itself.
 enum Row {
     ChosenLanguage = 45,
-    SelectedPort = 61,
     OverwriteQuestion = 63,
-    ConfigurationSaved = 64,
-    ConfigurationLoaded = 65,
-    CannotOpenPort = 82,
-    PerhapsInUse = 83,
 };
-
-// Texts the table has no row for: what the user can do about a refused port, and a
-// settings file that could not be restored.
-const char* const kPermissionDenied[] = {
-    "  Keine Berechtigung: Benutzer muss zur Gruppe dialout gehören",
-    "  permission denied: the user must be in the group dialout"};
-const char* const kBadSettingsFile[] = {
-    " Einstellungsdatei %1 fehlerhaft, sie wird beim Beenden ersetzt:",
-    " settings file %1 is invalid, it is replaced at exit:"};
-
-// How long a platform may take to report the window's activation before the window runs
-// its activation rule itself (offscreen and bare X servers report none).
-constexpr int kActivationGraceMs = 100;
-
-QString Bilingual(const char* const (&texts)[2], int languageIndex) {
-    return QString::fromUtf8(texts[languageIndex == 1 ? 1 : 0]);
-}
 
 void SetCaption(QObject* control, const QString& caption) {
     if (auto* window = qobject_cast<QMainWindow*>(control))
@@ -116,28 +92,39 @@ void SetCaption(QObject* control, const QString& caption) {
 TForm1::TForm1(Form1Context context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
-      editor_(context_.model, context_.session, context_.texts),
       saveInitialName_(QStringLiteral("default")),
       openInitialName_(QStringLiteral("default")) {
     buildWindow();
     connectHandlers();
-    context_.texts.FillLanguageText();
-    context_.session.ComPortNumber = 1;
-    RestoreSettings();
-    if (context_.session.LanguageIndex > 1) context_.session.LanguageIndex = 0;
-    ApplyLanguage(context_.session.LanguageIndex);
+    editor().texts().FillLanguageText();
+    session().ComPortNumber = 1;
+    if (controller().RestoreAtStart()) starttimer_->setEnabled(true);
+    if (session().LanguageIndex > 1) session().LanguageIndex = 0;
+    ApplyLanguage(session().LanguageIndex);
     ShowModel();
     new HelpLineBinder(
-        this, context_.texts,
-        {[this] { return polaritaet_->text(); }, [this] { return context_.model.LimitMode; },
-         [this] { return context_.session.LanguageIndex; }},
+        this, editor().texts(),
+        {[this] { return polaritaet_->text(); }, [this] { return model().LimitMode; },
+         [this] { return session().LanguageIndex; }},
         [this](const QString& line) { HelpPanel_->setText(line); });
 }
 
 TForm1::~TForm1() = default;
 
+ConfigEditor& TForm1::editor() {
+    return context_.controller.editor();
+}
+
+ConfigModel& TForm1::model() {
+    return editor().model();
+}
+
+SessionState& TForm1::session() {
+    return editor().session();
+}
+
 QString TForm1::text(int row) const {
-    return context_.texts.text(row, context_.session.LanguageIndex);
+    return context_.controller.editor().text(row);
 }
 
 void TForm1::Guarded(const std::function<void()>& handler) {
@@ -159,27 +146,30 @@ void TForm1::connectHandlers() {
     }
     auto editorClick = [this](void (ConfigEditor::*rule)(Effects&)) {
         return [this, rule] {
-            Guarded([&] { EditorStep([&](Effects& fx) { (editor_.*rule)(fx); }); });
+            Guarded([&] { EditorStep([&](Effects& fx) { (editor().*rule)(fx); }); });
         };
     };
     connect(polaritaet_, &QToolButton::clicked, this, editorClick(&ConfigEditor::polaritaetClick));
     connect(Grenzwertart_, &QToolButton::clicked, this,
             editorClick(&ConfigEditor::GrenzwertartClick));
-    // Changing a box from code runs its rule as a click would (the loaders rely on it).
+    // Changing a box from code runs its rule as a click would.
     connect(switchpower_, &QCheckBox::toggled, this,
-            [this] { Guarded([this] { switchpowerClick(); }); });
+            [this](bool checked) { Guarded([&] { controller().switchpowerClick(checked); }); });
     connect(switchsignal_, &QCheckBox::toggled, this,
-            [this] { Guarded([this] { switchsignalClick(); }); });
-    Timer2_->setHandler([this] {
-        switchsignal_->setEnabled(true);
-        Timer2_->setEnabled(false);
-    });
-    Timer3_->setHandler([this] {
-        switchpower_->setEnabled(true);
-        Timer3_->setEnabled(false);
-    });
-    powerontimer_->setHandler([this] { powerontimerTimer(); });
+            [this](bool checked) { Guarded([&] { controller().switchsignalClick(checked); }); });
+    connect(&controller(), &PortController::changed, this, &TForm1::ControllerChanged);
     starttimer_->setHandler([this] { starttimerTimer(); });
+    activationFallback_->setHandler([this] {
+        activationFallback_->setEnabled(false);
+        if (!activationSeen_ && isVisible()) Guarded([this] { FormActivate(); });
+    });
+    // The port component asks for the hourglass while a device opens.
+    controller().port().OnOpening = [](bool opening) {
+        if (opening)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
 }
 
 void TForm1::connectFields() {
@@ -187,7 +177,7 @@ void TForm1::connectFields() {
         const Field field = binding.field;
         // The model holds what the field shows, so a save right after typing stores it.
         connect(binding.edit, &QLineEdit::textEdited, this,
-                [this, field](const QString& typed) { context_.model.setField(field, typed); });
+                [this, field](const QString& typed) { model().setField(field, typed); });
         connect(binding.edit, &MaskedEdit::exited, this, [this, field] { FieldExit(field); });
     }
     connect(fields_[static_cast<int>(Field::Testin1)].edit, &QLineEdit::returnPressed, this,
@@ -227,7 +217,7 @@ void TForm1::connectMenu() {
 // ---------------------------------------------------------------- model and effects
 
 void TForm1::ShowModel() {
-    const ConfigModel& model = context_.model;
+    const ConfigModel& model = this->model();
     for (const FieldBinding& binding : fields_) {
         const QString& shown = model.field(binding.field);
         if (binding.edit->text() != shown) binding.edit->setText(shown);
@@ -242,12 +232,31 @@ void TForm1::ShowModel() {
     if (!model.UnitText.isEmpty()) {
         for (const char* unit : kUnitLabels) findChild<QLabel*>(unit)->setText(model.UnitText);
     }
-    if (!context_.session.ComPortName.isEmpty()) ComInfo_->setText(context_.session.ComPortName);
-    if (QAction* item = ComItem(context_.session.CheckedComItem)) item->setChecked(true);
+    if (!session().ComPortName.isEmpty()) ComInfo_->setText(session().ComPortName);
+    if (QAction* item = ComItem(session().CheckedComItem)) item->setChecked(true);
+    const QString settingsLines = controller().dateimem().join('\n');
+    if (dateimem_->toPlainText() != settingsLines) dateimem_->setPlainText(settingsLines);
+}
+
+// The boxes show what the line control holds; showing them runs no click rule.
+void TForm1::ShowSwitches() {
+    const std::pair<QCheckBox*, SwitchState> boxes[] = {
+        {switchpower_, controller().switchpower()}, {switchsignal_, controller().switchsignal()}};
+    for (const auto& [box, state] : boxes) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(state.checked);
+        box->setEnabled(state.enabled);
+    }
+}
+
+void TForm1::ControllerChanged(const Effects& effects) {
+    ShowModel();
+    ShowSwitches();
+    ReplayEffects(effects);
 }
 
 void TForm1::ShowDecimalPointRadio() {
-    const QString checkedName = ConfigEditor::DecimalPointRadio(context_.model.DecimalPoint);
+    const QString checkedName = ConfigEditor::DecimalPointRadio(model().DecimalPoint);
     for (const DecimalPointButton& button : kDecimalPointButtons) {
         auto* radio = findChild<QRadioButton*>(button.name);
         const QSignalBlocker quiet(radio);  // showing the model runs no rule
@@ -277,25 +286,7 @@ void TForm1::ReplayEffects(const Effects& effects) {
 }
 
 void TForm1::EditorStep(const std::function<void(Effects&)>& operation) {
-    Effects effects;
-    try {
-        operation(effects);
-    } catch (...) {
-        ShowModel();
-        ReplayEffects(effects);
-        throw;
-    }
-    ShowModel();
-    ReplayEffects(effects);
-}
-
-void TForm1::UpdateRangeInfo() {
-    editor_.UpdateRangeInfo();
-    ShowModel();
-}
-
-void TForm1::Recalculate() {
-    EditorStep([this](Effects& fx) { editor_.Recalculate(fx); });
+    controller().EditorStep(operation);
 }
 
 void TForm1::AddMemLine(const QString& line) {
@@ -311,83 +302,25 @@ void TForm1::ClearMem() {
 // ---------------------------------------------------------------- editing rules
 
 void TForm1::FieldExit(Field field) {
-    Guarded([&] { EditorStep([&](Effects& fx) { editor_.FieldExit(field, fx); }); });
+    Guarded([&] { EditorStep([&](Effects& fx) { editor().FieldExit(field, fx); }); });
 }
 
 void TForm1::Testin1Enter() {
-    Guarded([&] { EditorStep([&](Effects& fx) { editor_.Testin1Enter(fx); }); });
+    Guarded([&] { EditorStep([&](Effects& fx) { editor().Testin1Enter(fx); }); });
 }
 
 void TForm1::SelectRangeChange(int index) {
-    Guarded([&] { EditorStep([&](Effects& fx) { editor_.SelectRangeChange(index, fx); }); });
+    Guarded([&] { EditorStep([&](Effects& fx) { editor().SelectRangeChange(index, fx); }); });
 }
 
 void TForm1::DecimalPointClick(int code) {
-    Guarded([&] { EditorStep([&](Effects& fx) { editor_.DecimalPointChosen(code, fx); }); });
+    Guarded([&] { EditorStep([&](Effects& fx) { editor().DecimalPointChosen(code, fx); }); });
 }
 
 // ---------------------------------------------------------------- interface lines
 
-void TForm1::SetPortLines(const QString& name, bool power, bool signal, bool reopen) {
-    link::TSpComPort& port = context_.port;
-    try {
-        if (reopen) port.Close();
-        port.setComNumber(context_.session.ComPortNumber);
-        port.Open();
-        if (reopen) port.PurgeRx();
-        port.setRTS(signal);
-        port.setDTR(power);
-    } catch (const link::ESpComPortCoreError& error) {
-        ReportPortFailure(name, error.failure() == link::OpenFailure::PermissionDenied);
-    } catch (const std::exception&) {
-        ReportPortFailure(name, false);
-    }
-}
-
-void TForm1::ReportPortFailure(const QString& name, bool permissionDenied) {
-    // The operation window judges its exchange itself.
-    if (hooks_.ProgramFormIsActive && hooks_.ProgramFormIsActive()) return;
-    AddMemLine(name + text(CannotOpenPort));
-    AddMemLine(name + text(PerhapsInUse));
-    if (permissionDenied) AddMemLine(Bilingual(kPermissionDenied, context_.session.LanguageIndex));
-}
-
-void TForm1::switchpowerClick() {
-    context_.session.PowerOn = switchpower_->isChecked();
-    // The signal goes up with the power change; powerontimer restores it from its box.
-    SetPortLines(context_.session.ComPortName, context_.session.PowerOn, true, false);
-    powerontimer_->setEnabled(true);
-    Timer3_->setEnabled(true);
-    switchpower_->setEnabled(false);
-}
-
-void TForm1::switchsignalClick() {
-    context_.session.SignalOn = switchsignal_->isChecked();
-    SetPortLines(context_.session.ComPortName, context_.session.PowerOn, context_.session.SignalOn,
-                 false);
-    Timer2_->setEnabled(true);
-    switchsignal_->setEnabled(false);
-}
-
-void TForm1::powerontimerTimer() {
-    context_.session.SignalOn = switchsignal_->isChecked();
-    try {
-        context_.port.setRTS(context_.session.SignalOn);
-    } catch (const std::exception&) {
-        // A missing port shows at the next SetPortLines.
-    }
-    powerontimer_->setEnabled(false);
-}
-
 void TForm1::FormActivate() {
-    SessionState& session = context_.session;
-    session.PowerOn = switchpower_->isChecked();
-    powerontimer_->setEnabled(true);
-    Timer3_->setEnabled(true);
-    switchpower_->setEnabled(false);
-    SetPortLines(session.ComPortName, session.PowerOn, session.SignalOn, false);
-    Timer2_->setEnabled(true);
-    switchsignal_->setEnabled(false);
+    controller().Activate();
 }
 
 bool TForm1::event(QEvent* event) {
@@ -403,9 +336,8 @@ bool TForm1::event(QEvent* event) {
 
 void TForm1::ScheduleActivationFallback() {
     activationSeen_ = false;
-    QTimer::singleShot(kActivationGraceMs, this, [this] {
-        if (!activationSeen_ && isVisible()) Guarded([this] { FormActivate(); });
-    });
+    activationFallback_->setEnabled(false);
+    activationFallback_->setEnabled(true);
 }
 
 void TForm1::RunModal(const std::function<void()>& show) {
@@ -418,14 +350,14 @@ void TForm1::RunModal(const std::function<void()>& show) {
 // ---------------------------------------------------------------- operations and help
 
 void TForm1::StartOperation(bool calibrate, bool write) {
-    context_.session.CalibrateFlag = calibrate;
-    context_.session.WriteFlag = write;
+    session().CalibrateFlag = calibrate;
+    session().WriteFlag = write;
     RunModal(hooks_.ShowProgramFormModal);
 }
 
 void TForm1::KalbuttClick() {
-    context_.session.CalibrateFlag = true;
-    context_.session.WriteFlag = false;
+    session().CalibrateFlag = true;
+    session().WriteFlag = false;
     if (hooks_.ShowForm2) hooks_.ShowForm2();
 }
 
@@ -440,7 +372,7 @@ void TForm1::Image1DblClick() {
 
 void TForm1::Hilfe2Click() {
     if (!hooks_.ShowHelpModal) return;
-    const int languageIndex = context_.session.LanguageIndex;
+    const int languageIndex = session().LanguageIndex;
     RunModal([&] { hooks_.ShowHelpModal(languageIndex); });
 }
 
@@ -459,12 +391,12 @@ void TForm1::ApplyLanguage(int languageIndex) {
     for (const CaptionRow& caption : kLanguageCaptions) {
         const QString name = QString::fromLatin1(caption.control);
         QObject* control = name == objectName() ? this : findChild<QObject*>(name);
-        SetCaption(control, context_.texts.text(caption.row, languageIndex));
+        SetCaption(control, editor().texts().text(caption.row, languageIndex));
     }
 }
 
 void TForm1::MLanguageClick() {
-    int& languageIndex = context_.session.LanguageIndex;
+    int& languageIndex = session().LanguageIndex;
     languageIndex = languageIndex == 0 ? 1 : 0;
     ApplyLanguage(languageIndex);
     ClearMem();
@@ -478,68 +410,17 @@ QAction* TForm1::ComItem(int number) const {
 }
 
 void TForm1::ProbePorts() {
-    for (int number = 1; number <= 4; ++number) ComItem(number)->setEnabled(PortAvailable(number));
-}
-
-bool TForm1::PortAvailable(int number) {
-    link::TSpComPort& port = context_.port;
-    // Our own open port is available; probing it would cut the meter's power.
-    if (port.IsOpen() && port.ComNumber() == number) return true;
-    link::TSpComPort probe(nullptr, QStringLiteral("probe"), context_.deviceFactory);
-    try {
-        probe.setComNumber(number);
-        probe.Open();
-        probe.Close();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    const auto available = controller().ProbePorts();
+    for (int number = 1; number <= ComPortCount; ++number)
+        ComItem(number)->setEnabled(available[number - 1]);
 }
 
 void TForm1::COMClick(int number) {
-    SessionState& session = context_.session;
     ComItem(number)->setChecked(true);
-    session.ComPortName = QStringLiteral("COM%1").arg(number);
-    session.ComPortNumber = number;
-    session.CheckedComItem = number;
-    SetPortLines(session.ComPortName, session.PowerOn, session.SignalOn, true);
-    AddMemLine(text(SelectedPort) + session.ComPortName);
-    UpdateRangeInfo();
+    controller().ChoosePort(number);
 }
 
 // ---------------------------------------------------------------- start, first start, exit
-
-void TForm1::RestoreSettings() {
-    const QString& path = context_.settingsPath;
-    if (!QFileInfo::exists(path)) {
-        starttimer_->setEnabled(true);
-        return;
-    }
-    const SettingsFileContent read = ReadSettingsFile(path);
-    if (!read.result.ok) return ReportBadSettingsFile(read.result.message);
-    dateimem_->setPlainText(read.lines.join('\n'));
-    QString problem;
-    Guarded([&] {
-        EditorStep([&](Effects& fx) {
-            const SettingsResult applied = ApplySettingsLines(read.lines, editor_, fx);
-            if (!applied.ok) {
-                problem = applied.message;
-                return;
-            }
-            editor_.UpdateRangeInfo();
-            editor_.Recalculate(fx);
-        });
-    });
-    if (!problem.isEmpty()) ReportBadSettingsFile(problem);
-}
-
-void TForm1::ReportBadSettingsFile(const QString& reason) {
-    const QString heading = Bilingual(kBadSettingsFile, context_.session.LanguageIndex);
-    AddMemLine(heading.arg(context_.settingsPath));
-    AddMemLine(QStringLiteral("  ") + reason);
-    // The program starts as on a first start; the file is replaced only at exit.
-    starttimer_->setEnabled(true);
-}
 
 void TForm1::starttimerTimer() {
     Beep();
@@ -547,45 +428,8 @@ void TForm1::starttimerTimer() {
     RunModal(hooks_.ShowComPreSelectModal);
 }
 
-void TForm1::ApplyFirstStartChoice(int comNumber) {
-    SessionState& session = context_.session;
-    session.ComPortName = QStringLiteral("COM%1").arg(comNumber);
-    session.ComPortNumber = comNumber;
-    session.CheckedComItem = comNumber;
-    Guarded([&] {
-        EditorStep([&](Effects& fx) {
-            ConfigModel& model = context_.model;
-            model.SelectRange = 1;
-            editor_.DecimalPointChosen(4, fx);
-            const std::pair<Field, const char*> defaults[] = {{Field::Skalin1, "0"},
-                                                              {Field::Skalin2, "20"},
-                                                              {Field::Skalout1, "0"},
-                                                              {Field::Skalout2, "2000"},
-                                                              {Field::Testin1, "10"}};
-            for (const auto& [field, value] : defaults) model.setField(field, value);
-            model.LimitMode = QStringLiteral("gwnorm");
-            editor_.UpdateRangeInfo();
-            model.setField(Field::Skalin2, numbers::FormatGeneral(model.RangeFullScale));
-            editor_.Recalculate(fx);
-        });
-    });
-    session.SignalOn = true;
-    session.PowerOn = true;
-}
-
-void TForm1::WriteSettingsAtExit() {
-    const QStringList lines = BuildSettingsLines(context_.model, context_.session);
-    dateimem_->setPlainText(lines.join('\n'));
-    if (!WriteSettingsFile(context_.settingsPath, lines).ok) Beep();
-}
-
 void TForm1::FormClose() {
-    WriteSettingsAtExit();
-    try {
-        context_.port.Close();
-    } catch (const std::exception&) {
-        // Closing for good: nothing is left to report to.
-    }
+    controller().Exit();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -610,54 +454,19 @@ void TForm1::Speichern1Click() {
         question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
         if (context_.dialogs.askOverwrite(this, question) != FileDialogs::Answer::Yes) return;
     }
-    if (!SaveFile(path)) return;
+    const SettingsResult saved = controller().Save(path);
+    if (!saved.ok) return ShowErrorMessage(saved.message);
     openInitialName_ = path;
     ShowFileInfo(path);
-    AddMemLine(text(ConfigurationSaved));
-}
-
-bool TForm1::SaveFile(const QString& path) {
-    const QStringList lines = BuildSettingsLines(context_.model, context_.session);
-    dateimem_->setPlainText(lines.join('\n'));
-    for (const QString& target : {path, context_.settingsPath}) {
-        const SettingsResult written = WriteSettingsFile(target, lines);
-        if (!written.ok) {
-            ShowErrorMessage(written.message);
-            return false;
-        }
-    }
-    return true;
 }
 
 void TForm1::Laden1Click() {
     const QString path = context_.dialogs.askOpenName(this, openInitialName_);
     if (path.isEmpty()) return;
     openInitialName_ = path;
-    LoadFile(path);
-}
-
-void TForm1::LoadFile(const QString& path) {
-    const SettingsFileContent read = ReadSettingsFile(path);
-    if (!read.result.ok) return ShowErrorMessage(read.result.message);
-    QString problem;
-    EditorStep([&](Effects& fx) {
-        const SettingsResult applied = ApplySettingsLines(read.lines, editor_, fx);
-        if (!applied.ok) problem = applied.message;
-    });
-    // A file that fails the check changes nothing.
-    if (!problem.isEmpty()) return ShowErrorMessage(problem);
-    dateimem_->setPlainText(read.lines.join('\n'));
-    SessionState& session = context_.session;
-    session.LoadedFileName = path;
-    SetPortLines(session.ComPortName, session.PowerOn, session.SignalOn, true);
-    powerontimer_->setEnabled(true);
-    switchpower_->setChecked(session.PowerOn);
-    switchsignal_->setChecked(session.SignalOn);
-    UpdateRangeInfo();
-    Recalculate();
-    ShowFileInfo(session.LoadedFileName);
-    // The file's language speaks from here on; the captions stay as they are.
-    AddMemLine(text(ConfigurationLoaded));
+    const SettingsResult loaded = controller().Load(path);
+    if (!loaded.ok) return ShowErrorMessage(loaded.message);
+    ShowFileInfo(session().LoadedFileName);
     Panel1_->setFocus();
 }
 

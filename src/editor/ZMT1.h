@@ -2,7 +2,7 @@
 
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
-#include "EditorEffects.h"
+#include "Effects.h"
 #include "OneShotTimer.h"
 #include "PlatformDevice.h"
 
@@ -27,22 +27,14 @@ enum class FieldMask;
 class FileDialogs;
 class LanguageText;
 class MaskedEdit;
-
-namespace link {
-class TSpComPort;
-}
+class PortController;
 
 // What the main window works on. Everything is created once by the program start and
 // outlives the window.
 struct Form1Context {
-    ConfigModel& model;
-    SessionState& session;
-    LanguageText& texts;
-    link::TSpComPort& port;  // RS232
+    PortController& controller;
     FileDialogs& dialogs;
-    // Makes the devices of the ports that ProbePorts tries (the same as RS232's).
-    link::PlatformDeviceFactory deviceFactory = {};
-    QString settingsPath = QStringLiteral("initdig.txt");
+    Clock& clock;
 };
 
 // What the main window opens but does not own; the program start wires these. A hook
@@ -50,7 +42,6 @@ struct Form1Context {
 struct Form1Hooks {
     std::function<void()> ShowProgramFormModal;
     std::function<void()> ShowForm2;
-    std::function<bool()> ProgramFormIsActive;
     std::function<void()> ShowComPreSelectModal;
     std::function<void(int languageIndex)> ShowHelpModal;
     std::function<void()> ShowAboutModal;
@@ -59,8 +50,9 @@ struct Form1Hooks {
 
 // The main window: the configuration editor with its test line, the status memo `Mem`,
 // the interface switches, the operation buttons and the menu. Every control carries its
-// form name as object name. Each event runs one editor operation, then shows the model
-// and replays the operation's memo lines and beeps.
+// form name as object name. Each event runs one operation of the editor or of the port
+// controller; whatever the controller reports, the window shows: the model, the
+// switches, and the memo lines and beeps.
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
@@ -71,29 +63,12 @@ class TForm1 : public QMainWindow {
 
     void setHooks(Form1Hooks hooks) { hooks_ = std::move(hooks); }
 
-    // --- For the operation windows ---
-
-    // Opens the port ComPortNumber and drives RTS (signal) and DTR (power). A failure
-    // adds the two memo lines (labelled with `name`) unless the operation window is active.
-    void SetPortLines(const QString& name, bool power, bool signal, bool reopen);
-    ConfigEditor& editor() { return editor_; }
-    SessionState& session() { return context_.session; }
-    link::TSpComPort& port() { return context_.port; }
+    ConfigEditor& editor();
+    PortController& controller() { return context_.controller; }
     // Shows the model in the controls after it changed.
     void ShowModel();
-    // Replays an operation's memo lines and beeps.
+    // Replays memo lines and beeps.
     void ReplayEffects(const Effects& effects);
-    // Runs one editor operation: shows the model and replays the effects, also when the
-    // operation raised (the exception then goes on to the caller).
-    void EditorStep(const std::function<void(Effects&)>& operation);
-    // UpdateRangeInfo with the unit labels and ComInfo shown.
-    void UpdateRangeInfo();
-    void Recalculate();
-    OneShotTimer& powerontimer() { return *powerontimer_; }
-    OneShotTimer& Timer2() { return *Timer2_; }
-    OneShotTimer& Timer3() { return *Timer3_; }
-    QCheckBox& switchpower() { return *switchpower_; }
-    QCheckBox& switchsignal() { return *switchsignal_; }
 
     // The status memo.
     void AddMemLine(const QString& line);
@@ -104,8 +79,6 @@ class TForm1 : public QMainWindow {
 
     // Activation: re-sends both line states and locks the switches for a moment.
     void FormActivate();
-    // First-start choice (button of the port window, or closing it: COM1).
-    void ApplyFirstStartChoice(int comNumber);
     // Enables the port menu items of the ports that can be opened.
     void ProbePorts();
     void ApplyLanguage(int languageIndex);
@@ -152,42 +125,36 @@ class TForm1 : public QMainWindow {
     void connectMenu();
 
     // Creation and exit.
-    void RestoreSettings();
-    void ReportBadSettingsFile(const QString& reason);
-    void WriteSettingsAtExit();
     void FormClose();
 
     // Event rules.
+    void ControllerChanged(const Effects& effects);
+    void ShowSwitches();
+    void EditorStep(const std::function<void(Effects&)>& operation);
     void FieldExit(Field field);
     void Testin1Enter();
     void SelectRangeChange(int index);
     void DecimalPointClick(int code);
-    void switchpowerClick();
-    void switchsignalClick();
     void StartOperation(bool calibrate, bool write);
     void KalbuttClick();
     void Image1DblClick();
     void Hilfe2Click();
     void About1Click();
     void starttimerTimer();
-    void powerontimerTimer();
     void RunModal(const std::function<void()>& show);
     void ScheduleActivationFallback();
 
     // Helpers.
     QString text(int row) const;
-    void ReportPortFailure(const QString& name, bool permissionDenied);
-    bool PortAvailable(int number);
+    ConfigModel& model();
+    SessionState& session();
     void ShowGlyph(QToolButton* target, Glyph glyph);
     void ShowDecimalPointRadio();
-    void LoadFile(const QString& path);
-    bool SaveFile(const QString& path);
     void ShowFileInfo(const QString& path);
     QAction* ComItem(int number) const;
     void Guarded(const std::function<void()>& handler);
 
     Form1Context context_;
-    ConfigEditor editor_;
     Form1Hooks hooks_;
     QStringList memLines_;
     QString saveInitialName_;
@@ -213,10 +180,8 @@ class TForm1 : public QMainWindow {
     QCheckBox* switchsignal_ = nullptr;
     QMenu* Kommunikation1_ = nullptr;
     std::array<QAction*, 4> comItems_{};
-    OneShotTimer* Timer2_ = nullptr;
-    OneShotTimer* powerontimer_ = nullptr;
-    OneShotTimer* Timer3_ = nullptr;
     OneShotTimer* starttimer_ = nullptr;
+    OneShotTimer* activationFallback_ = nullptr;
 };
 
 }  // namespace zmt

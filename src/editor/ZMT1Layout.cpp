@@ -1,7 +1,7 @@
 // Building the main window's controls: positions, design captions, masks and timers.
 #include "MakeWidget.h"
+#include "MaskedEdit.h"
 #include "ZMT1.h"
-#include "ZMT1Fields.h"
 #include "ZMT1Pictures.h"
 
 #include "MakerAddress.h"
@@ -302,10 +302,10 @@ void TForm1::buildMenu() {
 }
 
 void TForm1::buildTimers() {
-    Timer2_ = new OneShotTimer(this, "Timer2", 500);
-    powerontimer_ = new OneShotTimer(this, "powerontimer", 600);
-    Timer3_ = new OneShotTimer(this, "Timer3", 700);
-    starttimer_ = new OneShotTimer(this, "starttimer", 300);
+    starttimer_ = new OneShotTimer(this, "starttimer", 300, context_.clock);
+    // Not every platform reports the window's activation (offscreen and bare X servers
+    // report none); the window then runs its activation rule itself.
+    activationFallback_ = new OneShotTimer(this, "activationfallback", 100, context_.clock);
 }
 
 }  // namespace zmt

@@ -2,9 +2,6 @@
 
 #include "SpSafeSync.h"
 
-#include <QCursor>
-#include <QGuiApplication>
-
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -28,20 +25,21 @@ bool assignChanged(T& member, T value) {
     return true;
 }
 
-// Shows the hourglass while a device opens, also when the open fails.
-class WaitCursor {
+// Tells the owner while a device opens, also when the open fails (a window shows the
+// hourglass).
+class OpeningNotice {
   public:
-    WaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        if (shown_) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    explicit OpeningNotice(const std::function<void(bool)>& hook) : hook_(hook) {
+        if (hook_) hook_(true);
     }
-    ~WaitCursor() {
-        if (shown_) QGuiApplication::restoreOverrideCursor();
+    ~OpeningNotice() {
+        if (hook_) hook_(false);
     }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    OpeningNotice(const OpeningNotice&) = delete;
+    OpeningNotice& operator=(const OpeningNotice&) = delete;
 
   private:
-    bool shown_;
+    const std::function<void(bool)>& hook_;
 };
 
 }  // namespace
@@ -73,6 +71,7 @@ TSpComPort::TSpComPort(QObject* parent, const QString& name, PlatformDeviceFacto
     core_->SetCallback([this](TSpCoreEvent kind, std::uint32_t data, std::exception_ptr error) {
         HandleCoreEvent(kind, data, std::move(error));
     });
+    core_->SetFailureHandler(SafeSyncRaise);
     RebuildCommState();
 }
 
@@ -116,7 +115,7 @@ void TSpComPort::Open() {
 }
 
 void TSpComPort::OpenCore() {
-    WaitCursor hourglass;
+    OpeningNotice notice(OnOpening);
     core_->OpenPort(comNumber_);
 }
 
@@ -296,6 +295,10 @@ int TSpComPort::InBufUsed() {
 
 int TSpComPort::OutBufFree() {
     return core_->OutBufFree();
+}
+
+int TSpComPort::OutBufUsed() {
+    return core_->OutBufUsed();
 }
 
 // Event thread: hand the report to the user-interface thread and wait for it there.

@@ -137,6 +137,8 @@ class TSpComPort : public QObject {
     void WriteData(const std::uint8_t* buffer, int count);
     int InBufUsed();
     int OutBufFree();
+    // Bytes written that the write thread has not yet handed to the device.
+    int OutBufUsed();
 
     // Notifications, run on the user-interface thread (one at a time). Assign them while
     // the port is closed.
@@ -144,6 +146,8 @@ class TSpComPort : public QObject {
     std::function<void(TSpComPort* sender, std::uint32_t errors)> OnLineError;
     std::function<void(TSpComPort* sender)> OnPortOpen;
     std::function<void(TSpComPort* sender)> OnPortClose;
+    // True while a device opens (which may take a moment), false afterwards.
+    std::function<void(bool opening)> OnOpening;
     std::function<void(TSpComPort* sender)> OnOutBufFree;
     std::function<void(TSpComPort* sender)> OnCTSChanged;
     std::function<void(TSpComPort* sender)> OnDSRChanged;

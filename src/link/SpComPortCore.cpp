@@ -1,7 +1,6 @@
 #include "SpComPortCore.h"
 
 #include "PosixTerminalDevice.h"
-#include "SpSafeSync.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -75,9 +74,10 @@ void TSpComPortCoreThread::SetPriority(TThreadPriority priority) {
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(id), NiceOfPriority.at(priority));
 }
 
-// An exception that ends a worker is shown on the user-interface thread.
+// An exception that ends a worker goes to the core's owner, which shows it on the
+// user-interface thread.
 void TSpComPortCoreThread::HandleException(std::exception_ptr error) {
-    SafeSyncRaise(error);
+    if (core_.failureHandler_) core_.failureHandler_(error);
 }
 
 // ---- event thread ----
@@ -252,6 +252,11 @@ std::uint32_t TSpComPortWriteThread::FreeSpace() {
     return ring_.FreeSpace();
 }
 
+std::uint32_t TSpComPortWriteThread::Used() {
+    std::lock_guard lock(writeLock_);
+    return ring_.Used();
+}
+
 void TSpComPortWriteThread::Stop() {
     Purge();
     signals_.set(core_signal::Stop);
@@ -390,6 +395,11 @@ bool TSpComPortCore::PurgeOutput() {
 int TSpComPortCore::OutBufFree() {
     if (!active_ || !writeThread_) return 0;
     return static_cast<int>(writeThread_->FreeSpace());
+}
+
+int TSpComPortCore::OutBufUsed() {
+    if (!active_ || !writeThread_) return 0;
+    return static_cast<int>(writeThread_->Used());
 }
 
 void TSpComPortCore::SetQueueSizes(int inSize, int outSize) {

@@ -4,8 +4,8 @@
 // worker threads of an open port. The port component creates one and nothing else calls it.
 
 #include "PlatformDevice.h"
+#include "SignalBoard.h"
 #include "SpCircularBuffer.h"
-#include "SpSignalBoard.h"
 
 #include <atomic>
 #include <cstdint>
@@ -118,6 +118,7 @@ class TSpComPortWriteThread : public TSpComPortCoreThread {
     bool Write(const std::uint8_t* data, std::uint32_t n);
     bool Purge();
     std::uint32_t FreeSpace();
+    std::uint32_t Used();
 
   protected:
     void Execute() override;
@@ -157,8 +158,14 @@ class TSpComPortCore {
     bool PurgeInput();
     bool PurgeOutput();
     int OutBufFree();
+    // Bytes written but not yet handed to the device.
+    int OutBufUsed();
 
     void SetCallback(TSpCoreCallback callback) { callback_ = std::move(callback); }
+    // Receives an exception that ended the write thread. Set it while the port is closed.
+    void SetFailureHandler(std::function<void(std::exception_ptr)> handler) {
+        failureHandler_ = std::move(handler);
+    }
     void SetQueueSizes(int inSize, int outSize);
     void SetThreadPriorities(TThreadPriority eventPriority, TThreadPriority writePriority);
     std::uint32_t EventMask() const { return eventMask_; }
@@ -185,6 +192,7 @@ class TSpComPortCore {
     int inQueueSize_ = 8192;
     int outQueueSize_ = 4096;
     TSpCoreCallback callback_;
+    std::function<void(std::exception_ptr)> failureHandler_;
     CancellableLock readLock_;
     std::mutex writeLock_;
     SignalBoard workerReplies_;  // what the workers answer: thread started, purge acknowledged

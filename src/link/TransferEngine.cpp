@@ -56,11 +56,13 @@ constexpr std::array<TimerSetting, TransferEngine::TimerCount> kTimers{{
 
 }  // namespace
 
-TransferEngine::TransferEngine(TransferState& state, TransferPort& port, QObject* parent)
+TransferEngine::TransferEngine(TransferState& state, TransferPort& port, Clock& clock,
+                               QObject* parent)
     : QObject(parent), state_(state), port_(port) {
     for (int id = 0; id < TimerCount; ++id) {
         const TimerSetting& setting = kTimers[id];
-        timers_[id] = new OneShotTimer(this, QString::fromLatin1(setting.name), setting.intervalMs);
+        timers_[id] =
+            new OneShotTimer(this, QString::fromLatin1(setting.name), setting.intervalMs, clock);
         timers_[id]->setHandler([this, handler = setting.handler] { (this->*handler)(); });
     }
 }
@@ -88,6 +90,7 @@ void TransferEngine::Start() {
     if (running_) return;
     running_ = true;
     state_.TransferStarted = true;
+    emit started();
     emit memoCleared();
     Ignoring([this] { port_.Close(); });
     Enable(veryfirsttimer, true);
@@ -194,9 +197,15 @@ void TransferEngine::Timer1Timer() {
     EndExchange();
 }
 
+void TransferEngine::ClosePort() {
+    Ignoring([this] { port_.Close(); });
+}
+
+// The transfer window closes with the end of the exchange, and with it the port.
 void TransferEngine::EndExchange() {
     Enable(writetimer, false);
     running_ = false;
+    ClosePort();
     emit exchangeEnded();
 }
 

@@ -3,6 +3,7 @@
 // One byte exchange with the programming interface, without a window: the power-down and
 // start-up steps, the paced byte-by-byte exchange and the receive time-out that ends it.
 
+#include "Clock.h"
 #include "OneShotTimer.h"
 #include "TransferState.h"
 
@@ -75,7 +76,8 @@ class TransferEngine : public QObject {
     // Opens the selected port and sets its two lines: power (DTR), signal (RTS).
     using PortLinesHook = std::function<void(bool power, bool signal)>;
 
-    TransferEngine(TransferState& state, TransferPort& port, QObject* parent = nullptr);
+    TransferEngine(TransferState& state, TransferPort& port, Clock& clock,
+                   QObject* parent = nullptr);
 
     void setPortLinesHook(PortLinesHook hook) { setPortLines_ = std::move(hook); }
 
@@ -91,6 +93,8 @@ class TransferEngine : public QObject {
     // The steps, in the order an exchange runs them. Start does nothing while an exchange
     // runs, so showing the window twice never restarts it.
     void Start();
+    // Closes the port, ignoring a failure (the transfer window's close does this).
+    void ClosePort();
     void veryfirsttimerTimer();
     void firsttimerTimer();
     void inittimerTimer();
@@ -102,10 +106,13 @@ class TransferEngine : public QObject {
     void Timer1Timer();
 
   signals:
+    // An exchange begins: the transfer window shows itself.
+    void started();
     void memoCleared();
     void memoLineAdded(const QString& line);
     void progressChanged(int percent);
-    // The exchange has ended (normally by the receive time-out); emitted once per exchange.
+    // The exchange has ended (normally by the receive time-out) and the port is closed;
+    // emitted once per exchange.
     void exchangeEnded();
 
   private:

@@ -30,17 +30,10 @@ std::unique_ptr<link::TSpComPort> TZMTCom::MakeRS232(link::PlatformDeviceFactory
     return port;
 }
 
-TZMTCom::TZMTCom(TransferState& state, std::unique_ptr<link::TSpComPort> rs232, QWidget* parent)
-    : QWidget(parent), RS232_(std::move(rs232)), port_(*RS232_), engine_(state, port_) {
+TZMTCom::TZMTCom(link::TransferEngine& engine, QWidget* parent) : QWidget(parent), engine_(engine) {
     setObjectName(QStringLiteral("ZMTCom"));
-    RS232_->OnDataRecived = [this](link::TSpComPort*, int) { engine_.RS232DataRecived(); };
     buildControls();
     connectEngine();
-}
-
-TZMTCom::~TZMTCom() {
-    RS232_->Close();
-    RS232_->OnDataRecived = nullptr;
 }
 
 void TZMTCom::buildControls() {
@@ -79,15 +72,14 @@ void TZMTCom::connectEngine() {
             &QPlainTextEdit::appendPlainText);
     connect(&engine_, &link::TransferEngine::progressChanged, Gauge1_, &QProgressBar::setValue);
     connect(&engine_, &link::TransferEngine::exchangeEnded, this, &TZMTCom::EndOfExchange);
-}
-
-void TZMTCom::setPortLinesHook(link::TransferEngine::PortLinesHook hook) {
-    engine_.setPortLinesHook(std::move(hook));
+    connect(&engine_, &link::TransferEngine::started, this, [this] {
+        show();
+        raise();
+    });
 }
 
 void TZMTCom::Show() {
-    show();
-    raise();
+    engine_.Start();
 }
 
 void TZMTCom::showEvent(QShowEvent* event) {
@@ -99,7 +91,6 @@ void TZMTCom::FormPaint() {
     QPalette palette = TransferMemo_->palette();
     palette.setColor(QPalette::Base, this->palette().color(QPalette::Base));
     TransferMemo_->setPalette(palette);
-    engine_.Start();
 }
 
 void TZMTCom::closeEvent(QCloseEvent* event) {
@@ -108,23 +99,12 @@ void TZMTCom::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    FormClose();
+    engine_.ClosePort();
     event->accept();
 }
 
-void TZMTCom::FormClose() {
-    try {
-        RS232_->Close();
-    } catch (const std::exception&) {
-    }
-}
-
 void TZMTCom::EndOfExchange() {
-    if (isVisible())
-        close();
-    else
-        FormClose();
-    emit transferEnded();
+    if (isVisible()) close();
 }
 
 }  // namespace zmt

@@ -6,7 +6,6 @@
 #include "PlatformDevice.h"
 #include "SpComPort.h"
 #include "TransferEngine.h"
-#include "TransferState.h"
 
 #include <QWidget>
 
@@ -18,11 +17,10 @@ class QPushButton;
 
 namespace zmt {
 
-// The window ZMTCom. A caller fills the transfer state and calls Show(); the window runs
-// the exchange, closes itself and the port when it is over and then emits
-// transferEnded() once. While an exchange runs the window cannot be closed by hand:
-// the close box waits for the end, which comes at the latest one second after the last
-// received byte.
+// The window ZMTCom: the progress of the exchange that the transfer engine runs. It shows
+// itself when an exchange starts and closes itself when it ends (the engine closes the
+// port then). While an exchange runs the window cannot be closed by hand: the close box
+// waits for the end, which comes at the latest one second after the last received byte.
 class TZMTCom : public QWidget {
     Q_OBJECT
   public:
@@ -30,24 +28,13 @@ class TZMTCom : public QWidget {
     // above the write thread.
     static std::unique_ptr<link::TSpComPort> MakeRS232(link::PlatformDeviceFactory factory = {});
 
-    // Takes over `rs232` (made by MakeRS232; the main window was handed a reference to it
-    // before this window existed).
-    TZMTCom(TransferState& state, std::unique_ptr<link::TSpComPort> rs232,
-            QWidget* parent = nullptr);
-    ~TZMTCom() override;
+    explicit TZMTCom(link::TransferEngine& engine, QWidget* parent = nullptr);
 
-    link::TSpComPort& RS232() { return *RS232_; }
     link::TransferEngine& engine() { return engine_; }
-    // How the exchange opens the selected port with both lines set (the main window's
-    // SetPortLines without reopening).
-    void setPortLinesHook(link::TransferEngine::PortLinesHook hook);
 
-    // Shows the window; a show starts an exchange unless one runs.
+    // Starts an exchange unless one runs; the window shows itself with it.
     void Show();
     bool TransferRunning() const { return engine_.Running(); }
-
-  signals:
-    void transferEnded();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -57,12 +44,9 @@ class TZMTCom : public QWidget {
     void buildControls();
     void connectEngine();
     void FormPaint();
-    void FormClose();
     void EndOfExchange();
 
-    std::unique_ptr<link::TSpComPort> RS232_;
-    link::SpComPortTransferPort port_;
-    link::TransferEngine engine_;
+    link::TransferEngine& engine_;
     QProgressBar* Gauge1_ = nullptr;
     QPushButton* Button11_ = nullptr;
     QPlainTextEdit* TransferMemo_ = nullptr;

@@ -14,8 +14,12 @@ namespace {
 class ProgramTest : public ::testing::Test {
   protected:
     void Start(link::PlatformDeviceFactory factory) {
-        program = std::make_unique<ZMT6v01>(ProgramOptions{std::move(factory), &dialogs});
+        ProgramOptions options{std::move(factory), &dialogs};
+        options.clock = &time.clock;
+        program = std::make_unique<ZMT6v01>(std::move(options));
     }
+    // Runs the program on its virtual clock until `done` holds.
+    bool RunUntil(const std::function<bool()>& done) { return time.runUntil(done); }
     void Start() { Start(BenchFactory(bench)); }
     TForm1& form() { return program->Form1(); }
     QString caption(const char* name) { return CaptionOf(form().findChild<QObject*>(name)); }
@@ -26,6 +30,7 @@ class ProgramTest : public ::testing::Test {
         QCoreApplication::processEvents();
     }
 
+    VirtualTime time;
     WorkingDirectory workDir;
     std::shared_ptr<SerialBench> bench = std::make_shared<SerialBench>();
     ScriptedDialogs dialogs;
@@ -50,12 +55,12 @@ TEST_F(ProgramTest, FirstStartAsksForThePortAndWritesItAtExit) {
     });
     const int beeps = BeepCount();
     program->Show();
-    QTRY_COMPARE_WITH_TIMEOUT(comInfo(), QString("COM2"), 5000);
+    ASSERT_TRUE(RunUntil([&] { return comInfo() == QString("COM2"); }));
     EXPECT_EQ(title, QString::fromUtf8("ZMT digitales Messgerät 48x24"));
     EXPECT_EQ(firstMemoLine, "!!! Auswahl der seriellen Schnittstelle !!!");
     EXPECT_GE(BeepCount() - beeps, 1);
     // The activation after the window closed opens COM2 with both lines on.
-    QTRY_VERIFY_WITH_TIMEOUT(bench->power(2) && bench->signal(2), 5000);
+    ASSERT_TRUE(RunUntil([&] { return bench->power(2) && bench->signal(2); }));
     EXPECT_FALSE(bench->isOpen(1));
     EXPECT_EQ(form().findChild<QLineEdit*>("Testin1")->text(), "   10");
 
@@ -78,11 +83,11 @@ TEST_F(ProgramTest, FirstStartWindowClosedWithoutItsButtonTakesCom1) {
         window->close();
     });
     program->Show();
-    QTRY_VERIFY_WITH_TIMEOUT(!program->ComPreSelect().isVisible() && stayedOpen, 5000);
+    ASSERT_TRUE(RunUntil([&] { return !program->ComPreSelect().isVisible() && stayedOpen; }));
     EXPECT_EQ(beepsAtOkWithoutChoice, 1);
     EXPECT_EQ(program->session.ComPortName, "COM1");
     EXPECT_EQ(program->model.SelectRange, 1);
-    QTRY_VERIFY_WITH_TIMEOUT(bench->power(1), 5000);
+    ASSERT_TRUE(RunUntil([&] { return bench->power(1); }));
     Exit();
     EXPECT_EQ(ReadLines("initdig.txt").value(2), "COM1");
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "1");
@@ -97,8 +102,8 @@ TEST_F(ProgramTest, SettingsFileRestoresPortLanguageAndConfiguration) {
     EXPECT_EQ(comInfo(), "COM3");
     EXPECT_EQ(form().findChild<QLineEdit*>("Skalin2")->text(), "   15");
     // The boxes, not the file, decide: both lines come on after a start.
-    QTRY_VERIFY_WITH_TIMEOUT(bench->power(3) && bench->signal(3), 5000);
-    QTest::qWait(400);
+    ASSERT_TRUE(RunUntil([&] { return bench->power(3) && bench->signal(3); }));
+    time.runFor(std::chrono::milliseconds(400));  // past the first-start timer
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(form().MemLines().isEmpty());
 }
@@ -113,7 +118,7 @@ TEST_F(ProgramTest, BadSettingsFileIsReportedAndReplacedOnlyAtExit) {
     EXPECT_TRUE(starttimerArmed());
     WhenModalShows([](QWidget* window) { Choose(window, "pre1"); });
     program->Show();
-    QTRY_COMPARE_WITH_TIMEOUT(program->session.ComPortName, QString("COM1"), 5000);
+    ASSERT_TRUE(RunUntil([&] { return program->session.ComPortName == QString("COM1"); }));
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "9");
     Exit();
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "1");
@@ -152,7 +157,7 @@ TEST_F(ProgramTest, OpensThePortOnAPseudoTerminal) {
     WriteSettings("initdig.txt", {{2, "COM1"}});
     Start({});  // the machine's terminal backend; com1 leads to a pseudo-terminal
     program->Show();
-    QTRY_VERIFY_WITH_TIMEOUT(program->RS232().IsOpen(), 5000);
+    ASSERT_TRUE(RunUntil([&] { return program->RS232().IsOpen(); }));
     EXPECT_EQ(program->RS232().ComNumber(), 1);
     EXPECT_TRUE(form().MemLines().isEmpty()) << form().MemLines().join('|').toStdString();
     Exit();

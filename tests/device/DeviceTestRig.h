@@ -3,7 +3,7 @@
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
 #include "DeviceImage.h"
-#include "EditorEffects.h"
+#include "Effects.h"
 #include "LanguageText.h"
 #include "TransferState.h"
 

@@ -69,7 +69,8 @@ class SequencerTest : public ::testing::Test {
     std::vector<std::tuple<bool, bool, bool>> lines;
     std::vector<bool> dtr, rts;
     int transfers = 0, editorSteps = 0;
-    OperationSequencer steps{rig.transfer, rig.device, rig.editor, MakeHooks()};
+    VirtualClock clock;  // the steps run by hand; no timer fires by itself
+    OperationSequencer steps{rig.transfer, rig.device, rig.editor, MakeHooks(), clock};
     OperationView& view = steps.view();
 };
 

@@ -114,19 +114,19 @@ TEST_F(OperationTest, ClosingDuringAnExchangeWaitsForItsEndAndWritesNothing) {
     bool visibleAfterClose = false, closedAtEnd = false;
     RunOperation("Readbutt", [&] {
         button("weiterbutton")->click();
-        link::TransferEngine& engine = program->ZMTCom().engine();
+        link::TransferEngine& engine = program->transfers();
         ASSERT_TRUE(WaitFor([&] { return engine.timer(link::TransferEngine::Timer1).enabled(); }));
         QTest::keyClick(&ops(), Qt::Key_Escape);
         ops().close();
-        QTest::qWait(200);
+        Pass(milliseconds(200));
         visibleAfterClose = ops().isVisible() && ops().CloseWaiting();
         closedAtEnd = WaitFor([&] { return !ops().isVisible(); });
         EXPECT_FALSE(engine.Running());
     });
     EXPECT_TRUE(visibleAfterClose);
     EXPECT_TRUE(closedAtEnd);
-    QTest::qWait(2500);  // the power cycle and the write would have come by now
-    EXPECT_FALSE(program->ZMTCom().isVisible());
+    // Neither the power cycle nor the write follows.
+    EXPECT_FALSE(Happens([&] { return program->ZMTCom().isVisible(); }));
     EXPECT_EQ(station->imagesStored(), 0);
 }
 
@@ -142,8 +142,7 @@ TEST_F(OperationTest, ClosingWithAPendingStepCancelsIt) {
     OperationSequencer& steps = ops().sequencer();
     EXPECT_FALSE(steps.waittimer().enabled() || steps.resettimer().enabled() ||
                  steps.offsettimer().enabled());
-    QTest::qWait(2500);
-    EXPECT_FALSE(program->ZMTCom().isVisible());
+    EXPECT_FALSE(Happens([&] { return program->ZMTCom().isVisible(); }));
     EXPECT_EQ(station->imagesStored(), 0);
 }
 

@@ -65,7 +65,7 @@ TEST_F(LegacyWindowTest, ReadTaskWritesTheImageBackAndGivesTheOlderValues) {
     // Activation is no evaluation: no beep, no further listing.
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(&form2(), &activate);
-    QTest::qWait(200);
+    Pass(milliseconds(200));
     EXPECT_EQ(Lines("Memo2").size(), memo2.size());
     EXPECT_EQ(BeepCount() - beeps, 2);
     form2().findChild<QPushButton*>("Fertigbutton")->click();
@@ -83,8 +83,7 @@ TEST_F(LegacyWindowTest, AReadWithOneExtraByteFailsItsExactCountCheck) {
     EXPECT_EQ(form2().findChild<QPlainTextEdit*>("Info")->palette().color(QPalette::Base),
               QColor(Qt::red));
     EXPECT_TRUE(Shown("nochmalbutton") && Shown("Fertigbutton"));
-    QTest::qWait(1500);  // no write-back follows
-    EXPECT_FALSE(program->ZMTCom().isVisible());
+    EXPECT_FALSE(Happens([&] { return program->ZMTCom().isVisible(); }));  // no write-back
     EXPECT_EQ(station->imagesStored(), 0);
     EXPECT_EQ(text("Skalout2").trimmed(), "2000");  // nothing taken over
 }

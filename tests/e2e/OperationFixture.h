@@ -1,16 +1,22 @@
 #pragma once
 // The whole program against the simulated interface and meter: real windows, real timers,
-// the real port component. A settings file of the worked example (20 mA, 0 -> 0,
-// 20 -> 2000, contact 2000/2000, "+", "gwnorm", decimal point code 0) skips the first
-// start; com1..com4 in the working directory lead to pseudo-terminals.
+// the real port component, on a virtual clock that runs as fast as the program's events
+// allow (or, for the few runs that keep the machine's clock covered, in real time). A
+// settings file of the worked example (20 mA, 0 -> 0, 20 -> 2000, contact 2000/2000, "+",
+// "gwnorm", decimal point code 0) skips the first start; com1..com4 in the working
+// directory lead to pseudo-terminals.
 
 #include "MainWindowFixture.h"
+#include "PortController.h"
 #include "SimulatedBench.h"
+#include "SimulatedPort.h"
+#include "VirtualBench.h"
 #include "ZMT6v01.h"
 #include "ZMTCOMU1.h"
 #include "ZMTU1.h"
 #include "ZMTUnit1.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -18,29 +24,62 @@
 
 namespace zmt::e2e {
 
-// Long enough for any operation on a loaded machine; never what a test checks.
-inline constexpr int kOperationTimeoutMs = 90000;
-
-inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = kOperationTimeoutMs) {
-    return QTest::qWaitFor(done, timeoutMs);
-}
+using std::chrono::milliseconds;
 
 // The meter's image of the worked example with unity gain of its own.
 inline sim::ImageWords WorkedExampleImage() {
     return {0, 0, 8192, 2049, 0, 0, 4047, 4047, 0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
 }
 
+enum class Timing { Virtual, Real };
+
 class OperationTest : public ::testing::Test {
   protected:
+    // Long enough for any operation on a loaded machine, in real time; never what a test
+    // checks.
+    static constexpr int kRealTimeLimitMs = 90000;
+
+    explicit OperationTest(Timing timing = Timing::Virtual)
+        : timing_(timing),
+          bench(timing == Timing::Virtual ? sim.bench : std::make_shared<sim::SimulatedBench>()) {}
+
+    // Runs the program until `done` holds: on the virtual clock as far as its events go, in
+    // real time up to a generous limit.
+    bool WaitFor(const std::function<bool()>& done) {
+        if (timing_ == Timing::Virtual) return sim.time.runUntil(done);
+        return QTest::qWaitFor(done, kRealTimeLimitMs);
+    }
+    // Lets the program run for `span` with whatever falls due in it.
+    void Pass(milliseconds span) {
+        if (timing_ == Timing::Virtual)
+            sim.time.runFor(span);
+        else
+            QTest::qWait(static_cast<int>(span.count()));
+    }
+    // Whether `happens` becomes true while the program runs out of things to do (within a
+    // minute of program time).
+    bool Happens(const std::function<bool()>& happens) {
+        if (timing_ == Timing::Virtual) return sim.time.runUntil(happens, std::chrono::minutes(1));
+        return QTest::qWaitFor(happens, 5000);
+    }
+
     void StartProgram(int language = 0) {
         StartProgramWith(language, sim::SimulatedDeviceFactory(bench));
     }
     // An empty factory: the ports are the terminals that com1..com4 lead to.
     void StartProgramWith(int language, link::PlatformDeviceFactory factory) {
         test::WriteSettings("initdig.txt", {{3, "0"}, {15, "+"}, {16, QString::number(language)}});
-        program = std::make_unique<ZMT6v01>(ProgramOptions{std::move(factory), &dialogs});
+        StartProgramWithSettings(std::move(factory));
+    }
+    // The settings file is the test's own.
+    void StartProgramWithSettings(link::PlatformDeviceFactory factory) {
+        ProgramOptions options{std::move(factory), &dialogs};
+        if (timing_ == Timing::Virtual) options.clock = &sim.time.clock;
+        program = std::make_unique<ZMT6v01>(std::move(options));
+        sim.watchPort(program->RS232());
         program->Show();
-        QTest::qWait(300);  // the main window's activation opens the port
+        // The main window's activation drives the lines and locks the power switch.
+        ASSERT_TRUE(WaitFor([&] { return !program->controller().switchpower().enabled; }));
     }
     void TearDown() override {
         if (!program) return;
@@ -54,7 +93,7 @@ class OperationTest : public ::testing::Test {
     void RunOperation(const char* button, const std::function<void()>& scenario) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            if (WaitFor([&] { return ops().isVisible(); }, 5000)) scenario();
+            if (QTest::qWaitFor([&] { return ops().isVisible(); }, 5000)) scenario();
             CloseOperationWindow();
             ran = true;
         });
@@ -99,6 +138,9 @@ class OperationTest : public ::testing::Test {
     // The main window.
     QLineEdit* field(const char* name) { return program->Form1().findChild<QLineEdit*>(name); }
     QString text(const char* name) { return field(name)->text(); }
+    QCheckBox* mainCheckBox(const char* name) {
+        return program->Form1().findChild<QCheckBox*>(name);
+    }
 
     // The meter.
     std::shared_ptr<sim::SimulatedStation> AddMeter(sim::ImageWords stored = WorkedExampleImage()) {
@@ -107,14 +149,16 @@ class OperationTest : public ::testing::Test {
     }
     // What the meter displays once it is running, as a number.
     std::optional<std::int64_t> Displayed() {
-        if (!WaitFor([&] { return station->displayed().has_value(); }, 10000)) return {};
+        if (!WaitFor([&] { return station->displayed().has_value(); })) return {};
         return station->displayed()->value;
     }
 
+    Timing timing_;
     test::WorkingDirectory workDir;
     test::ScriptedDialogs dialogs;
     test::ErrorCapture errors;
-    std::shared_ptr<sim::SimulatedBench> bench = std::make_shared<sim::SimulatedBench>();
+    test::VirtualBench sim;
+    std::shared_ptr<sim::SimulatedBench> bench;
     std::shared_ptr<sim::SimulatedStation> station;
     std::unique_ptr<ZMT6v01> program;
 };

@@ -9,8 +9,10 @@
 namespace zmt::e2e {
 namespace {
 
+// On the machine's clock: the tool's meter runs in real time.
 class PseudoTerminalReadTest : public OperationTest {
   protected:
+    PseudoTerminalReadTest() : OperationTest(Timing::Real) {}
     void TearDown() override {
         OperationTest::TearDown();
         tool.terminate();
@@ -21,7 +23,7 @@ class PseudoTerminalReadTest : public OperationTest {
         tool.setProcessChannelMode(QProcess::MergedChannels);
         tool.start(QStringLiteral(ZMT_METER_SIM_TOOL),
                    {"--dir", QDir::currentPath(), "--port", "1"});
-        return WaitFor([&] { return ToolOutput().contains("ready"); }, 10000);
+        return WaitFor([&] { return ToolOutput().contains("ready"); });
     }
     QString ToolOutput() {
         output += QString::fromLocal8Bit(tool.readAll());
@@ -48,8 +50,7 @@ TEST_F(PseudoTerminalReadTest, ReadsTheMeterThroughThePosixBackend) {
     EXPECT_EQ(program->model.LimitMode, "gwno");
     EXPECT_EQ(text("Skalout2").trimmed(), "2000");
     // The image was written back once.
-    EXPECT_TRUE(
-        WaitFor([&] { return ToolOutput().contains("in use after the next power-up"); }, 5000))
+    EXPECT_TRUE(WaitFor([&] { return ToolOutput().contains("in use after the next power-up"); }))
         << ToolOutput().toStdString();
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }

@@ -38,7 +38,7 @@ TEST_P(ReadTest, TheMetersValuesArriveInTheEditorAndTheMeterKeepsItsImage) {
         const int beeps = BeepCount();
         QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(&ops(), &activate);
-        QTest::qWait(300);
+        Pass(milliseconds(300));
         EXPECT_EQ(InfoLines(), info);
         EXPECT_FALSE(ops().sequencer().waittimer().enabled());
         EXPECT_EQ(BeepCount(), beeps);
@@ -66,7 +66,13 @@ TEST_P(ReadTest, TheMetersValuesArriveInTheEditorAndTheMeterKeepsItsImage) {
 
 INSTANTIATE_TEST_SUITE_P(InBothLanguages, ReadTest, ::testing::Values(0, 1));
 
-TEST_F(OperationTest, WriteStoresTheWorkedExampleAndTheMeterShowsWhatTheEditorPredicts) {
+// Once on the virtual clock, once on the machine's clock.
+class WriteTest : public OperationTest, public ::testing::WithParamInterface<Timing> {
+  protected:
+    WriteTest() : OperationTest(GetParam()) {}
+};
+
+TEST_P(WriteTest, StoresTheWorkedExampleAndTheMeterShowsWhatTheEditorPredicts) {
     AddMeter(sim::FactoryImage());
     StartProgram();
     QStringList info;
@@ -84,20 +90,25 @@ TEST_F(OperationTest, WriteStoresTheWorkedExampleAndTheMeterShowsWhatTheEditorPr
     EXPECT_EQ(atFullScale, 2000);
 
     // Signal off, then the test line against the meter at several inputs.
-    QCheckBox& signal = program->Form1().switchsignal();
-    ASSERT_TRUE(WaitFor([&] { return signal.isEnabled(); }, 5000));
+    QCheckBox& signal = *mainCheckBox("switchsignal");
+    ASSERT_TRUE(WaitFor([&] { return signal.isEnabled(); }));
     signal.click();
-    ASSERT_TRUE(WaitFor([&] { return !station->rts(); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return !station->rts(); }));
     for (const char* input : {"0", "4", "7,3", "12,5", "20"}) {
         station->setInput(QLocale().toDouble(input));
         test::TypeInto(field("Testin1"), input);
         QTest::keyClick(field("Testin1"), Qt::Key_Return);
-        ASSERT_TRUE(WaitFor([&] { return station->displayed().has_value(); }, 10000));
+        ASSERT_TRUE(WaitFor([&] { return station->displayed().has_value(); }));
         EXPECT_EQ(QString::fromStdString(station->displayText()), text("Testout1").trimmed())
             << input;
     }
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(OnEitherClock, WriteTest, ::testing::Values(Timing::Virtual, Timing::Real),
+                         [](const auto& info) {
+                             return std::string(info.param == Timing::Virtual ? "Virtual" : "Real");
+                         });
 
 // A configuration that cannot be evaluated sends nothing, not even the opening read; once
 // the entry is corrected the same button writes it.
@@ -122,10 +133,7 @@ TEST_P(UnwritableTest, NothingIsSentUntilTheEntryIsCorrected) {
     std::vector<std::pair<int, QString>> lines{{3, "0"}, {15, "+"}, {16, "1"}};
     lines.insert(lines.end(), c.lines.begin(), c.lines.end());
     test::WriteSettings("initdig.txt", lines);
-    program =
-        std::make_unique<ZMT6v01>(ProgramOptions{sim::SimulatedDeviceFactory(bench), &dialogs});
-    program->Show();
-    ASSERT_TRUE(WaitFor([&] { return station->powered(); }, 5000));
+    StartProgramWithSettings(sim::SimulatedDeviceFactory(bench));
     RunOperation("Skalbutt", [&] {
         button("weiterbutton")->click();
         EXPECT_EQ(InfoLines(), c.info);

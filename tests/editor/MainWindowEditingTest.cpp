@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, FocusMovingToAnotherWindowIsNoExit) {
     QWidget other;
     other.show();
     other.activateWindow();
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     EXPECT_TRUE(form->MemLines().isEmpty());
     EXPECT_EQ(model.Skalin1, "   25");  // the model holds what the field shows
 }

@@ -6,7 +6,9 @@
 #include "ConfigModel.h"
 #include "LanguageText.h"
 #include "OneShotTimer.h"
+#include "PortController.h"
 #include "SpComPort.h"
+#include "VirtualTime.h"
 #include "ZMT1.h"
 
 #include <QAbstractButton>
@@ -46,25 +48,63 @@ inline QStringList ReadLines(const QString& path) {
     return QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
 }
 
+// The shared state, the port component over a recorded serial bench and the port
+// controller over both, on a virtual clock: what the main window and the operation
+// windows work on, without a window.
+struct ControllerSetup {
+    VirtualTime time;
+    WorkingDirectory workDir;
+    std::shared_ptr<SerialBench> bench = std::make_shared<SerialBench>();
+    ConfigModel model;
+    SessionState session;
+    LanguageText texts;
+    ConfigEditor editor{model, session, texts};
+    link::TSpComPort port{nullptr, QStringLiteral("RS232"), BenchFactory(bench)};
+    std::unique_ptr<PortController> controller;
+    Effects reported;  // everything the controller reported, in order
+
+    ControllerSetup() { texts.FillLanguageText(); }
+    ~ControllerSetup() {
+        controller.reset();
+        port.Close();
+    }
+    void CreateController() {
+        controller = std::make_unique<PortController>(
+            PortControllerContext{editor, port, time.clock, BenchFactory(bench)});
+        QObject::connect(controller.get(), &PortController::changed, [this](const Effects& fx) {
+            for (const Effects::MemOp& op : fx.memOps())
+                op.clear ? reported.clearMem() : reported.addMem(op.line);
+            for (int i = 0; i < fx.beeps(); ++i) reported.beep();
+        });
+    }
+    QStringList ReportedLines() const {
+        QStringList lines;
+        for (const QString& line : reported.applyTo({})) lines << line;
+        return lines;
+    }
+};
+
 // A main window over fresh state, a recorded serial bench and scripted dialogs.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, public ControllerSetup {
   protected:
     void TearDown() override {
         form.reset();
+        controller.reset();
         port.Close();
     }
 
     // Creates the window as the program start does (initdig.txt is read if present).
     void CreateForm() {
-        form = std::make_unique<TForm1>(
-            Form1Context{model, session, texts, port, dialogs, BenchFactory(bench)});
+        form.reset();
+        CreateController();
+        form = std::make_unique<TForm1>(Form1Context{*controller, dialogs, time.clock});
         form->setHooks(hooks);
     }
     // The window after a first start on COM1, without the first-start window.
     void CreateWithDefaults() {
         CreateForm();
         timer("starttimer")->setEnabled(false);
-        form->ApplyFirstStartChoice(1);
+        controller->FirstStartChoice(1);
         form->ClearMem();
     }
     void ShowActive() {
@@ -86,12 +126,6 @@ class MainWindowTest : public ::testing::Test {
     }
     QString glyph(const QString& name) { return child(name)->property("glyph").toString(); }
 
-    WorkingDirectory workDir;
-    std::shared_ptr<SerialBench> bench = std::make_shared<SerialBench>();
-    ConfigModel model;
-    SessionState session;
-    LanguageText texts;
-    link::TSpComPort port{nullptr, QStringLiteral("RS232"), BenchFactory(bench)};
     ScriptedDialogs dialogs;
     ErrorCapture errors;
     Form1Hooks hooks;

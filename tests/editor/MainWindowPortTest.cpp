@@ -1,5 +1,5 @@
-// The main window and the serial port: interface lines, switch locks, probing, the port
-// menu, and the buttons that start a device operation.
+// The main window and the serial port: the switches and their locks as the window shows
+// them, probing, the port menu, and the buttons that start a device operation.
 #include "MainWindowFixture.h"
 
 #include <QCheckBox>
@@ -9,90 +9,15 @@ namespace {
 
 using Kind = SerialBench::Kind;
 
-struct FailureCase {
-    Kind kind;
-    int language;
-    bool programFormActive;
-    QString name;
-    QStringList mem;
-};
-
-TEST_F(MainWindowTest, SetPortLinesReportsAFailedOpen) {
-    const FailureCase cases[] = {
-        {Kind::Absent,
-         0,
-         false,
-         "COM3",
-         {QString::fromUtf8("COM3  kann nicht geöffnet werden"),
-          "COM3 (eventuell bereits belegt)"}},
-        {Kind::Absent,
-         1,
-         false,
-         "COM3",
-         {"COM3  -error opening port-", "COM3 (perhaps already in use)"}},
-        {Kind::PermissionDenied,
-         0,
-         false,
-         "COM3",
-         {QString::fromUtf8("COM3  kann nicht geöffnet werden"), "COM3 (eventuell bereits belegt)",
-          QString::fromUtf8("  Keine Berechtigung: Benutzer muss zur Gruppe dialout gehören")}},
-        {Kind::PermissionDenied,
-         1,
-         false,
-         "COM3",
-         {"COM3  -error opening port-", "COM3 (perhaps already in use)",
-          "  permission denied: the user must be in the group dialout"}},
-        {Kind::Absent, 0, true, "COM3", {}},
-        {Kind::Absent,
-         0,
-         false,
-         "",
-         {QString::fromUtf8("  kann nicht geöffnet werden"), " (eventuell bereits belegt)"}},
-        {Kind::Present, 0, false, "COM3", {}},
-    };
-    for (const FailureCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << int(c.kind) << " language " << c.language);
-        bench->kind[3] = c.kind;
-        hooks.ProgramFormIsActive = [&c] { return c.programFormActive; };
-        model = {};
-        session = {};
-        CreateWithDefaults();
-        session.ComPortNumber = 3;
-        session.LanguageIndex = c.language;
-        form->SetPortLines(c.name, true, true, false);
-        EXPECT_EQ(form->MemLines(), c.mem);
-        EXPECT_EQ(bench->power(3), c.kind == Kind::Present);
-        form.reset();
-        port.Close();
-    }
-}
-
-TEST_F(MainWindowTest, SetPortLinesDrivesPowerOnDtrAndSignalOnRts) {
-    CreateWithDefaults();
-    struct Step {
-        bool power, signal, reopen;
-    };
-    const Step steps[] = {{true, false, false},
-                          {false, true, false},
-                          {true, true, true},
-                          {true, true, true},
-                          {false, false, false}};
-    for (const Step& step : steps) {
-        form->SetPortLines("COM1", step.power, step.signal, step.reopen);
-        EXPECT_EQ(bench->power(1), step.power);
-        EXPECT_EQ(bench->signal(1), step.signal);
-    }
-    EXPECT_EQ(bench->openCount(1), 3);  // once, then each reopen
-}
-
 TEST_F(MainWindowTest, PowerSwitchRaisesSignalThenRestoresItAndLocksItself) {
     CreateWithDefaults();
     ShowActive();
     auto* power = child<QCheckBox>("switchpower");
     auto* signal = child<QCheckBox>("switchsignal");
     // The activation: power from its box, 600 ms later the signal from its box.
+    time.runFor(std::chrono::milliseconds(100));  // the activation, reported or not
     EXPECT_TRUE(bench->power(1));
-    QTRY_VERIFY_WITH_TIMEOUT(power->isEnabled() && signal->isEnabled(), 5000);
+    ASSERT_TRUE(time.runUntil([&] { return power->isEnabled() && signal->isEnabled(); }));
     EXPECT_TRUE(bench->signal(1));
 
     signal->click();
@@ -100,14 +25,20 @@ TEST_F(MainWindowTest, PowerSwitchRaisesSignalThenRestoresItAndLocksItself) {
     EXPECT_FALSE(signal->isEnabled());
     signal->click();  // locked: a second click does nothing
     EXPECT_FALSE(signal->isChecked());
-    QTRY_VERIFY_WITH_TIMEOUT(signal->isEnabled(), 5000);
+    time.runFor(std::chrono::milliseconds(499));
+    EXPECT_FALSE(signal->isEnabled());
+    time.runFor(std::chrono::milliseconds(1));
+    EXPECT_TRUE(signal->isEnabled());
 
     power->click();
     EXPECT_FALSE(bench->power(1));
     EXPECT_TRUE(bench->signal(1));  // raised with the power change
     EXPECT_FALSE(power->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(!bench->signal(1), 5000);  // back to its box
-    QTRY_VERIFY_WITH_TIMEOUT(power->isEnabled(), 5000);
+    time.runFor(std::chrono::milliseconds(600));
+    EXPECT_FALSE(bench->signal(1));  // back to its box
+    EXPECT_FALSE(power->isEnabled());
+    time.runFor(std::chrono::milliseconds(100));
+    EXPECT_TRUE(power->isEnabled());
     EXPECT_FALSE(session.PowerOn);
     EXPECT_FALSE(session.SignalOn);
 }

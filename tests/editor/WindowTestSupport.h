@@ -4,8 +4,8 @@
 // directory whose com1..com4 lead to pseudo-terminals, and typing helpers.
 
 #include "ErrorDisplay.h"
+#include "FileDialogs.h"
 #include "PlatformDevice.h"
-#include "ZMT1Dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
+#include "VirtualBench.h"
 #include "ZMT6v01.h"
 
 #include <QFile>
@@ -27,15 +28,10 @@ inline QByteArray ReadBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// CPU time the whole process used so far, all threads, in seconds.
-inline double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 // One program in the test's working directory. Its ports lead to the recorded bench unless
-// the test passes another device factory (an empty one: the POSIX terminal backend).
+// the test passes another device factory (an empty one: the POSIX terminal backend). It
+// runs on the machine's clock unless the test asks for virtual time (for the simulated
+// interfaces and meters of `sim`).
 class ProgramFixture : public ::testing::Test {
   protected:
     using Factory = link::PlatformDeviceFactory;
@@ -46,14 +42,24 @@ class ProgramFixture : public ::testing::Test {
     }
 
     std::unique_ptr<ZMT6v01> MakeProgram(Factory factory) {
-        return std::make_unique<ZMT6v01>(ProgramOptions{std::move(factory), &dialogs});
+        ProgramOptions options{std::move(factory), &dialogs};
+        if (virtualTime_) options.clock = &sim.time.clock;
+        auto made = std::make_unique<ZMT6v01>(std::move(options));
+        if (virtualTime_) sim.watchPort(made->RS232());
+        return made;
     }
     void Start(Factory factory) { program = MakeProgram(std::move(factory)); }
     void Start() { Start(test::BenchFactory(bench)); }
+    void UseVirtualTime() { virtualTime_ = true; }
+    // Runs the program until `done`: on virtual time as far as its events go, else up to
+    // `realLimitMs` of real time.
+    bool WaitFor(const std::function<bool()>& done, int realLimitMs = 30000) {
+        return virtualTime_ ? sim.time.runUntil(done) : QTest::qWaitFor(done, realLimitMs);
+    }
     // Shows the main window and waits until its activation has opened the port.
     void ShowAndOpen() {
         program->Show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return program->RS232().IsOpen(); }, 5000));
+        ASSERT_TRUE(WaitFor([&] { return program->RS232().IsOpen(); }, 5000));
     }
     TForm1& form() { return program->Form1(); }
     void Exit() {
@@ -68,6 +74,8 @@ class ProgramFixture : public ::testing::Test {
     }
 
     test::WorkingDirectory workDir;
+    test::VirtualBench sim;
+    bool virtualTime_ = false;
     std::shared_ptr<test::SerialBench> bench = std::make_shared<test::SerialBench>();
     test::ScriptedDialogs dialogs;
     test::ErrorCapture errors;

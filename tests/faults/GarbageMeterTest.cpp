@@ -4,6 +4,7 @@
 #include "FaultFixture.h"
 
 #include "SimulatedBench.h"
+#include "SimulatedPort.h"
 #include "ZMTCOMU1.h"
 #include "ZMTUnit1.h"
 
@@ -102,7 +103,7 @@ const sim::ImageWords kMetersImage = {0, 0,     8192,  2049,  0,     0,     4047
 class GarbageMeterTest : public ProgramFixture, public ::testing::WithParamInterface<GarbageCase> {
   protected:
     Factory GarbledFactory(Garble garble) {
-        return [bench = simBench, garble] {
+        return [bench = sim.bench, garble] {
             return std::make_unique<GarbledPort>(std::make_unique<sim::SimulatedPort>(bench),
                                                  garble);
         };
@@ -113,23 +114,23 @@ class GarbageMeterTest : public ProgramFixture, public ::testing::WithParamInter
         QTimer::singleShot(0, [&] {
             if (QTest::qWaitFor([&] { return window.isVisible(); }, 5000)) GoOnAndJudge(window);
             window.close();
+            EXPECT_TRUE(WaitFor([&] { return !window.isVisible(); }));
         });
         control<QPushButton>(button)->click();
     }
     void GoOnAndJudge(TProgramForm& window) {
         window.findChild<QPushButton*>("weiterbutton")->click();
         const auto* again = window.findChild<QPushButton*>("nochmalbutton");
-        settled = QTest::qWaitFor([&] { return again->isVisibleTo(&window); }, 30000);
+        settled = WaitFor([&] { return again->isVisibleTo(&window); });
         if (!settled && whenStuck) {
             whenStuck();  // lets the exchange end, so that the window can close
-            EXPECT_TRUE(QTest::qWaitFor([&] { return again->isVisibleTo(&window); }, 30000));
+            EXPECT_TRUE(WaitFor([&] { return again->isVisibleTo(&window); }));
         }
         const auto* info = window.findChild<QPlainTextEdit*>("Info");
         infoLines = info->toPlainText().split('\n');
         infoColour = info->palette().color(QPalette::Base);
     }
 
-    std::shared_ptr<sim::SimulatedBench> simBench = std::make_shared<sim::SimulatedBench>();
     std::function<void()> whenStuck;  // runs when the operation does not settle by itself
     bool settled = false;
     QStringList infoLines;
@@ -138,7 +139,8 @@ class GarbageMeterTest : public ProgramFixture, public ::testing::WithParamInter
 
 TEST_P(GarbageMeterTest, EndsRedWithTheFailedCheckAndWritesNothing) {
     const GarbageCase& c = GetParam();
-    auto station = simBench->addStation(1, {}, kMetersImage);
+    UseVirtualTime();
+    auto station = sim.bench->addStation(1, {}, kMetersImage);
     test::WriteSettings("initdig.txt", {});
     Start(GarbledFactory(c.garble));
     ShowAndOpen();
@@ -149,8 +151,8 @@ TEST_P(GarbageMeterTest, EndsRedWithTheFailedCheckAndWritesNothing) {
     EXPECT_EQ(infoLines.value(infoLines.size() - 1), QString::fromUtf8(c.verdict))
         << infoLines.join('|').toStdString();
     EXPECT_EQ(infoColour, QColor(Qt::red));
-    QTest::qWait(2000);  // a write would follow the read by 1.7 s
-    EXPECT_EQ(station->imagesStored(), 0);
+    EXPECT_FALSE(sim.time.runUntil([&] { return station->imagesStored() > 0; },
+                                   std::chrono::minutes(1)));  // no write follows
     EXPECT_EQ(station->storedImage(), kMetersImage);
     EXPECT_EQ(program->model, before);  // nothing of the garbage reached the editor
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
@@ -233,6 +235,7 @@ class StreamingDevice : public link::PlatformDevice {
 
 // The operation window waits for the end of an exchange before it closes: were the end
 // only a second without a byte, a stream would keep the program in the window for ever.
+// The stream runs on the machine's clock.
 TEST_F(GarbageMeterTest, AStreamingDeviceOnThePortStillEndsTheRead) {
     test::WriteSettings("initdig.txt", {});
     auto silenced = std::make_shared<std::atomic<bool>>(false);

@@ -1,11 +1,12 @@
 // Ports that go away or belong to someone else, over the POSIX terminal backend: a USB
-// adapter pulled out while the meter is powered and the program idles, and a second
-// instance of the program started on the port the first one uses.
+// adapter pulled out while the meter is powered, and a second instance of the program
+// started on the port the first one uses. (What an idle port or a hung-up device costs in
+// CPU is a figure of link_cpu_bench.)
 #include "FaultFixture.h"
 
 #include "DeviceImage.h"
+#include "InterfaceAndMeter.h"
 #include "PseudoTerminalServer.h"
-#include "SimulatedLine.h"
 #include "ZMTCOMU1.h"
 
 #include <QAction>
@@ -26,10 +27,6 @@ namespace {
 
 const QStringList kCannotOpenCom1 = {QString::fromUtf8("COM1  kann nicht geöffnet werden"),
                                      QString::fromUtf8("COM1 (eventuell bereits belegt)")};
-
-// An idle program sleeps in its waits: a second of it costs little CPU. A port loop that
-// spins on a hung-up device would take the whole second.
-constexpr double kIdleCpuBound = 0.5;
 
 int CountOf(const QStringList& lines, const QString& line) {
     return static_cast<int>(lines.count(line));
@@ -77,20 +74,17 @@ const AfterUnplug kAfterUnplug[] = {
 class UnpluggedPortTest : public ProgramFixture,
                           public ::testing::WithParamInterface<AfterUnplug> {};
 
-TEST_P(UnpluggedPortTest, NoSpinNoHangAndTheNextPortStepSaysSo) {
+TEST_P(UnpluggedPortTest, NoHangAndTheNextPortStepSaysSo) {
     test::WriteSettings("initdig.txt", {});
     UnpluggablePort adapter;
     Start({});
     ShowAndOpen();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form().switchsignal().isEnabled(); }, 5000));
-    ASSERT_TRUE(form().switchpower().isChecked());  // the meter is powered
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return control<QCheckBox>("switchsignal")->isEnabled(); }, 5000));
+    ASSERT_TRUE(control<QCheckBox>("switchpower")->isChecked());  // the meter is powered
     form().ClearMem();
 
     adapter.Unplug();
-    QTest::qWait(300);
-    const double cpuBefore = ProcessCpuSeconds();
-    QTest::qWait(1000);
-    EXPECT_LT(ProcessCpuSeconds() - cpuBefore, kIdleCpuBound);
 
     test::WriteSettings("other.dig", {});
     dialogs.openName = QFileInfo("other.dig").absoluteFilePath();
@@ -101,7 +95,7 @@ TEST_P(UnpluggedPortTest, NoSpinNoHangAndTheNextPortStepSaysSo) {
     EXPECT_FALSE(program->RS232().IsOpen());
 
     // Every later step tries again, and says so again.
-    form().switchsignal().click();
+    control<QCheckBox>("switchsignal")->click();
     EXPECT_EQ(CountOf(form().MemLines(), kCannotOpenCom1[0]), 2);
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
@@ -133,7 +127,7 @@ class PtyMeter {
     bool ready() const { return ready_; }
 
   private:
-    sim::SimulatedLine line_;
+    sim::InterfaceAndMeter line_;
     sim::PseudoTerminalServer server_;
     int stop_ = ::eventfd(0, EFD_CLOEXEC);
     std::atomic<bool> ready_{false};
@@ -147,8 +141,9 @@ const sim::ImageWords kMeterImage = {65533, 100,  8233,  2049, 0xC0,  2,     343
 // What the second instance does while the first one exchanges bytes with the meter.
 void TryThePortAgain(TForm1& second) {
     second.findChild<QAction*>("COM11")->trigger();  // closes and reopens
-    ASSERT_TRUE(second.switchpower().isEnabled());
-    second.switchpower().click();
+    auto* power = second.findChild<QCheckBox*>("switchpower");
+    ASSERT_TRUE(power->isEnabled());
+    power->click();
     emit second.findChild<QMenu*>("Kommunikation1")->aboutToShow();  // probes every port
 }
 
@@ -168,9 +163,9 @@ TEST_F(ProgramFixture, ASecondInstanceCannotOpenThePortAndLeavesTheFirstOnesExch
 
     // The first instance reads the meter; the second one keeps trying meanwhile.
     PrepareReadFrame(program->device, program->transfer);
-    QSignalSpy ended(&program->ZMTCom(), &TZMTCom::transferEnded);
+    link::TransferEngine& engine = program->transfers();
+    QSignalSpy ended(&engine, &link::TransferEngine::exchangeEnded);
     program->ZMTCom().Show();
-    link::TransferEngine& engine = program->ZMTCom().engine();
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.timer(engine.Timer1).enabled(); }, 10000));
     TryThePortAgain(second->Form1());
     ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, 20000));

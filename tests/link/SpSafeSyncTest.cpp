@@ -80,7 +80,7 @@ TEST_P(SpSafeSyncRefused, CallsReturnFalseWithoutRunning) {
     bool result = true;
     std::thread worker([&] { result = SafeSyncCall(id, NeverMs); });
     worker.join();
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();  // a queued call would run now
     EXPECT_FALSE(result);
     EXPECT_EQ(runs, 0);
 }
@@ -125,7 +125,7 @@ TEST(SpSafeSync, DisablingReleasesAWaitingWorkerAndTheCallNeverRuns) {
     ASSERT_EQ(SafeSyncPendingCalls(), 1);
     SafeSyncSetEnabled(id, false);
     worker.join();  // would stall here for the whole limit without the release
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();  // a queued call would run now
     EXPECT_FALSE(result);
     EXPECT_EQ(runs, 0);
 }
@@ -144,7 +144,7 @@ TEST(SpSafeSync, ATimedOutCallNeverTouchesWhatItsOwnerFreed) {
     EXPECT_TRUE(result);  // a time-out alone does not fail the call
     SafeSyncUnregister(id);
     owner.reset();
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();  // a queued call would run now
     EXPECT_EQ(*ran, 0);
     EXPECT_EQ(SafeSyncPendingCalls(), 0);
 }

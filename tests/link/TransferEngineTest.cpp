@@ -90,7 +90,8 @@ class TransferEngineTest : public ::testing::Test {
 
     TransferState state;
     ScriptedPort port;
-    TransferEngine engine{state, port};
+    VirtualClock clock;  // the steps run by hand; no timer fires by itself
+    TransferEngine engine{state, port, clock};
     QSignalSpy ended{&engine, &TransferEngine::exchangeEnded};
 };
 

@@ -1,12 +1,12 @@
-// The transfer window with its real timers and the real port component over the simulated
-// interface and meter: the timed sequence, the progress bar and the end of an exchange.
+// The transfer window with the transfer engine and the real port component over the
+// simulated interface and meter, on a virtual clock: the timed sequence to the
+// millisecond, the progress bar and the end of an exchange.
 #include "PtyPorts.h"
-#include "SimulatedBench.h"
+#include "VirtualBench.h"
 #include "ZMTCOMU1.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -17,27 +17,32 @@ namespace zmt {
 namespace {
 
 using link::TransferEngine;
+using std::chrono::milliseconds;
 
 class TransferWindowTest : public ::testing::Test {
   protected:
     TransferWindowTest() {
-        window.setPortLinesHook([this](bool power, bool signal) {
+        sim.watchPort(*port);
+        engine.setPortLinesHook([this](bool power, bool signal) {
             try {
-                window.RS232().setComNumber(1);
-                window.RS232().Open();
-                window.RS232().setRTS(signal);
-                window.RS232().setDTR(power);
+                port->setComNumber(1);
+                port->Open();
+                port->setRTS(signal);
+                port->setDTR(power);
             } catch (const std::exception&) {
             }
         });
+        port->OnDataRecived = [this](link::TSpComPort*, int) { engine.RS232DataRecived(); };
         for (int id = 0; id < TransferEngine::TimerCount; ++id) {
-            OneShotTimer& timer = window.engine().timer(static_cast<TransferEngine::TimerId>(id));
+            OneShotTimer& timer = engine.timer(static_cast<TransferEngine::TimerId>(id));
             QObject::connect(&timer, &OneShotTimer::fired, [this, &timer] {
-                fired.emplace(timer.objectName(), clock.elapsed());
+                fired.emplace(timer.objectName(), sim.elapsedSince(start).count());
             });
         }
-        QObject::connect(&window.engine(), &TransferEngine::progressChanged,
-                         [this](int percent) { progress.push_back(percent); });
+        QObject::connect(&engine, &TransferEngine::progressChanged, [this](int percent) {
+            progress.push_back(percent);
+            receivedAt = sim.elapsedSince(start).count();
+        });
     }
 
     void ReadFrame(std::uint8_t kind = 0) {
@@ -47,55 +52,52 @@ class TransferWindowTest : public ::testing::Test {
         state.ExpectedCount = 66;
         state.TransferKind = kind;
     }
-    void RunExchange() {
-        clock.start();
+    void StartExchange() {
+        start = sim.time.clock.now();
         window.Show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() > 0; }, 20000));
-        endedAt = clock.elapsed();
+    }
+    void RunExchange() {
+        StartExchange();
+        ASSERT_TRUE(sim.time.runUntil([&] { return ended.count() > 0; }));
+        endedAt = sim.elapsedSince(start).count();
     }
     QString memo() { return window.findChild<QPlainTextEdit*>("TransferMemo")->toPlainText(); }
 
     link::test::PtyPorts ports{4};
-    std::shared_ptr<sim::SimulatedBench> bench = std::make_shared<sim::SimulatedBench>();
+    test::VirtualBench sim;
     TransferState state;
-    TZMTCom window{state, TZMTCom::MakeRS232(sim::SimulatedDeviceFactory(bench))};
-    QSignalSpy ended{&window, &TZMTCom::transferEnded};
-    QElapsedTimer clock;
-    std::multimap<QString, qint64> fired;  // timer name -> ms after the show
+    std::unique_ptr<link::TSpComPort> port = TZMTCom::MakeRS232(sim.deviceFactory());
+    link::SpComPortTransferPort transferPort{*port};
+    TransferEngine engine{state, transferPort, sim.time.clock};
+    TZMTCom window{engine};
+    QSignalSpy ended{&engine, &TransferEngine::exchangeEnded};
+    Clock::TimePoint start;
+    std::multimap<QString, qint64> fired;  // timer name -> ms after the start
     std::vector<int> progress;
+    qint64 receivedAt = 0;  // ms after the start, of the last byte received
     qint64 endedAt = 0;
 };
 
 TEST_F(TransferWindowTest, ReadRunsTheTimedSequenceAndEndsOnceAfterTheLastByte) {
-    auto station = bench->addStation(1);
+    auto station = sim.bench->addStation(1);
     ReadFrame();
     RunExchange();
-    // Start-up steps: each one after its predecessor by its interval, with room for a loaded
-    // machine. The first paint of the window may take a while, so the chain is timed from
-    // its first step rather than from the call that showed the window.
     const std::pair<const char*, int> steps[] = {{"veryfirsttimer", 400},
                                                  {"firsttimer", 800},
                                                  {"inittimer", 1300},
                                                  {"inittimer1", 1900},
                                                  {"inittimer2", 3500}};
-    for (const auto& [name, nominal] : steps) ASSERT_EQ(fired.count(name), 1u) << name;
-    const qint64 first = fired.find("veryfirsttimer")->second;
-    EXPECT_GE(first, 400 - 5);
-    for (std::size_t i = 1; i < std::size(steps); ++i) {
-        const qint64 gap =
-            fired.find(steps[i].first)->second - fired.find(steps[i - 1].first)->second;
-        const int nominalGap = steps[i].second - steps[i - 1].second;
-        EXPECT_GE(gap, nominalGap - 5) << steps[i].first;
-        EXPECT_LE(gap, nominalGap + 400) << steps[i].first;
+    for (const auto& [name, at] : steps) {
+        ASSERT_EQ(fired.count(name), 1u) << name;
+        EXPECT_EQ(fired.find(name)->second, at) << name;
     }
+    // The first byte 40 ms after the last start-up step, each further one 40 ms after the
+    // meter's answer to the one before.
     EXPECT_EQ(fired.count("writetimer"), 33u);
-    const qint64 firstByte = fired.find("writetimer")->second;
-    EXPECT_GE(firstByte - fired.find("inittimer2")->second, 35);
-    qint64 lastByte = 0;
-    for (auto [it, end] = fired.equal_range("writetimer"); it != end; ++it)
-        lastByte = std::max(lastByte, it->second);
-    EXPECT_GE(endedAt - lastByte, 1000);
-    EXPECT_LE(endedAt - lastByte, 1800);
+    EXPECT_EQ(fired.find("writetimer")->second, 3540);
+    // One second of silence after the last byte ends the exchange.
+    EXPECT_EQ(endedAt - receivedAt, 1000);
+    EXPECT_EQ(fired.count("Timer1"), 1u);
 
     EXPECT_EQ(state.ReceiveCount, 66);
     EXPECT_TRUE(state.ByteReceived && state.ReceiveTimedOut && state.TransferStarted);
@@ -106,14 +108,14 @@ TEST_F(TransferWindowTest, ReadRunsTheTimedSequenceAndEndsOnceAfterTheLastByte) 
     EXPECT_EQ(window.findChild<QProgressBar*>("Gauge1")->value(), 100);
     EXPECT_EQ(memo(), "transfer data...");
     EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(window.RS232().IsOpen());
+    EXPECT_FALSE(port->IsOpen());
     EXPECT_EQ(station->powerUps(), 1);
-    QTest::qWait(1200);
+    EXPECT_FALSE(sim.time.runUntil([&] { return ended.count() > 1; }));
     EXPECT_EQ(ended.count(), 1);
 }
 
 TEST_F(TransferWindowTest, AByteAfterTheLastAnswerIsStoredAndCounted) {
-    bench->addStation(1)->setFault(sim::Fault::extraByte());
+    sim.bench->addStation(1)->setFault(sim::Fault::extraByte());
     ReadFrame();
     RunExchange();
     EXPECT_EQ(state.ReceiveCount, 67);
@@ -122,7 +124,7 @@ TEST_F(TransferWindowTest, AByteAfterTheLastAnswerIsStoredAndCounted) {
 }
 
 TEST_F(TransferWindowTest, InterfaceCheckSendsOnlyTheFirstByte) {
-    bench->addStation(1);
+    sim.bench->addStation(1);
     ReadFrame(1);
     RunExchange();
     EXPECT_EQ(fired.count("writetimer"), 1u);
@@ -134,29 +136,27 @@ TEST_F(TransferWindowTest, InterfaceCheckSendsOnlyTheFirstByte) {
 TEST_F(TransferWindowTest, WithoutInterfaceTheTimeOutEndsTheExchange) {
     ReadFrame();  // no station: COM1 cannot be opened
     QStringList shown;
-    QObject::connect(&window.engine(), &TransferEngine::memoLineAdded,
+    QObject::connect(&engine, &TransferEngine::memoLineAdded,
                      [&](const QString& line) { shown << line; });
     RunExchange();
     EXPECT_EQ(shown, QStringList({"reset...", "transfer data..."}));
     EXPECT_EQ(state.ReceiveCount, 0);
     EXPECT_FALSE(state.ByteReceived);
     EXPECT_TRUE(state.ReceiveTimedOut);
-    EXPECT_GE(endedAt, 4500);
-    EXPECT_LE(endedAt, 6000);
+    EXPECT_EQ(endedAt, 3500 + 1000);  // the time-out runs from the end of the start-up
     EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(TransferWindowTest, TheCloseBoxWaitsForTheEndOfTheExchange) {
-    bench->addStation(1);
+    sim.bench->addStation(1);
     ReadFrame();
-    clock.start();
-    window.Show();
+    StartExchange();
     for (int at : {1000, 4200}) {  // during the start-up and during the exchange
-        ASSERT_TRUE(QTest::qWaitFor([&] { return clock.elapsed() >= at; }, 10000));
+        sim.time.runFor(milliseconds(at) - sim.elapsedSince(start));
         EXPECT_FALSE(window.close()) << at;
         EXPECT_TRUE(window.isVisible()) << at;
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() > 0; }, 20000));
+    ASSERT_TRUE(sim.time.runUntil([&] { return ended.count() > 0; }));
     EXPECT_EQ(state.ReceiveCount, 66);
     EXPECT_FALSE(window.isVisible());
 }

@@ -2,7 +2,7 @@
 
 #include "PortExchange.h"
 #include "SimTestSupport.h"
-#include "SimulatedBench.h"
+#include "VirtualBench.h"
 
 #include <gtest/gtest.h>
 
@@ -23,31 +23,31 @@ using test::WriteFrame;
 
 constexpr int MeterPort = 2;
 
-LineTiming QuickStart() {
-    LineTiming timing;
-    timing.startup = 50ms;
-    return timing;
-}
-
+// The real port component with its threads over the station, on a virtual clock.
 struct SimulatedPortBench : ::testing::Test {
-    std::shared_ptr<SimulatedBench> bench = std::make_shared<SimulatedBench>();
-    std::shared_ptr<SimulatedStation> meter = bench->addStation(MeterPort, QuickStart());
-    link::TSpComPort port{nullptr, "RS232", SimulatedDeviceFactory(bench)};
-    test::PortExchange exchange{port};
+    zmt::test::VirtualBench wire;
+    std::shared_ptr<SimulatedStation> meter = wire.bench->addStation(MeterPort);
+    link::TSpComPort port{nullptr, "RS232", wire.deviceFactory()};
+    test::PortExchange exchange{port, [this] { runUntilQuiet(); }};
 
     void SetUp() override {
+        wire.watchPort(port);
         test::ConfigureLikeTransferWindow(port, MeterPort);
         port.Open();
+    }
+    // Until nothing more is under way on the wire.
+    void runUntilQuiet() {
+        wire.time.runUntil([] { return false; }, std::chrono::minutes(1));
     }
 
     void powerUp() {
         port.setDTR(true);
-        QTest::qWait(100);
+        wire.time.runFor(LineTiming{}.startup);
     }
 
     void powerCycle() {
         port.setDTR(false);
-        QTest::qWait(50);
+        wire.time.runFor(50ms);
         powerUp();
     }
 };
@@ -89,15 +89,9 @@ TEST_F(SimulatedPortBench, SignalLineSwitchesTheCalibrationSignalIn) {
     EXPECT_EQ(meter->displayText(), "500");
 }
 
-TEST(SimulatedPortStartUp, NoAnswerWhileUnpoweredOrStarting) {
-    // The real start-up time here: the frame is sent at once after power-up.
+TEST_F(SimulatedPortBench, NoAnswerWhileUnpoweredOrStarting) {
+    // The frame goes out at once after power-up, while the meter still starts.
     for (bool powered : {false, true}) {
-        auto bench = std::make_shared<SimulatedBench>();
-        auto meter = bench->addStation(MeterPort);
-        link::TSpComPort port{nullptr, "RS232", SimulatedDeviceFactory(bench)};
-        test::PortExchange exchange{port};
-        test::ConfigureLikeTransferWindow(port, MeterPort);
-        port.Open();
         if (powered) port.setDTR(true);
         // Only the interface's echo of the command byte: nothing answers it.
         EXPECT_EQ(exchange.run(ReadFrame()), std::vector<std::uint8_t>{CommandByte})

@@ -9,24 +9,28 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zmt::sim::test {
 
 class PortExchange {
   public:
-    explicit PortExchange(link::TSpComPort& port) : port_(port) {
+    // `runUntilQuiet` lets the exchange run until the line has nothing more to bring; by
+    // default in real time (for a meter that runs on the machine's clock).
+    explicit PortExchange(link::TSpComPort& port, std::function<void()> runUntilQuiet = {})
+        : port_(port), runUntilQuiet_(std::move(runUntilQuiet)) {
         port_.OnDataRecived = [this](link::TSpComPort* sender, int) { take(*sender); };
+        if (!runUntilQuiet_) runUntilQuiet_ = [this] { waitForQuiet(); };
     }
 
-    // Sends `frame` and returns what came back once the line has been quiet for 700 ms, longer
-    // than the pause after which the meter takes the next byte as the start of a new frame.
+    // Sends `frame` and returns what came back once the line has fallen quiet.
     std::vector<std::uint8_t> run(const std::vector<std::uint8_t>& frame) {
         frame_ = frame;
         received_.clear();
         sent_ = 0;
         sendNext();
-        waitForQuiet();
+        runUntilQuiet_();
         return received_;
     }
 
@@ -41,7 +45,8 @@ class PortExchange {
         port_.WriteChar(frame_[sent_++]);
     }
 
-    // Bounded: a frame of 65 bytes needs well under a second on the simulated wire.
+    // Quiet for 700 ms, longer than the pause after which the meter takes the next byte as
+    // the start of a new frame. Bounded: a frame of 65 bytes needs well under a second.
     void waitForQuiet() {
         std::size_t seen = 0;
         for (int quietRounds = 0, round = 0; quietRounds < 14 && round < 400; ++round) {
@@ -52,6 +57,7 @@ class PortExchange {
     }
 
     link::TSpComPort& port_;
+    std::function<void()> runUntilQuiet_;
     std::vector<std::uint8_t> frame_;
     std::vector<std::uint8_t> received_;
     std::size_t sent_ = 0;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "InterfaceAndMeter.h"
 #include "MeterImage.h"
-#include "SimulatedLine.h"
 
 #include <chrono>
 #include <cstdint>
@@ -42,7 +42,7 @@ inline ImageWords SampleImage() {
 struct WireClock {
     SimTime now = SimTime{} + 1h;
 
-    void pass(SimulatedLine& line, SimDuration d, std::vector<std::uint8_t>& received) {
+    void pass(InterfaceAndMeter& line, SimDuration d, std::vector<std::uint8_t>& received) {
         now += d;
         line.advance(now);
         std::uint8_t buffer[256];
@@ -52,7 +52,7 @@ struct WireClock {
 
     // Sends the frame one byte every 40 ms, as the transfer engine paces it, then waits a
     // second for stragglers; returns everything that came back.
-    std::vector<std::uint8_t> exchange(SimulatedLine& line,
+    std::vector<std::uint8_t> exchange(InterfaceAndMeter& line,
                                        const std::vector<std::uint8_t>& frame) {
         std::vector<std::uint8_t> received;
         for (std::uint8_t byte : frame) {
@@ -64,13 +64,13 @@ struct WireClock {
     }
 
     // DTR up and the start-up waited out.
-    void powerUp(SimulatedLine& line) {
+    void powerUp(InterfaceAndMeter& line) {
         line.setDtr(true, now);
         std::vector<std::uint8_t> ignored;
         pass(line, 1100ms, ignored);
     }
 
-    void powerCycle(SimulatedLine& line) {
+    void powerCycle(InterfaceAndMeter& line) {
         line.setDtr(false, now);
         std::vector<std::uint8_t> ignored;
         pass(line, 500ms, ignored);

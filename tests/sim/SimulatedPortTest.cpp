@@ -1,5 +1,6 @@
 #include "SimTestSupport.h"
 #include "SimulatedBench.h"
+#include "SimulatedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +13,13 @@ namespace {
 
 using namespace std::chrono_literals;
 using link::WaitResult;
+using std::chrono::milliseconds;
 
-// A quick start-up keeps these real-time tests short.
-LineTiming QuickStart() {
-    LineTiming timing;
-    timing.startup = 20ms;
-    return timing;
-}
-
+// The station on a virtual clock that the test moves itself: nothing runs in between.
 struct PortFixture : ::testing::Test {
-    std::shared_ptr<SimulatedBench> bench = std::make_shared<SimulatedBench>();
-    std::shared_ptr<SimulatedStation> com2 = bench->addStation(2, QuickStart());
+    VirtualClock clock;
+    std::shared_ptr<SimulatedBench> bench = std::make_shared<SimulatedBench>(clock);
+    std::shared_ptr<SimulatedStation> com2 = bench->addStation(2);
     link::PlatformDeviceFactory factory = SimulatedDeviceFactory(bench);
 
     std::unique_ptr<link::PlatformDevice> openPort(int number = 2) {
@@ -31,18 +28,16 @@ struct PortFixture : ::testing::Test {
         EXPECT_TRUE(port->setEventMask(link::ev::RxChar | link::ev::TxEmpty));
         return port;
     }
-
-    // Waits for RxChar events until `count` bytes have come in (each wait bounded).
-    static std::vector<std::uint8_t> collect(link::PlatformDevice& port, std::size_t count) {
-        std::vector<std::uint8_t> received;
-        for (int round = 0; round < 200 && received.size() < count; ++round) {
-            std::uint32_t mask = 0;
-            if (port.waitEvent(100, mask) == WaitResult::Failed) break;
-            std::uint8_t buffer[64];
-            const int n = port.read(buffer, 64);
-            if (n > 0) received.insert(received.end(), buffer, buffer + n);
-        }
+    // What has come in after `span` on the wire.
+    std::vector<std::uint8_t> receivedAfter(link::PlatformDevice& port, milliseconds span) {
+        clock.advanceBy(span);
+        std::vector<std::uint8_t> received(256);
+        received.resize(std::max(0, port.read(received.data(), 256)));
         return received;
+    }
+    void startMeter(link::PlatformDevice& port) {
+        port.lineFunction(link::LineFunction::SetDtr);
+        clock.advanceBy(LineTiming{}.startup);
     }
 };
 
@@ -89,12 +84,11 @@ TEST_F(PortFixture, ReadFrameThroughTheDevice) {
     const ImageWords image = test::SampleImage();
     com2->setStoredImage(image);
     auto port = openPort();
-    port->lineFunction(link::LineFunction::SetDtr);
-    std::this_thread::sleep_for(40ms);
+    startMeter(*port);
     std::vector<std::uint8_t> received;
     for (std::uint8_t byte : test::ReadFrame()) {
         ASSERT_EQ(port->write(&byte, 1), 1);
-        const auto pair = collect(*port, 2);
+        const auto pair = receivedAfter(*port, 40ms);  // the engine's pacing
         received.insert(received.end(), pair.begin(), pair.end());
     }
     EXPECT_EQ(received.size(), 66u);
@@ -107,30 +101,49 @@ TEST_F(PortFixture, StatusCountsWaitingAndQueuedBytes) {
     ASSERT_EQ(port->write(frame.data(), 33), 33);
     link::CommStatus status;
     ASSERT_TRUE(port->status(status));
-    EXPECT_GT(status.outQueue, 0u);
-    collect(*port, 33);  // unpowered: echoes only
+    EXPECT_EQ(status.outQueue, 33u);
+    clock.advanceBy(1s);
     ASSERT_TRUE(port->status(status));
     EXPECT_EQ(status.outQueue, 0u);
-    EXPECT_EQ(status.bytesWaiting, 0u);
+    EXPECT_EQ(status.bytesWaiting, 33u);  // unpowered: echoes only
 }
 
 TEST_F(PortFixture, PurgeDropsWhatWaits) {
     auto port = openPort();
     const auto frame = test::ReadFrame();
     port->write(frame.data(), 4);
-    std::this_thread::sleep_for(20ms);
+    clock.advanceBy(20ms);  // echoed
     ASSERT_TRUE(port->purge(link::purge::RxClear | link::purge::TxClear));
     std::uint8_t buffer[8];
     EXPECT_EQ(port->read(buffer, 8), 0);
 }
 
-TEST_F(PortFixture, CancelWaitWakesAWaiterAndIsKeptForTheNextWait) {
+// The waits on the machine's clock: a thread waits while the test acts.
+struct WaitFixture : ::testing::Test {
+    std::shared_ptr<SimulatedBench> bench = std::make_shared<SimulatedBench>();
+    std::shared_ptr<SimulatedStation> com2 = bench->addStation(2);
+
+    std::unique_ptr<link::PlatformDevice> openPort() {
+        auto port = SimulatedDeviceFactory(bench)();
+        EXPECT_TRUE(port->open(2).ok());
+        EXPECT_TRUE(port->setEventMask(link::ev::RxChar | link::ev::TxEmpty));
+        return port;
+    }
+    // Until a thread waits on the station.
+    void awaitWaiter() {
+        for (int round = 0; round < 100000 && !com2->PortWaiting(); ++round)
+            std::this_thread::yield();
+        ASSERT_TRUE(com2->PortWaiting());
+    }
+};
+
+TEST_F(WaitFixture, CancelWaitWakesAWaiterAndIsKeptForTheNextWait) {
     auto port = openPort();
     auto waiter = std::async(std::launch::async, [&port] {
         std::uint32_t mask = 0;
         return port->waitEvent(20000, mask);
     });
-    std::this_thread::sleep_for(30ms);
+    awaitWaiter();
     port->cancelWait();
     EXPECT_EQ(waiter.get(), WaitResult::Cancelled);
     port->cancelWait();  // nobody waits: the next wait returns at once
@@ -139,21 +152,21 @@ TEST_F(PortFixture, CancelWaitWakesAWaiterAndIsKeptForTheNextWait) {
     EXPECT_EQ(port->waitEvent(10, mask), WaitResult::TimedOut);
 }
 
-TEST_F(PortFixture, NewMaskCompletesAPendingWaitWithMaskZero) {
+TEST_F(WaitFixture, NewMaskCompletesAPendingWaitWithMaskZero) {
     auto port = openPort();
     auto waiter = std::async(std::launch::async, [&port] {
         std::uint32_t mask = 99;
         const WaitResult result = port->waitEvent(20000, mask);
         return std::make_pair(result, mask);
     });
-    std::this_thread::sleep_for(30ms);
+    awaitWaiter();
     port->setEventMask(link::ev::RxChar);
     const auto [result, mask] = waiter.get();
     EXPECT_EQ(result, WaitResult::Event);
     EXPECT_EQ(mask, 0u);
 }
 
-TEST_F(PortFixture, WaitReportsReceivedBytesAndDrainedOutput) {
+TEST_F(WaitFixture, WaitReportsReceivedBytesAndDrainedOutput) {
     auto port = openPort();
     const std::uint8_t byte = 0x11;
     port->write(&byte, 1);
@@ -170,11 +183,9 @@ TEST_F(PortFixture, UnpluggedInterfaceFailsEveryCallUntilPluggedBackIn) {
     auto port = openPort();
     const auto frame = test::ReadFrame();
     port->write(frame.data(), 3);
+    clock.advanceBy(10ms);
     std::uint32_t mask = 0;
-    WaitResult result = WaitResult::TimedOut;
-    for (int i = 0; i < 50 && result != WaitResult::Failed; ++i)
-        result = port->waitEvent(100, mask);
-    EXPECT_EQ(result, WaitResult::Failed);
+    EXPECT_EQ(port->waitEvent(100, mask), WaitResult::Failed);
     std::uint8_t buffer[4];
     EXPECT_EQ(port->read(buffer, 4), -1);
     EXPECT_EQ(port->write(buffer, 1), -1);
@@ -196,13 +207,11 @@ TEST_F(PortFixture, CommStateSelectsTheLineFormat) {
     EXPECT_EQ(state.BaudRate, 9600u);
     state.BaudRate = 19200;
     ASSERT_TRUE(port->setCommState(state));
-    port->lineFunction(link::LineFunction::SetDtr);
-    std::this_thread::sleep_for(40ms);
+    startMeter(*port);
     const std::uint8_t command = CommandByte;
     port->write(&command, 1);
     // At the wrong rate only the interface's loop-back answers.
-    const auto received = collect(*port, 2);
-    EXPECT_EQ(received, std::vector<std::uint8_t>{CommandByte});
+    EXPECT_EQ(receivedAfter(*port, 1s), std::vector<std::uint8_t>{CommandByte});
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include "DemoBench.h"
 
 #include "ConfigModel.h"
+#include "SimulatedPort.h"
 
 #include <algorithm>
 
 namespace zmt::demo {
 
-DemoBench::DemoBench(sim::LineTiming timing) : bench_(std::make_shared<sim::SimulatedBench>()) {
+DemoBench::DemoBench(sim::LineTiming timing, Clock& clock)
+    : clock_(clock), bench_(std::make_shared<sim::SimulatedBench>(clock)) {
     for (int com = FirstCom; com <= LastCom; ++com) bench_->addStation(com, timing);
     applyAnalog();
 }

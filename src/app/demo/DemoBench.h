@@ -47,7 +47,9 @@ struct MeterSnapshot {
 // act on all of them and the observation of the one the program has open.
 class DemoBench {
   public:
-    explicit DemoBench(sim::LineTiming timing = {});
+    // The meters run on `clock` (the machine's in the demo, a virtual one in tests).
+    explicit DemoBench(sim::LineTiming timing = {}, Clock& clock = SteadyClock());
+    Clock& clock() { return clock_; }
 
     link::PlatformDeviceFactory deviceFactory() const;
     std::shared_ptr<sim::SimulatedStation> station(int comNumber) const;
@@ -70,6 +72,7 @@ class DemoBench {
     void applyToAll(const std::function<void(sim::SimulatedStation&)>& apply);
     int followedStation();
 
+    Clock& clock_;
     std::shared_ptr<sim::SimulatedBench> bench_;
     BenchKnobs knobs_;
     int followed_ = FirstCom;

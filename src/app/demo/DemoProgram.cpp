@@ -13,18 +13,20 @@ namespace {
 
 constexpr int WindowSpacing = 12;
 
-ProgramOptions ProgramOptionsFor(const DemoOptions& options, const DemoBench& bench) {
+ProgramOptions ProgramOptionsFor(const DemoOptions& options, DemoBench& bench) {
     ProgramOptions program;
     program.deviceFactory = bench.deviceFactory();
     program.dialogs = options.dialogs;
     program.settingsPath = options.settingsPath;
+    program.clock = &bench.clock();
     return program;
 }
 
 }  // namespace
 
 DemoProgram::DemoProgram(DemoOptions options)
-    : bench_(std::make_unique<DemoBench>(options.timing)),
+    : bench_(std::make_unique<DemoBench>(options.timing,
+                                         options.clock ? *options.clock : SteadyClock())),
       program_(std::make_unique<ZMT6v01>(ProgramOptionsFor(options, *bench_))) {
     // The meter on the bench starts as the type the last configuration was made for.
     if (program_->model.SelectRange >= 0) bench_->setMeterType(program_->model.SelectRange);

@@ -20,6 +20,8 @@ struct DemoOptions {
     // The save and load questions; null: the real file dialogs.
     FileDialogs* dialogs = nullptr;
     QString settingsPath = QStringLiteral("initdig.txt");
+    // Where the program and the meters take their time from; null: the machine's clock.
+    Clock* clock = nullptr;
 };
 
 // The program exactly as it starts on a PC, with the simulated interface and meter behind

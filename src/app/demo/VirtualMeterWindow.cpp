@@ -51,7 +51,10 @@ QDoubleSpinBox* ErrorSpin(const char* name, double limit, int decimals, const QS
 }  // namespace
 
 VirtualMeterWindow::VirtualMeterWindow(DemoBench& bench, QWidget* parent)
-    : QWidget(parent, Qt::Window), bench_(bench) {
+    : QWidget(parent, Qt::Window),
+      bench_(bench),
+      pollTimer_(
+          new OneShotTimer(this, QStringLiteral("PollTimer"), PollIntervalMs, bench.clock())) {
     setObjectName(QStringLiteral("VirtualMeter"));
     setWindowTitle(QStringLiteral("Virtual meter ZMT 48x24"));
     auto* column = new QVBoxLayout(this);
@@ -64,21 +67,20 @@ VirtualMeterWindow::VirtualMeterWindow(DemoBench& bench, QWidget* parent)
     column->addStretch(1);
     connectControls();
     applyMeterType(bench_.knobs().meterType);
-    pollTimer_.setObjectName(QStringLiteral("PollTimer"));
-    pollTimer_.setInterval(PollIntervalMs);
-    connect(&pollTimer_, &QTimer::timeout, this, &VirtualMeterWindow::refresh);
+    // The only timer of the program that keeps running: it looks again every interval.
+    pollTimer_->setHandler([this] { refresh(); });
     refresh();
 }
 
 void VirtualMeterWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     refresh();
-    pollTimer_.start();
+    pollTimer_->setEnabled(true);
 }
 
 void VirtualMeterWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    pollTimer_.stop();
+    pollTimer_->setEnabled(false);
 }
 
 QGroupBox* VirtualMeterWindow::buildMeterGroup() {

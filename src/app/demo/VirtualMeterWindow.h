@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DemoBench.h"
+#include "OneShotTimer.h"
 
-#include <QTimer>
 #include <QWidget>
 
 class QComboBox;
@@ -19,7 +19,8 @@ class SevenSegmentDisplay;
 // The demo's bench window: the simulated meter's display and limit LED, the interface's
 // power (DTR) and signal (RTS) lines as the program drives them, and the knobs for the
 // meter's type, its input signal and its own offset and gain errors. It looks at the
-// simulation ten times a second; the program's own windows never know it is there.
+// simulation ten times a second, on the bench's clock; the program's own windows never
+// know it is there.
 class VirtualMeterWindow : public QWidget {
     Q_OBJECT
   public:
@@ -50,7 +51,7 @@ class VirtualMeterWindow : public QWidget {
 
     DemoBench& bench_;
     MeterSnapshot shown_;
-    QTimer pollTimer_;
+    OneShotTimer* pollTimer_;
 
     QGroupBox* meterGroup_ = nullptr;
     SevenSegmentDisplay* display_ = nullptr;

@@ -4,6 +4,7 @@
 #include "IndicatorLed.h"
 #include "MainWindowFixture.h"
 #include "SevenSegmentDisplay.h"
+#include "VirtualBench.h"
 #include "VirtualMeterWindow.h"
 #include "ZMT1.h"
 #include "ZMTUnit1.h"
@@ -23,14 +24,9 @@
 namespace zmt::demo {
 namespace {
 
-// Long enough for a whole operation on a loaded machine; never what a test checks.
-constexpr int OperationTimeoutMs = 90000;
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = OperationTimeoutMs) {
-    return QTest::qWaitFor(done, timeoutMs);
-}
-
+// The demo on a virtual clock: the program, the meters and the virtual meter's polling.
 struct DemoFixture : ::testing::Test {
+    test::VirtualBench time;  // its clock only; the demo brings its own meters
     // A temporary working directory for initdig.txt; its com1..com4 lead to
     // pseudo-terminals, which the demo must leave alone as much as /dev/ttyS*.
     test::WorkingDirectory workDir;
@@ -39,8 +35,18 @@ struct DemoFixture : ::testing::Test {
 
     void start(std::vector<std::pair<int, QString>> settings) {
         test::WriteSettings(QStringLiteral("initdig.txt"), std::move(settings));
-        demo = std::make_unique<DemoProgram>(DemoOptions{{}, &dialogs});
+        DemoOptions options{{}, &dialogs};
+        options.clock = &time.time.clock;
+        demo = std::make_unique<DemoProgram>(options);
+        for (int com = FirstCom; com <= LastCom; ++com) {
+            const auto station = demo->bench().station(com);
+            station->SetActivityListener(&test::VirtualTime::Wake);
+            time.time.watchIdle([station] { return station->Quiescent(); });
+            time.time.watchDeadline([station] { return station->NextEventAt(); });
+        }
+        time.watchPort(demo->program().RS232());
     }
+    bool WaitFor(const std::function<bool()>& done) { return time.time.runUntil(done); }
     void TearDown() override {
         if (!demo) return;
         demo->program().Form1().close();
@@ -61,7 +67,7 @@ struct DemoFixture : ::testing::Test {
         TProgramForm& operation = demo->program().ProgramForm();
         bool settled = false;
         QTimer::singleShot(0, [&] {
-            if (WaitFor([&] { return operation.isVisible(); }, 5000)) {
+            if (QTest::qWaitFor([&] { return operation.isVisible(); }, 5000)) {
                 operation.findChild<QPushButton*>("weiterbutton")->click();
                 OperationSequencer& steps = operation.sequencer();
                 settled = WaitFor([&] {
@@ -105,9 +111,9 @@ TEST_F(DemoFixture, WrittenConfigurationAppearsOnTheVirtualMeter) {
     for (const auto& c : cases) {
         auto* signal = mainControl<QCheckBox>("switchsignal");
         // The main window hands the switch back to the user a moment after the operation.
-        ASSERT_TRUE(WaitFor([&] { return signal->isEnabled(); }, 30000));
+        ASSERT_TRUE(WaitFor([&] { return signal->isEnabled(); }));
         if (signal->isChecked() != c.signalSwitch) signal->click();
-        EXPECT_TRUE(WaitFor([&] { return meterText() == c.displayed; }, 30000))
+        EXPECT_TRUE(WaitFor([&] { return meterText() == c.displayed; }))
             << "shows " << meterText().value_or("nothing") << ", expected " << c.displayed;
         EXPECT_EQ(limitLedLit(), c.limitLed) << c.displayed;
         EXPECT_EQ(meter().findChild<SevenSegmentDisplay*>("MeterDisplay")->cells(),

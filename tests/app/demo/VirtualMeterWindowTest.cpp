@@ -2,6 +2,7 @@
 #include "IndicatorLed.h"
 #include "SevenSegmentDisplay.h"
 #include "VirtualMeterWindow.h"
+#include "VirtualTime.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ sim::ImageWords ImageWithContact() {
 }
 
 struct VirtualMeterFixture : ::testing::Test {
-    DemoBench bench{QuickStart()};
+    test::VirtualTime time;
+    DemoBench bench{QuickStart(), time.clock};
     VirtualMeterWindow window{bench};
 
     template <typename W>
@@ -53,7 +55,8 @@ struct VirtualMeterFixture : ::testing::Test {
         EXPECT_TRUE(port->open(comNumber).ok());
         port->lineFunction(link::LineFunction::SetDtr);
         const auto station = bench.station(comNumber);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return station->ready(); }, 2000));
+        time.runFor(QuickStart().startup);
+        EXPECT_TRUE(station->ready());
         window.refresh();
         return port;
     }
@@ -201,14 +204,17 @@ TEST_F(VirtualMeterFixture, FactoryMeterSaysItsContactIsNotUsed) {
 TEST_F(VirtualMeterFixture, RefreshesOnItsOwnOnlyWhileShown) {
     auto port = powerUp(2);
     bench.setInput(7);
-    QTest::qWait(3 * VirtualMeterWindow::PollIntervalMs);
+    const auto polls = std::chrono::milliseconds(3 * VirtualMeterWindow::PollIntervalMs);
+    time.runFor(polls);
     EXPECT_EQ(window.lastSnapshot().displayText, "0");
     window.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.lastSnapshot().displayText == "700"; }, 5000));
+    bench.setInput(8);
+    time.runFor(std::chrono::milliseconds(VirtualMeterWindow::PollIntervalMs));
+    EXPECT_EQ(window.lastSnapshot().displayText, "800");
     window.hide();
     bench.setInput(9);
-    QTest::qWait(3 * VirtualMeterWindow::PollIntervalMs);
-    EXPECT_EQ(window.lastSnapshot().displayText, "700");
+    time.runFor(polls);
+    EXPECT_EQ(window.lastSnapshot().displayText, "800");
 }
 
 }  // namespace

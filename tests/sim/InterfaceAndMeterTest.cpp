@@ -1,5 +1,5 @@
+#include "InterfaceAndMeter.h"
 #include "SimTestSupport.h"
-#include "SimulatedLine.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@ std::vector<std::uint8_t> Echoes(const std::vector<std::uint8_t>& received) {
     return echoes;
 }
 
-TEST(SimulatedLine, ReadFrameReturnsEchoAndImageInPairs) {
-    SimulatedLine line({}, SampleImage());
+TEST(InterfaceAndMeter, ReadFrameReturnsEchoAndImageInPairs) {
+    InterfaceAndMeter line({}, SampleImage());
     WireClock clock;
     clock.powerUp(line);
     const auto received = clock.exchange(line, ReadFrame());
@@ -34,8 +34,8 @@ TEST(SimulatedLine, ReadFrameReturnsEchoAndImageInPairs) {
     EXPECT_EQ(ImageFromAnswers(received), SampleImage());
 }
 
-TEST(SimulatedLine, WrittenImageIsUsedOnlyFromTheNextPowerUp) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, WrittenImageIsUsedOnlyFromTheNextPowerUp) {
+    InterfaceAndMeter line;
     WireClock clock;
     clock.powerUp(line);
     EXPECT_EQ(clock.exchange(line, WriteFrame(SampleImage())).size(), 130u);
@@ -49,8 +49,8 @@ TEST(SimulatedLine, WrittenImageIsUsedOnlyFromTheNextPowerUp) {
     EXPECT_EQ(line.powerUps(), 2);
 }
 
-TEST(SimulatedLine, EchoThenAnswerEachTakeOneByteTime) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, EchoThenAnswerEachTakeOneByteTime) {
+    InterfaceAndMeter line;
     WireClock clock;
     clock.powerUp(line);
     const SimDuration byteTime = line.format().byteTime();
@@ -67,8 +67,8 @@ TEST(SimulatedLine, EchoThenAnswerEachTakeOneByteTime) {
     EXPECT_FALSE(line.nextEventAt());   // an idle line has nothing scheduled
 }
 
-TEST(SimulatedLine, BytesWrittenTogetherQueueOnTheWire) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, BytesWrittenTogetherQueueOnTheWire) {
+    InterfaceAndMeter line;
     WireClock clock;
     clock.powerUp(line);
     const auto frame = ReadFrame();
@@ -80,35 +80,35 @@ TEST(SimulatedLine, BytesWrittenTogetherQueueOnTheWire) {
 
 struct SilenceCase {
     const char* name;
-    std::function<void(SimulatedLine&, WireClock&)> prepare;
+    std::function<void(InterfaceAndMeter&, WireClock&)> prepare;
     std::size_t expectedBytes;  // all of them echoes
 };
 
-TEST(SimulatedLine, MeterStaysSilentUnlessPoweredStartedAndSpokenToRight) {
+TEST(InterfaceAndMeter, MeterStaysSilentUnlessPoweredStartedAndSpokenToRight) {
     const std::vector<SilenceCase> cases = {
-        {"unpowered", [](SimulatedLine&, WireClock&) {}, 33},
-        {"starting", [](SimulatedLine& l, WireClock& c) { l.setDtr(true, c.now); }, 33},
+        {"unpowered", [](InterfaceAndMeter&, WireClock&) {}, 33},
+        {"starting", [](InterfaceAndMeter& l, WireClock& c) { l.setDtr(true, c.now); }, 33},
         {"powered off again",
-         [](SimulatedLine& l, WireClock& c) {
+         [](InterfaceAndMeter& l, WireClock& c) {
              c.powerUp(l);
              l.setDtr(false, c.now);
          },
          33},
         {"wrong baud rate",
-         [](SimulatedLine& l, WireClock& c) {
+         [](InterfaceAndMeter& l, WireClock& c) {
              l.setFormat({4800, 8, 0, 0});
              c.powerUp(l);
          },
          33},
         {"even parity",
-         [](SimulatedLine& l, WireClock& c) {
+         [](InterfaceAndMeter& l, WireClock& c) {
              l.setFormat({9600, 8, 2, 0});
              c.powerUp(l);
          },
          33},
     };
     for (const auto& c : cases) {
-        SimulatedLine line;
+        InterfaceAndMeter line;
         WireClock clock;
         c.prepare(line, clock);
         const auto received = clock.exchange(line, ReadFrame());
@@ -117,8 +117,8 @@ TEST(SimulatedLine, MeterStaysSilentUnlessPoweredStartedAndSpokenToRight) {
     }
 }
 
-TEST(SimulatedLine, AnswersOnceStartedUp) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, AnswersOnceStartedUp) {
+    InterfaceAndMeter line;
     WireClock clock;
     line.setDtr(true, clock.now);
     std::vector<std::uint8_t> received;
@@ -133,8 +133,8 @@ TEST(SimulatedLine, AnswersOnceStartedUp) {
     EXPECT_EQ(received, (std::vector<std::uint8_t>{CommandByte, CommandByte, CommandByte}));
 }
 
-TEST(SimulatedLine, PauseRestartsTheFrame) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, PauseRestartsTheFrame) {
+    InterfaceAndMeter line;
     WireClock clock;
     clock.powerUp(line);
     auto frame = ReadFrame();
@@ -145,8 +145,8 @@ TEST(SimulatedLine, PauseRestartsTheFrame) {
     EXPECT_EQ(received[1], CommandByte);
 }
 
-TEST(SimulatedLine, PowerLossDropsAnUnfinishedWrite) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, PowerLossDropsAnUnfinishedWrite) {
+    InterfaceAndMeter line;
     WireClock clock;
     clock.powerUp(line);
     auto frame = WriteFrame(SampleImage());
@@ -161,10 +161,10 @@ struct FaultCase {
     const char* name;
     Fault fault;
     std::vector<std::uint8_t> frame;
-    std::function<void(const std::vector<std::uint8_t>&, const SimulatedLine&)> check;
+    std::function<void(const std::vector<std::uint8_t>&, const InterfaceAndMeter&)> check;
 };
 
-TEST(SimulatedLine, FaultModes) {
+TEST(InterfaceAndMeter, FaultModes) {
     const auto read = ReadFrame();
     const auto write = WriteFrame(SampleImage());
     const std::vector<FaultCase> cases = {
@@ -213,7 +213,7 @@ TEST(SimulatedLine, FaultModes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimulatedLine line;
+        InterfaceAndMeter line;
         WireClock clock;
         line.setFault(c.fault, clock.now);
         clock.powerUp(line);
@@ -221,8 +221,8 @@ TEST(SimulatedLine, FaultModes) {
     }
 }
 
-TEST(SimulatedLine, SlowAnswerComesItsDelayAfterTheEcho) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, SlowAnswerComesItsDelayAfterTheEcho) {
+    InterfaceAndMeter line;
     WireClock clock;
     line.setFault(Fault::slowAnswers(300ms), clock.now);
     clock.powerUp(line);
@@ -235,8 +235,8 @@ TEST(SimulatedLine, SlowAnswerComesItsDelayAfterTheEcho) {
     EXPECT_EQ(received.size(), 2u);
 }
 
-TEST(SimulatedLine, ClearingTheFaultPlugsTheInterfaceBackIn) {
-    SimulatedLine line;
+TEST(InterfaceAndMeter, ClearingTheFaultPlugsTheInterfaceBackIn) {
+    InterfaceAndMeter line;
     WireClock clock;
     line.setFault(Fault::disappearAfter(1), clock.now);
     clock.powerUp(line);
@@ -256,7 +256,7 @@ struct ShownCase {
     const char* text;
 };
 
-TEST(SimulatedLine, DisplaysItsInputOrTheCalibrationSignal) {
+TEST(InterfaceAndMeter, DisplaysItsInputOrTheCalibrationSignal) {
     const std::vector<ShownCase> cases = {
         {"input value", {20, 0, 1}, 4, false, "400"},
         {"signal switches full scale in", {20, 0, 1}, 4, true, "2000"},
@@ -265,7 +265,7 @@ TEST(SimulatedLine, DisplaysItsInputOrTheCalibrationSignal) {
         {"gain error at full scale", {20, 0, 1.0125}, 0, true, "2025"},
     };
     for (const auto& c : cases) {
-        SimulatedLine line;
+        InterfaceAndMeter line;
         WireClock clock;
         line.setAnalog(c.analog, clock.now);
         line.setInput(c.input, clock.now);
@@ -277,11 +277,11 @@ TEST(SimulatedLine, DisplaysItsInputOrTheCalibrationSignal) {
     }
 }
 
-TEST(SimulatedLine, ContactFollowsTheInputAndFallsWithThePower) {
+TEST(InterfaceAndMeter, ContactFollowsTheInputAndFallsWithThePower) {
     ImageWords image = FactoryImage();
     image[word::ContactOn] = 3048;  // raw 1000
     image[word::ContactOff] = 2848;
-    SimulatedLine line({}, image);
+    InterfaceAndMeter line({}, image);
     WireClock clock;
     clock.powerUp(line);
     EXPECT_EQ(line.contact(clock.now), ContactState::Open);

@@ -1,4 +1,4 @@
-#include "ZMT1Fields.h"
+#include "MaskedEdit.h"
 
 #include <QFocusEvent>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "SpSignalBoard.h"
+#include "SignalBoard.h"
 
 namespace zmt::link {
 

@@ -9,9 +9,9 @@ namespace zmt {
 // What a headless editor operation wants the window to show besides the model's own
 // values: status memo operations in order, and beeps. The window replays them.
 class Effects {
-public:
+  public:
     struct MemOp {
-        bool clear;    // true: clear the memo; false: add `line`
+        bool clear;  // true: clear the memo; false: add `line`
         QString line;
     };
 
@@ -33,7 +33,7 @@ public:
         return before;
     }
 
-private:
+  private:
     std::vector<MemOp> mem_;
     int beeps_ = 0;
 };

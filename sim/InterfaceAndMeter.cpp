@@ -1,4 +1,4 @@
-#include "SimulatedLine.h"
+#include "InterfaceAndMeter.h"
 
 #include <algorithm>
 
@@ -24,10 +24,10 @@ SimDuration LineFormat::byteTime() const {
     return SimDuration(static_cast<SimDuration::rep>(bits * 1e9 / rate));
 }
 
-SimulatedLine::SimulatedLine(LineTiming timing, ImageWords stored)
+InterfaceAndMeter::InterfaceAndMeter(LineTiming timing, ImageWords stored)
     : timing_(timing), stored_(stored), active_(stored) {}
 
-void SimulatedLine::hostWrite(const std::uint8_t* bytes, int count, SimTime now) {
+void InterfaceAndMeter::hostWrite(const std::uint8_t* bytes, int count, SimTime now) {
     for (int i = 0; i < count; ++i) {
         const SimTime start = std::max(now, sendLineFreeAt_);
         sendLineFreeAt_ = start + format_.byteTime();
@@ -35,21 +35,21 @@ void SimulatedLine::hostWrite(const std::uint8_t* bytes, int count, SimTime now)
     }
 }
 
-int SimulatedLine::takeReceived(std::uint8_t* buffer, int count) {
+int InterfaceAndMeter::takeReceived(std::uint8_t* buffer, int count) {
     const int taken = std::min(count, bytesWaiting());
     std::copy_n(received_.begin(), taken, buffer);
     received_.erase(received_.begin(), received_.begin() + taken);
     return taken;
 }
 
-void SimulatedLine::purgeTransmit(SimTime now) {
+void InterfaceAndMeter::purgeTransmit(SimTime now) {
     // The byte already on the wire finishes; the ones behind it are dropped.
     const SimDuration byteTime = format_.byteTime();
     while (!sending_.empty() && sending_.back().arrivesAt - byteTime > now) sending_.pop_back();
     sendLineFreeAt_ = sending_.empty() ? now : sending_.back().arrivesAt;
 }
 
-void SimulatedLine::setDtr(bool on, SimTime now) {
+void InterfaceAndMeter::setDtr(bool on, SimTime now) {
     advance(now);
     refreshContact(now);
     const bool wasOn = dtr_;
@@ -58,14 +58,14 @@ void SimulatedLine::setDtr(bool on, SimTime now) {
     if (!on && wasOn) powerDown();
 }
 
-void SimulatedLine::setRts(bool on, SimTime now) {
+void InterfaceAndMeter::setRts(bool on, SimTime now) {
     advance(now);
     refreshContact(now);
     rts_ = on;
     refreshContact(now);
 }
 
-void SimulatedLine::release(SimTime now) {
+void InterfaceAndMeter::release(SimTime now) {
     setDtr(false, now);
     setRts(false, now);
     sending_.clear();
@@ -74,13 +74,13 @@ void SimulatedLine::release(SimTime now) {
     extraDueAt_.reset();
 }
 
-int SimulatedLine::advance(SimTime now) {
+int InterfaceAndMeter::advance(SimTime now) {
     const auto before = static_cast<int>(received_.size());
     for (auto next = nextEventAt(); next && *next <= now; next = nextEventAt()) processNextEvent();
     return std::max(0, static_cast<int>(received_.size()) - before);
 }
 
-std::optional<SimTime> SimulatedLine::nextEventAt() const {
+std::optional<SimTime> InterfaceAndMeter::nextEventAt() const {
     std::optional<SimTime> next = extraDueAt_;
     auto earlier = [&next](SimTime t) {
         if (!next || t < *next) next = t;
@@ -90,7 +90,7 @@ std::optional<SimTime> SimulatedLine::nextEventAt() const {
     return next;
 }
 
-void SimulatedLine::processNextEvent() {
+void InterfaceAndMeter::processNextEvent() {
     const SimTime sendAt = sending_.empty() ? SimTime::max() : sending_.front().arrivesAt;
     const SimTime returnAt = returning_.empty() ? SimTime::max() : returning_.begin()->first;
     const SimTime extraAt = extraDueAt_.value_or(SimTime::max());
@@ -108,7 +108,7 @@ void SimulatedLine::processNextEvent() {
     }
 }
 
-void SimulatedLine::arriveAtInterface(std::uint8_t byte, SimTime at) {
+void InterfaceAndMeter::arriveAtInterface(std::uint8_t byte, SimTime at) {
     if (gone_ || fault_.kind == FaultKind::NoInterface) return;
     if (fault_.kind == FaultKind::DisappearAfter && ++arrivedSinceFault_ >= fault_.count) {
         unplug();
@@ -122,7 +122,7 @@ void SimulatedLine::arriveAtInterface(std::uint8_t byte, SimTime at) {
     sendBack(std::max(at, returnLineFreeAt_) + format_.byteTime() + delay, *answer, true);
 }
 
-std::optional<std::uint8_t> SimulatedLine::meterAnswer(std::uint8_t byte, SimTime at) {
+std::optional<std::uint8_t> InterfaceAndMeter::meterAnswer(std::uint8_t byte, SimTime at) {
     extraDueAt_.reset();
     if (fault_.kind == FaultKind::NoMeter || !format_.meterUnderstands()) return std::nullopt;
     if (!powered_ || at < readyAt_) return std::nullopt;
@@ -136,18 +136,18 @@ std::optional<std::uint8_t> SimulatedLine::meterAnswer(std::uint8_t byte, SimTim
     return answer.byte;
 }
 
-void SimulatedLine::sendBack(SimTime at, std::uint8_t byte, bool fromMeter) {
+void InterfaceAndMeter::sendBack(SimTime at, std::uint8_t byte, bool fromMeter) {
     returnLineFreeAt_ = std::max(returnLineFreeAt_, at);
     returning_.emplace(at, Returning{byte, fromMeter});
 }
 
-void SimulatedLine::deliver(const Returning& returning) {
+void InterfaceAndMeter::deliver(const Returning& returning) {
     if (fault_.kind == FaultKind::StopAfter && returnedSincePowerUp_ >= fault_.count) return;
     ++returnedSincePowerUp_;
     received_.push_back(returning.byte);
 }
 
-void SimulatedLine::powerUp(SimTime now) {
+void InterfaceAndMeter::powerUp(SimTime now) {
     powered_ = true;
     readyAt_ = now + timing_.startup;
     ++powerUps_;
@@ -158,7 +158,7 @@ void SimulatedLine::powerUp(SimTime now) {
     returnedSincePowerUp_ = 0;
 }
 
-void SimulatedLine::powerDown() {
+void InterfaceAndMeter::powerDown() {
     powered_ = false;
     protocol_.reset();
     contact_.reset();
@@ -167,7 +167,7 @@ void SimulatedLine::powerDown() {
     std::erase_if(returning_, [](const auto& entry) { return entry.second.fromMeter; });
 }
 
-void SimulatedLine::unplug() {
+void InterfaceAndMeter::unplug() {
     gone_ = true;
     dtr_ = false;
     rts_ = false;
@@ -177,19 +177,19 @@ void SimulatedLine::unplug() {
     received_.clear();
 }
 
-void SimulatedLine::setAnalog(const MeterAnalog& analog, SimTime now) {
+void InterfaceAndMeter::setAnalog(const MeterAnalog& analog, SimTime now) {
     refreshContact(now);
     analog_ = analog;
     refreshContact(now);
 }
 
-void SimulatedLine::setInput(double input, SimTime now) {
+void InterfaceAndMeter::setInput(double input, SimTime now) {
     refreshContact(now);
     input_ = input;
     refreshContact(now);
 }
 
-void SimulatedLine::setFault(const Fault& fault, SimTime now) {
+void InterfaceAndMeter::setFault(const Fault& fault, SimTime now) {
     advance(now);
     fault_ = fault;
     gone_ = false;
@@ -199,17 +199,17 @@ void SimulatedLine::setFault(const Fault& fault, SimTime now) {
     if (fault.kind != FaultKind::NoInterface && dtr_ && !powered_) powerUp(now);
 }
 
-std::optional<DisplayedValue> SimulatedLine::displayed(SimTime now) const {
+std::optional<DisplayedValue> InterfaceAndMeter::displayed(SimTime now) const {
     if (!ready(now)) return std::nullopt;
     return ShowOnDigits(active_, ScaledValue(active_, rawCounts()));
 }
 
-ContactState SimulatedLine::contact(SimTime now) {
+ContactState InterfaceAndMeter::contact(SimTime now) {
     refreshContact(now);
     return ready(now) ? contact_.state(active_) : ContactState::Open;
 }
 
-void SimulatedLine::refreshContact(SimTime now) {
+void InterfaceAndMeter::refreshContact(SimTime now) {
     if (ready(now)) contact_.update(active_, rawCounts());
 }
 

@@ -75,9 +75,9 @@ struct LineFormat {
 // DTR supplies the meter, RTS switches the full-scale calibration signal to its input;
 // every byte reaching the interface is echoed and then answered by the meter.
 // Not thread-safe; SimulatedStation guards it.
-class SimulatedLine {
+class InterfaceAndMeter {
   public:
-    explicit SimulatedLine(LineTiming timing = {}, ImageWords stored = FactoryImage());
+    explicit InterfaceAndMeter(LineTiming timing = {}, ImageWords stored = FactoryImage());
 
     // Host side. Bytes go out one after the other, each taking its wire time.
     void hostWrite(const std::uint8_t* bytes, int count, SimTime now);

@@ -1,7 +1,7 @@
-#include "OperationWindowParts.h"
+#include "OperationControls.h"
 #include "MakeWidget.h"
 
-#include "ZMT1Fields.h"
+#include "MaskedEdit.h"
 
 #include <QFrame>
 #include <QLabel>

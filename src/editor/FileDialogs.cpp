@@ -1,4 +1,4 @@
-#include "ZMT1Dialogs.h"
+#include "FileDialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,0 +1,305 @@
+#include "PortController.h"
+
+#include "LanguageText.h"
+#include "Numbers.h"
+#include "SettingsFile.h"
+#include "SpComPort.h"
+
+#include <QFileInfo>
+
+namespace zmt {
+
+namespace {
+
+// Rows of the language table used here.
+enum Row {
+    SelectedPort = 61,
+    ConfigurationSaved = 64,
+    ConfigurationLoaded = 65,
+    CannotOpenPort = 82,
+    PerhapsInUse = 83,
+};
+
+// Texts the table has no row for: what the user can do about a refused port, and a
+// settings file that could not be restored.
+const char* const kPermissionDenied[] = {
+    "  Keine Berechtigung: Benutzer muss zur Gruppe dialout gehören",
+    "  permission denied: the user must be in the group dialout"};
+const char* const kBadSettingsFile[] = {
+    " Einstellungsdatei %1 fehlerhaft, sie wird beim Beenden ersetzt:",
+    " settings file %1 is invalid, it is replaced at exit:"};
+
+QString Bilingual(const char* const (&texts)[2], int languageIndex) {
+    return QString::fromUtf8(texts[languageIndex == 1 ? 1 : 0]);
+}
+
+QString PortName(int number) {
+    return QStringLiteral("COM%1").arg(number);
+}
+
+}  // namespace
+
+PortController::PortController(PortControllerContext context, QObject* parent)
+    : QObject(parent), context_(std::move(context)) {
+    setObjectName(QStringLiteral("PortController"));
+    Clock& clock = context_.clock;
+    Timer2_ = new OneShotTimer(this, QStringLiteral("Timer2"), 500, clock);
+    powerontimer_ = new OneShotTimer(this, QStringLiteral("powerontimer"), 600, clock);
+    Timer3_ = new OneShotTimer(this, QStringLiteral("Timer3"), 700, clock);
+    Timer2_->setHandler([this] {
+        signal_.enabled = true;
+        Timer2_->setEnabled(false);
+        Report({});
+    });
+    Timer3_->setHandler([this] {
+        power_.enabled = true;
+        Timer3_->setEnabled(false);
+        Report({});
+    });
+    powerontimer_->setHandler([this] { powerontimerTimer(); });
+}
+
+QString PortController::text(int row) const {
+    return context_.editor.text(row);
+}
+
+// ---------------------------------------------------------------- interface lines
+
+void PortController::SetPortLines(const QString& name, bool power, bool signal, bool reopen) {
+    Effects fx;
+    link::TSpComPort& port = context_.port;
+    try {
+        if (reopen) port.Close();
+        port.setComNumber(session().ComPortNumber);
+        port.Open();
+        if (reopen) port.PurgeRx();
+        port.setRTS(signal);
+        port.setDTR(power);
+    } catch (const link::ESpComPortCoreError& error) {
+        ReportPortFailure(name, error.failure() == link::OpenFailure::PermissionDenied, fx);
+    } catch (const std::exception&) {
+        ReportPortFailure(name, false, fx);
+    }
+    Report(fx);
+}
+
+void PortController::ReportPortFailure(const QString& name, bool permissionDenied, Effects& fx) {
+    if (operationRunning_) return;
+    fx.addMem(name + text(CannotOpenPort));
+    fx.addMem(name + text(PerhapsInUse));
+    if (permissionDenied) fx.addMem(Bilingual(kPermissionDenied, session().LanguageIndex));
+}
+
+void PortController::SetDTR(bool on) {
+    try {
+        context_.port.setDTR(on);
+    } catch (const std::exception&) {
+    }
+}
+
+void PortController::SetRTS(bool on) {
+    try {
+        context_.port.setRTS(on);
+    } catch (const std::exception&) {
+    }
+}
+
+void PortController::switchpowerClick(bool checked) {
+    power_.checked = checked;
+    session().PowerOn = checked;
+    // The signal goes up with the power change; powerontimer restores it from its box.
+    SetPortLines(session().ComPortName, session().PowerOn, true, false);
+    powerontimer_->setEnabled(true);
+    Timer3_->setEnabled(true);
+    power_.enabled = false;
+    Report({});
+}
+
+void PortController::switchsignalClick(bool checked) {
+    signal_.checked = checked;
+    session().SignalOn = checked;
+    SetPortLines(session().ComPortName, session().PowerOn, session().SignalOn, false);
+    Timer2_->setEnabled(true);
+    signal_.enabled = false;
+    Report({});
+}
+
+void PortController::powerontimerTimer() {
+    session().SignalOn = signal_.checked;
+    SetRTS(session().SignalOn);  // a missing port shows at the next SetPortLines
+    powerontimer_->setEnabled(false);
+}
+
+// Power follows its switch at once; the signal follows its switch when powerontimer fires.
+void PortController::StartLineLocks() {
+    powerontimer_->setEnabled(true);
+    Timer3_->setEnabled(true);
+    power_.enabled = false;
+}
+
+void PortController::Activate() {
+    session().PowerOn = power_.checked;
+    StartLineLocks();
+    SetPortLines(session().ComPortName, session().PowerOn, session().SignalOn, false);
+    Timer2_->setEnabled(true);
+    signal_.enabled = false;
+    Report({});
+}
+
+void PortController::HandBackLines() {
+    StartLineLocks();
+    if (power_.checked) session().PowerOn = true;
+    if (signal_.checked) session().SignalOn = true;
+    SetPortLines(session().ComPortName, session().PowerOn, session().SignalOn, false);
+    Timer2_->setEnabled(true);
+    signal_.enabled = false;
+    Report({});
+}
+
+// ---------------------------------------------------------------- port choice
+
+std::array<bool, ComPortCount> PortController::ProbePorts() {
+    std::array<bool, ComPortCount> available{};
+    for (int number = 1; number <= ComPortCount; ++number)
+        available[number - 1] = PortAvailable(number);
+    return available;
+}
+
+bool PortController::PortAvailable(int number) {
+    link::TSpComPort& port = context_.port;
+    // Our own open port is available; probing it would cut the meter's power.
+    if (port.IsOpen() && port.ComNumber() == number) return true;
+    link::TSpComPort probe(nullptr, QStringLiteral("probe"), context_.deviceFactory);
+    try {
+        probe.setComNumber(number);
+        probe.Open();
+        probe.Close();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void PortController::SelectPort(int number) {
+    SessionState& s = session();
+    s.ComPortName = PortName(number);
+    s.ComPortNumber = number;
+    s.CheckedComItem = number;
+}
+
+void PortController::ChoosePort(int number) {
+    SelectPort(number);
+    SetPortLines(session().ComPortName, session().PowerOn, session().SignalOn, true);
+    Effects fx;
+    fx.addMem(text(SelectedPort) + session().ComPortName);
+    context_.editor.UpdateRangeInfo();
+    Report(fx);
+}
+
+void PortController::FirstStartChoice(int number) {
+    SelectPort(number);
+    EditorStep([this](Effects& fx) { context_.editor.ApplyFirstStartDefaults(fx); });
+}
+
+// ---------------------------------------------------------------- settings
+
+bool PortController::RestoreAtStart() {
+    const QString& path = context_.settingsPath;
+    if (!QFileInfo::exists(path)) return true;
+    Effects fx;
+    const SettingsFileContent read = ReadSettingsFile(path);
+    if (!read.result.ok) {
+        ReportBadSettingsFile(read.result.message, fx);
+        Report(fx);
+        return true;
+    }
+    dateimem_ = read.lines;
+    QString problem;
+    EditorStep([&](Effects& applied) {
+        const SettingsResult result = ApplySettingsLines(read.lines, context_.editor, applied);
+        if (!result.ok) {
+            problem = result.message;
+            return;
+        }
+        context_.editor.UpdateRangeInfo();
+        context_.editor.Recalculate(applied);
+    });
+    if (problem.isEmpty()) return false;
+    ReportBadSettingsFile(problem, fx);
+    Report(fx);
+    return true;
+}
+
+// The program starts as on a first start; the file is replaced only at exit.
+void PortController::ReportBadSettingsFile(const QString& reason, Effects& fx) {
+    const QString heading = Bilingual(kBadSettingsFile, session().LanguageIndex);
+    fx.addMem(heading.arg(context_.settingsPath));
+    fx.addMem(QStringLiteral("  ") + reason);
+}
+
+SettingsResult PortController::Save(const QString& path) {
+    dateimem_ = BuildSettingsLines(context_.editor.model(), session());
+    for (const QString& target : {path, context_.settingsPath}) {
+        const SettingsResult written = WriteSettingsFile(target, dateimem_);
+        if (!written.ok) return written;
+    }
+    Effects fx;
+    fx.addMem(text(ConfigurationSaved));
+    Report(fx);
+    return {};
+}
+
+SettingsResult PortController::Load(const QString& path) {
+    const SettingsFileContent read = ReadSettingsFile(path);
+    if (!read.result.ok) return read.result;
+    SettingsResult applied;
+    EditorStep([&](Effects& fx) { applied = ApplySettingsLines(read.lines, context_.editor, fx); });
+    if (!applied.ok) return applied;  // a file that fails the check changes nothing
+    dateimem_ = read.lines;
+    SessionState& s = session();
+    s.LoadedFileName = path;
+    SetPortLines(s.ComPortName, s.PowerOn, s.SignalOn, true);
+    powerontimer_->setEnabled(true);
+    // Where a box changes, its click rule runs as a click would.
+    if (power_.checked != s.PowerOn) switchpowerClick(s.PowerOn);
+    if (signal_.checked != s.SignalOn) switchsignalClick(s.SignalOn);
+    EditorStep([this](Effects& fx) {
+        context_.editor.UpdateRangeInfo();
+        context_.editor.Recalculate(fx);
+        // The file's language speaks from here on; the captions stay as they are.
+        fx.addMem(text(ConfigurationLoaded));
+    });
+    return {};
+}
+
+void PortController::Exit() {
+    dateimem_ = BuildSettingsLines(context_.editor.model(), session());
+    Effects fx;
+    if (!WriteSettingsFile(context_.settingsPath, dateimem_).ok) fx.beep();
+    try {
+        context_.port.Close();
+    } catch (const std::exception&) {
+        // Closing for good: nothing is left to report to.
+    }
+    Report(fx);
+}
+
+// ---------------------------------------------------------------- the configuration
+
+void PortController::EditorStep(const std::function<void(Effects&)>& operation) {
+    Effects fx;
+    try {
+        operation(fx);
+    } catch (...) {
+        Report(fx);
+        throw;
+    }
+    Report(fx);
+}
+
+void PortController::UpdateRangeInfo() {
+    context_.editor.UpdateRangeInfo();
+    Report({});
+}
+
+}  // namespace zmt

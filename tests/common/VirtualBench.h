@@ -1,0 +1,34 @@
+#pragma once
+
+// The simulated interfaces and meters on a virtual clock, with the virtual time driver
+// watching their wires and the ports that talk to them.
+
+#include "SimulatedBench.h"
+#include "SimulatedPort.h"
+#include "SpComPort.h"
+#include "VirtualTime.h"
+
+#include <memory>
+
+namespace zmt::test {
+
+struct VirtualBench {
+    VirtualTime time;
+    std::shared_ptr<sim::SimulatedBench> bench = std::make_shared<sim::SimulatedBench>(time.clock);
+
+    VirtualBench() {
+        bench->SetActivityListener(&VirtualTime::Wake);
+        time.watchIdle([b = bench] { return b->Quiescent(); });
+        time.watchDeadline([b = bench] { return b->NextEventAt(); });
+    }
+    // A port whose written bytes must reach the wire before the clock moves on.
+    void watchPort(link::TSpComPort& port) {
+        time.watchIdle([&port] { return port.OutBufUsed() == 0; });
+    }
+    link::PlatformDeviceFactory deviceFactory() const { return sim::SimulatedDeviceFactory(bench); }
+    std::chrono::milliseconds elapsedSince(Clock::TimePoint start) const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(time.clock.now() - start);
+    }
+};
+
+}  // namespace zmt::test
