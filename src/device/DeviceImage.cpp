@@ -23,12 +23,6 @@ constexpr int FlagInvertedContact = 0x40;
 constexpr double SpanClamp = 32767;
 constexpr int HighestDecimalPointCode = 4;  // "no point"; every code up to it has a radio
 
-const QString PositiveOnly = QStringLiteral("+");
-const QString Bipolar = QStringLiteral("+ / -");
-const QString ModeNormal = QStringLiteral("gwnorm");
-const QString ModeInverted = QStringLiteral("gwinv");
-const QString ModeUnused = QStringLiteral("gwno");
-
 void FillFrameHeader(TransferState& transfer) {
     transfer.SendBuffer.fill(0);
     transfer.SendBuffer[0] = CommandByte;
@@ -52,7 +46,7 @@ std::uint16_t SpanWord(const ConfigModel& config) {
 
 std::uint16_t FlagsWord(const ConfigModel& config) {
     std::uint16_t flags = 0;
-    if (config.polaritaet != PositiveOnly) flags += FlagBipolar;
+    if (config.polaritaet != PolarityPositiveOnly) flags += FlagBipolar;
     if (config.LimitMode == ModeInverted) flags += FlagInvertedContact;
     return flags;
 }
@@ -178,7 +172,7 @@ void ImageToConfig(const DeviceState& device, ConfigEditor& editor, Effects& fx)
     const int previousCode = model.DecimalPoint;
     model.DecimalPoint = code;
     CheckRadioBeforeTakeOver(code, previousCode, editor, fx);
-    model.polaritaet = (r[w4] & FlagBipolar) ? Bipolar : PositiveOnly;
+    model.polaritaet = (r[w4] & FlagBipolar) ? PolaritySigned : PolarityPositiveOnly;
     model.LimitMode = LimitModeOf(r[w4], r[w6]);
     model.setField(Field::Skalin1, ReadBackInput(r[w9]));
     model.setField(Field::Skalin2, ReadBackInput(r[w10]));

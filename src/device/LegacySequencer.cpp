@@ -9,7 +9,6 @@ using namespace words;
 
 namespace {
 
-const QString kInterfaceOk = QStringLiteral("Interface... O.K.");
 const QString kConnectionOk = QStringLiteral("Übertragungsstrecke... O.K.");
 const QString kConnectionError = QStringLiteral("Fehler in Übertragungsstrecke !!!");
 const QString kDataOk = QStringLiteral("Daten... O.K.");
@@ -25,7 +24,7 @@ ExchangeVerdict JudgeInterfaceCheck(const TransferState& transfer) {
     ExchangeVerdict verdict;
     const std::uint16_t sent = transfer.NextByte;
     if (transfer.received(0) == sent) {
-        verdict.lines << kInterfaceOk;
+        verdict.lines << InterfaceOkLine;
         verdict.ok = transfer.received(1) == sent;
         verdict.lines << (verdict.ok ? kConnectionOk : kConnectionError);
     }
@@ -37,7 +36,7 @@ ExchangeVerdict JudgeInterfaceCheck(const TransferState& transfer) {
 ExchangeVerdict JudgeFrame(const TransferState& transfer, CountTolerance tolerance) {
     const ExchangeCheck check = CheckExchange(transfer, tolerance);
     if (check == ExchangeCheck::InterfaceMissing) return {};
-    QStringList lines{kInterfaceOk};
+    QStringList lines{InterfaceOkLine};
     if (check == ExchangeCheck::ConnectionFailed) return {lines << kConnectionError};
     lines << kConnectionOk;
     const bool ok = check == ExchangeCheck::Passed;

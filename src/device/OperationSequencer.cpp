@@ -11,8 +11,6 @@ using namespace operation_rows;
 
 namespace {
 
-const QString kInterfaceOk = QStringLiteral("Interface... O.K.");
-
 // Texts by OperationMode (read, write, calibrate and write).
 constexpr std::array<int, 3> kQuestionRows{AskRead, AskWrite, AskCalibrateAndWrite};
 constexpr std::array<int, 3> kTaskRows{ReadDevice, TaskWrite, TaskCalibrateAndWrite};
@@ -28,7 +26,7 @@ ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor&
                               const QString& portName) {
     const ExchangeCheck check = CheckExchange(transfer);
     if (check == ExchangeCheck::InterfaceMissing) return {{texts.text(NoInterfaceAt) + portName}};
-    QStringList lines{kInterfaceOk};
+    QStringList lines{InterfaceOkLine};
     if (check == ExchangeCheck::ConnectionFailed) {
         lines << texts.text(TransmissionError);
         return {lines};

@@ -80,6 +80,9 @@ struct OperationHooks {
 // Runs a step that a timer started: a failure goes to the hooks' error display.
 void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step);
 
+// The line of a passed interface check, the same in both languages and in both windows.
+inline const QString InterfaceOkLine = QStringLiteral("Interface... O.K.");
+
 // The lines the three exchange checks add, in order, and whether all passed.
 struct ExchangeVerdict {
     QStringList lines;

@@ -40,12 +40,6 @@ constexpr std::int64_t DisplayMax = 9999;
 constexpr std::int64_t DisplayMin = -1999;
 constexpr std::int64_t ThresholdMin = -1999;
 
-const QString NormalMode = "gwnorm";
-const QString InvertedMode = "gwinv";
-const QString UnusedMode = "gwno";
-const QString Signed = "+ / -";
-const QString PositiveOnly = "+";
-
 std::optional<long double> RealOf(const QString& text) {
     long double value = 0;
     if (!TryParseReal(text, value)) return std::nullopt;
@@ -193,7 +187,7 @@ std::int64_t ConfigEditor::TestDisplayValue(Effects& fx) {
         fx.beep();
         fx.addMem(text(Row::BelowMinus1999));
     }
-    if (model_.polaritaet == PositiveOnly && display < 0) display = 0;
+    if (model_.polaritaet == PolarityPositiveOnly && display < 0) display = 0;
     return display;
 }
 
@@ -213,8 +207,8 @@ void ConfigEditor::ShowContactState(std::uint64_t magnitude) {
 }
 
 void ConfigEditor::OrderThresholds() {
-    const bool normal = model_.LimitMode == NormalMode;
-    if (!normal && model_.LimitMode != InvertedMode) return;
+    const bool normal = model_.LimitMode == ModeNormal;
+    if (!normal && model_.LimitMode != ModeInverted) return;
     const long double on = ParseReal(model_.RelaisOn);
     const long double off = ParseReal(model_.RelaisOff);
     if (normal ? on < off : on > off) std::swap(model_.RelaisOn, model_.RelaisOff);
@@ -304,8 +298,8 @@ void ConfigEditor::ExitThreshold(Field field, Effects& fx) {
     const std::int64_t value =
         std::clamp<std::int64_t>(real ? RoundHalfEven(*real) : 0, ThresholdMin, DisplayMax);
     const Field other = field == Field::RelaisOn ? Field::RelaisOff : Field::RelaisOn;
-    if (model_.LimitMode == InvertedMode ||
-        (model_.LimitMode == NormalMode && BreaksNormalOrder(field, value, other)))
+    if (model_.LimitMode == ModeInverted ||
+        (model_.LimitMode == ModeNormal && BreaksNormalOrder(field, value, other)))
         model_.setField(other, QString::number(value));
     model_.setField(field, QString::number(value));
     Recalculate(fx);
@@ -346,7 +340,7 @@ void ConfigEditor::ReportLimitMode(int onRow, int offRow, Effects& fx) {
 }
 
 void ConfigEditor::polaritaetClick(Effects& fx) {
-    model_.polaritaet = model_.polaritaet == Signed ? PositiveOnly : Signed;
+    model_.polaritaet = model_.polaritaet == PolaritySigned ? PolarityPositiveOnly : PolaritySigned;
     Recalculate(fx);
 }
 
@@ -356,9 +350,9 @@ void ConfigEditor::DecimalPointChosen(int code, Effects& fx) {
 }
 
 Glyph ConfigEditor::LimitModeGlyph(const QString& mode) {
-    if (mode == NormalMode) return Glyph::gwnorm;
-    if (mode == InvertedMode) return Glyph::gwinv;
-    if (mode == UnusedMode) return Glyph::gwno;
+    if (mode == ModeNormal) return Glyph::gwnorm;
+    if (mode == ModeInverted) return Glyph::gwinv;
+    if (mode == ModeUnused) return Glyph::gwno;
     return Glyph::None;
 }
 
@@ -370,7 +364,7 @@ void ConfigEditor::ApplyFirstStartDefaults(Effects& fx) {
         {Field::Skalout2, "2000"}, {Field::Testin1, "10"},
     };
     for (const auto& [field, text] : defaults) model_.setField(field, text);
-    model_.LimitMode = NormalMode;
+    model_.LimitMode = ModeNormal;
     UpdateRangeInfo();
     model_.setField(Field::Skalin2, FormatGeneral(model_.RangeFullScale));
     Recalculate(fx);

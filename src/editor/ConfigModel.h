@@ -20,6 +20,13 @@ struct DeviceType {
     double fullScale;      // RangeFullScale
 };
 
+// The captions of the polarity button and the limit modes, as the files store them.
+inline const QString PolaritySigned = QStringLiteral("+ / -");
+inline const QString PolarityPositiveOnly = QStringLiteral("+");
+inline const QString ModeNormal = QStringLiteral("gwnorm");   // closed above the limit
+inline const QString ModeInverted = QStringLiteral("gwinv");  // closed below the limit
+inline const QString ModeUnused = QStringLiteral("gwno");     // the contact is not used
+
 // The six device types; the position is the stored index.
 extern const std::array<DeviceType, 6> DeviceTypes;
 

@@ -33,11 +33,10 @@ constexpr std::pair<int, Field> FieldLines[] = {
 
 const QString PowerOff = "device off";
 const QString SignalOff = "signal off";
-const QString PositiveOnly = "+";
 constexpr int ComPortCount = 4;
 
 QString LimitModeOf(const QString& line) {
-    return ConfigEditor::LimitModeGlyph(line) == Glyph::None ? QStringLiteral("gwnorm") : line;
+    return ConfigEditor::LimitModeGlyph(line) == Glyph::None ? ModeNormal : line;
 }
 
 SettingsResult LineError(int line, const QString& text, const QString& what) {
@@ -53,7 +52,8 @@ void ReadLines(const QStringList& lines, ConfigModel& model, SessionState& sessi
     session.PowerOn = lines[Line::Power] != PowerOff;
     session.SignalOn = lines[Line::Signal] != SignalOff;
     model.LimitMode = LimitModeOf(lines[Line::LimitMode]);
-    model.polaritaet = lines[Line::Polarity] == PositiveOnly ? "+" : "+ / -";
+    model.polaritaet =
+        lines[Line::Polarity] == PolarityPositiveOnly ? PolarityPositiveOnly : PolaritySigned;
     session.LanguageIndex = lines[Line::Language] == "1" ? 1 : 0;
 }
 

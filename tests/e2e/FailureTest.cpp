@@ -101,7 +101,9 @@ TEST_P(FaultTest, TheOperationWindowJudgesTheExchange) {
     EXPECT_EQ(info, c.info);
     EXPECT_EQ(colour, c.colour);
     EXPECT_EQ(buttons, c.buttons);
-    if (station && c.colour == kRed) EXPECT_EQ(station->imagesStored(), 0);  // nothing written
+    if (station && c.colour == kRed) {
+        EXPECT_EQ(station->imagesStored(), 0);  // nothing written
+    }
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
 

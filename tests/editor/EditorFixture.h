@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QtPrinters.h"
+
 #include "ConfigEditor.h"
 #include "LanguageText.h"
 
@@ -9,16 +11,6 @@
 
 #include <ostream>
 #include <vector>
-
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& lines, std::ostream* os) {
-    *os << '{';
-    for (const QString& line : lines) *os << " \"" << line.toStdString() << '"';
-    *os << " }";
-}
 
 namespace zmt {
 

@@ -1,4 +1,6 @@
 #pragma once
+
+#include "QtPrinters.h"
 // Shared by the window and program tests: a recorded serial bench behind the real port
 // component, scripted file dialogs, a captured error display, a temporary working
 // directory whose com1..com4 lead to pseudo-terminals, and typing helpers.
@@ -26,15 +28,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& lines, std::ostream* os) {
-    *os << '{';
-    for (const QString& line : lines) *os << " \"" << line.toStdString() << '"';
-    *os << " }";
-}
 
 namespace zmt::test {
 

@@ -6,7 +6,7 @@
 #include "ZMThilfe.h"
 #include "ZMTwarn1.h"
 
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

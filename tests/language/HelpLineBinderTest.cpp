@@ -1,5 +1,5 @@
 #include "HelpLineBinder.h"
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

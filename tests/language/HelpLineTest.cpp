@@ -1,6 +1,6 @@
 #include "HelpLine.h"
 
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "LanguageText.h"
 
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 

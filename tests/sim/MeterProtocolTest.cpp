@@ -44,13 +44,13 @@ TEST(MeterProtocol, WriteFrameStoresTheImage) {
     EXPECT_EQ(answers[7], ImageByte(FactoryImage(), 6));
 }
 
-struct SilenceCase {
+struct OutsideFrameCase {
     const char* name;
     std::vector<std::uint8_t> bytes;
 };
 
 TEST(MeterProtocol, StaysSilentOutsideAFrame) {
-    const std::vector<SilenceCase> cases = {
+    const std::vector<OutsideFrameCase> cases = {
         {"zero byte", {0x00}},
         {"other command", {0xA5}},
         {"several", {0x01, 0xFF, 0x53}},

@@ -8,4 +8,4 @@ zmt_add_test(fault_tests
         PortFaultTest.cpp
     LIBS zmt_app zmt_sim zmt_sim_tool
     TIMEOUT 300)
-target_include_directories(fault_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/editor)
+target_include_directories(fault_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../editor)

@@ -1,4 +1,4 @@
-zmt_add_test(zmt_language_tests
+zmt_add_test(language_tests
     SOURCES
         AuxWindowsTest.cpp
         HelpLineBinderTest.cpp

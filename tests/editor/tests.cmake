@@ -1,0 +1,14 @@
+# The editor's rules, numbers and settings files without a window, the port controller,
+# and the main window typed into, offscreen.
+zmt_add_test(editor_tests
+    SOURCES
+        FieldRulesTest.cpp
+        MainWindowEditingTest.cpp
+        MainWindowFilesTest.cpp
+        MainWindowPortTest.cpp
+        NumbersTest.cpp
+        PortControllerTest.cpp
+        RecalculateTest.cpp
+        SettingsFileTest.cpp
+        SettingsLinesTest.cpp
+    LIBS zmt_editor_ui)
