@@ -26,7 +26,7 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
         ownDialogs_ = std::make_unique<QtFileDialogs>();
         options_.dialogs = ownDialogs_.get();
     }
-    RS232_ = TZMTCom::MakeRS232(options_.deviceFactory);
+    RS232_ = link::MakeRS232(options_.deviceFactory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*RS232_);
     transfers_ = std::make_unique<link::TransferEngine>(transfer, *transferPort_, clock_);
     RS232_->OnDataRecived = [this](link::TSpComPort*, int) { transfers_->RS232DataRecived(); };

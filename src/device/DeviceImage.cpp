@@ -17,9 +17,6 @@ namespace {
 constexpr int FrameDataStart = 33;      // send entry of w0's low byte in a write frame
 constexpr int FirstAnswerEntry = 3;     // receive entry of the meter's answer to sent byte 1
 constexpr int AnswerStridePerWord = 4;  // two sent bytes per word, two answers per sent byte
-constexpr int OffsetWordBias = 10000;   // w9..w14 keep the operator's numbers offset by this
-constexpr int FlagBipolar = 0x80;
-constexpr int FlagInvertedContact = 0x40;
 constexpr double SpanClamp = 32767;
 constexpr int HighestDecimalPointCode = 4;  // "no point"; every code up to it has a radio
 
@@ -86,21 +83,21 @@ void SetScalingWords(ImageWords& image, const ConfigModel& config) {
         const auto value = ScalingValue(entry.text);
         if (!value) return;
         image[entry.word] = entry.isInput
-                                ? Low16(numbers::AddHalfTruncate(*value * 100 + OffsetWordBias))
-                                : Low16(static_cast<std::int64_t>(*value + OffsetWordBias));
+                                ? Low16(numbers::AddHalfTruncate(*value * 100 + EnteredValueBias))
+                                : Low16(static_cast<std::int64_t>(*value + EnteredValueBias));
     }
 }
 
 std::uint16_t EnteredLimitWord(const QString& limitText) {
-    return Low16(static_cast<std::int64_t>(numbers::ParseInteger(limitText)) + OffsetWordBias);
+    return Low16(static_cast<std::int64_t>(numbers::ParseInteger(limitText)) + EnteredValueBias);
 }
 
 QString ReadBackInput(std::uint16_t word) {
-    return numbers::FormatGeneral(static_cast<long double>(word - OffsetWordBias) / 100);
+    return numbers::FormatGeneral(static_cast<long double>(word - EnteredValueBias) / 100);
 }
 
 QString ReadBackDisplay(std::uint16_t word) {
-    return QString::number(word - OffsetWordBias);
+    return QString::number(word - EnteredValueBias);
 }
 
 QString LimitModeOf(std::uint16_t flags, std::uint16_t onWord) {

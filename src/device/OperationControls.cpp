@@ -38,6 +38,8 @@ QColor InfoBackground(InfoColour colour, const QWidget& window) {
             return Qt::white;
         case InfoColour::Lime:
             return kLime;
+        case InfoColour::Yellow:
+            return QColor(Qt::yellow);
         case InfoColour::Red:
             return Qt::red;
         case InfoColour::Window:

@@ -1,5 +1,6 @@
 #include "OperationSequencer.h"
 
+#include "AddedRows.h"
 #include "ConfigEditor.h"
 #include "WriteCheck.h"
 
@@ -12,8 +13,11 @@ using namespace operation_rows;
 namespace {
 
 // Texts by OperationMode (read, write, calibrate and write).
-constexpr std::array<int, 3> kQuestionRows{AskRead, AskWrite, AskCalibrateAndWrite};
-constexpr std::array<int, 3> kTaskRows{ReadDevice, TaskWrite, TaskCalibrateAndWrite};
+constexpr std::array<int, 5> kQuestionRows{AskRead, AskWrite, AskCalibrateAndWrite,
+                                           rows::AskCompare, AskRead};
+constexpr std::array<int, 5> kTaskRows{ReadDevice, TaskWrite, TaskCalibrateAndWrite,
+                                       rows::TaskCompare, ReadDevice};
+// Compare writes nothing.
 constexpr std::array<int, 3> kFirstWriteRows{Reprogram, WriteConfiguration, Initialize};
 
 int Index(OperationMode mode) {
@@ -44,7 +48,8 @@ void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step
     }
 }
 
-OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag) {
+OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag, bool compareFlag) {
+    if (compareFlag) return OperationMode::Compare;
     if (!writeFlag) return OperationMode::Read;
     return calibrateFlag ? OperationMode::CalibrateAndWrite : OperationMode::Write;
 }
@@ -82,13 +87,19 @@ QString OperationSequencer::portName() const {
 // ---- asking and the opening read ----
 
 void OperationSequencer::initform() {
+    const SessionState& session = editor_.session();
+    initform(ModeOfFlags(session.CalibrateFlag, session.WriteFlag, session.CompareFlag));
+}
+
+void OperationSequencer::initform(OperationMode mode) {
     // A step still pending from the last run would otherwise write without being asked.
     CancelPendingSteps();
     transfer_.TransferStarted = false;
     view_.Label1.clear();
     view_.clearInfo();
     view_.infoColour = InfoColour::White;
-    mode_ = ModeOfFlags(editor_.session().CalibrateFlag, editor_.session().WriteFlag);
+    mode_ = mode;
+    differences_.clear();
     view_.tasklabel = text(kQuestionRows[Index(mode_)]);
     view_.Fertigbutton = {true, true};
     gainStep_ = calibrationDone_ = readingAccepted_ = false;
@@ -102,7 +113,9 @@ void OperationSequencer::initform() {
 
 void OperationSequencer::weiterbuttonClick() {
     if (awaitingTransfer_ || !view_.weiterbutton.visible) return;
-    if (mode_ != OperationMode::Read && !ConfigurationWritable()) return;
+    const bool needsConfiguration =
+        mode_ != OperationMode::Read && mode_ != OperationMode::ReadOnly;
+    if (needsConfiguration && !ConfigurationWritable()) return;
     PrepareReadFrame(device_, transfer_);
     view_.clearInfo();
     view_.addInfo(text(ReadingFrom) + portName());
@@ -147,6 +160,8 @@ void OperationSequencer::Evaluate() {
     ShowVerdict(JudgeExchange(transfer_, editor_, portName()));
     if (firstPass_) {
         ListReadImage();
+        if (mode_ == OperationMode::Compare && transferOk_) ShowComparison();
+        if (mode_ == OperationMode::ReadOnly && transferOk_) OfferRepeatAndDone();
         return;
     }
     view_.Label1.clear();
@@ -159,6 +174,7 @@ void OperationSequencer::Evaluate() {
 void OperationSequencer::ShowVerdict(const ExchangeVerdict& verdict) {
     for (const QString& line : verdict.lines) view_.addInfo(line);
     transferOk_ = verdict.ok;
+    lastCheck_ = CheckExchange(transfer_);
     if (transferOk_) {
         view_.infoColour = InfoColour::Lime;
         return;
@@ -174,6 +190,34 @@ void OperationSequencer::ListReadImage() {
     TakeReceivedData(device_, transfer_);
     memo1_ << QStringLiteral("reccount %1").arg(transfer_.ReceiveCount);
     for (std::uint16_t word : device_.DeviceImage) memo1_ << QString::number(word);
+}
+
+// The meter against what writing the configuration would give it; the power cycle that
+// ends every operation follows, the editor keeps its values.
+void OperationSequencer::ShowComparison() {
+    const ImageWords expected = ImageToWrite(editor_.model(), device_);
+    differences_ = CompareImages(expected, device_.DeviceImage, editor_.model().UnitText.trimmed());
+    view_.clearInfo();
+    if (differences_.empty()) {
+        view_.addInfo(text(rows::MeterMatches));
+    } else {
+        view_.infoColour = InfoColour::Yellow;
+        view_.addInfo(text(rows::MeterDiffers));
+        for (const ImageDifference& difference : differences_)
+            view_.addInfo(
+                DifferenceText(difference, editor_.texts(), editor_.session().LanguageIndex));
+    }
+    view_.Label1.clear();
+    OfferRepeatAndDone();
+}
+
+bool OperationSequencer::WritesNothing() const {
+    return mode_ == OperationMode::Compare || mode_ == OperationMode::ReadOnly;
+}
+
+bool OperationSequencer::Settled() const {
+    return view_.nochmalbutton.visible && !awaitingTransfer_ && !waittimer_->enabled() &&
+           !resettimer_->enabled();
 }
 
 void OperationSequencer::FinishWrite() {
@@ -210,7 +254,10 @@ void OperationSequencer::waittimerTimer() {
 
 void OperationSequencer::resettimerTimer() {
     resettimer_->setEnabled(false);
-    if (firstPass_) {
+    if (firstPass_ && WritesNothing()) {
+        firstPass_ = false;
+        hooks_.SetDTR(true);  // the meter starts again; nothing is written
+    } else if (firstPass_) {
         firstPass_ = false;
         try {
             StartWriteStep();

@@ -8,6 +8,7 @@
 #include "Clock.h"
 #include "DeviceImage.h"
 #include "Effects.h"
+#include "ImageComparison.h"
 #include "OneShotTimer.h"
 #include "OperationView.h"
 #include "TransferState.h"
@@ -16,6 +17,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace zmt {
 
@@ -91,9 +93,11 @@ struct ExchangeVerdict {
 ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
                               const QString& portName);
 
-// The operation chosen when the window is shown.
-enum class OperationMode { Read = 0, Write = 1, CalibrateAndWrite = 2 };
-OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag);
+// The operation chosen when the window is shown. Compare reads the meter and compares it
+// with the configuration; it writes nothing back and leaves the editor as it is. ReadOnly
+// reads the meter and only restarts it (the command-line tool's read).
+enum class OperationMode { Read = 0, Write = 1, CalibrateAndWrite = 2, Compare = 3, ReadOnly = 4 };
+OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag, bool compareFlag = false);
 
 class OperationSequencer : public QObject {
     Q_OBJECT
@@ -110,13 +114,21 @@ class OperationSequencer : public QObject {
     bool CalibrationDone() const { return calibrationDone_; }
     // An exchange that this window started has not ended yet.
     bool AwaitingTransfer() const { return awaitingTransfer_; }
+    // The operation has ended (done or failed) and its steps have all run.
+    bool Settled() const;
+    // How the last judged exchange went.
+    ExchangeCheck LastCheck() const { return lastCheck_; }
+    // After a good read in the compare operation: where the meter differs.
+    const std::vector<ImageDifference>& Differences() const { return differences_; }
     bool PromptOpen() const { return view_.Anzeige && !awaitingTransfer_; }
     OneShotTimer& waittimer() { return *waittimer_; }
     OneShotTimer& resettimer() { return *resettimer_; }
     OneShotTimer& offsettimer() { return *offsettimer_; }
 
-    // Show and nochmalbutton: back to the question, lines on.
+    // Show and nochmalbutton: back to the question, lines on; the operation as the
+    // session's flags choose it, or as given.
     void initform();
+    void initform(OperationMode mode);
     // weiterbutton: the opening read.
     void weiterbuttonClick();
     // The transfer window reports the end of the exchange: it is judged once.
@@ -138,10 +150,12 @@ class OperationSequencer : public QObject {
     QString text(int row) const;
     QString portName() const;
     bool ConfigurationWritable();
+    bool WritesNothing() const;
     void StartTransfer();
     void Evaluate();
     void ShowVerdict(const ExchangeVerdict& verdict);
     void ListReadImage();
+    void ShowComparison();
     void FinishWrite();
     void OfferRepeatAndDone();
     void ContinueCalibration();
@@ -168,6 +182,8 @@ class OperationSequencer : public QObject {
     bool calibrationDone_ = false;
     bool awaitingTransfer_ = false;
     bool readingAccepted_ = false;
+    ExchangeCheck lastCheck_ = ExchangeCheck::Passed;
+    std::vector<ImageDifference> differences_;
 };
 
 }  // namespace zmt

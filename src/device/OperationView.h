@@ -8,8 +8,9 @@
 namespace zmt {
 
 // Background of the result text: white while working, lime green after a good exchange,
-// red after a failed one; the system window colour in the legacy window's reset.
-enum class InfoColour { Window, White, Lime, Red };
+// red after a failed one, yellow when a good read found the meter differing from the
+// configuration; the system window colour in the legacy window's reset.
+enum class InfoColour { Window, White, Lime, Red, Yellow };
 
 struct ButtonView {
     bool visible = false;

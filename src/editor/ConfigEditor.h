@@ -26,7 +26,9 @@ class ConfigEditor {
     ConfigEditor(ConfigModel& model, SessionState& session, LanguageText& texts);
 
     ConfigModel& model() { return model_; }
+    const ConfigModel& model() const { return model_; }
     SessionState& session() { return session_; }
+    const SessionState& session() const { return session_; }
     // Text of a language table row in the current language.
     QString text(int row) const;
     const LanguageText& texts() const { return texts_; }

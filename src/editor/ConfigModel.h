@@ -91,6 +91,9 @@ struct SessionState {
     QString LoadedFileName;
     bool CalibrateFlag = false;
     bool WriteFlag = false;
+    // The next device operation reads the meter and compares it with the configuration,
+    // writing nothing (set with the other two cleared).
+    bool CompareFlag = false;
 
     bool operator==(const SessionState&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "PortController.h"
 
+#include "AddedRows.h"
 #include "LanguageText.h"
 #include "Numbers.h"
 #include "SettingsFile.h"
@@ -20,11 +21,7 @@ enum Row {
     PerhapsInUse = 83,
 };
 
-// Texts the table has no row for: what the user can do about a refused port, and a
-// settings file that could not be restored.
-const char* const kPermissionDenied[] = {
-    "  Keine Berechtigung: Benutzer muss zur Gruppe dialout gehören",
-    "  permission denied: the user must be in the group dialout"};
+// Texts the table has no row for: a settings file that could not be restored.
 const char* const kBadSettingsFile[] = {
     " Einstellungsdatei %1 fehlerhaft, sie wird beim Beenden ersetzt:",
     " settings file %1 is invalid, it is replaced at exit:"};
@@ -87,7 +84,7 @@ void PortController::ReportPortFailure(const QString& name, bool permissionDenie
     if (operationRunning_) return;
     fx.addMem(name + text(CannotOpenPort));
     fx.addMem(name + text(PerhapsInUse));
-    if (permissionDenied) fx.addMem(Bilingual(kPermissionDenied, session().LanguageIndex));
+    if (permissionDenied) fx.addMem(text(rows::PortPermissionDenied));
 }
 
 void PortController::SetDTR(bool on) {

@@ -1,5 +1,6 @@
 #include "ZMT1.h"
 
+#include "AddedRows.h"
 #include "Beep.h"
 #include "ErrorDisplay.h"
 #include "FileDialogs.h"
@@ -35,23 +36,41 @@ struct CaptionRow {
     const char* control;
     int row;
 };
-constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},          {"Datei1", 1},
-                                            {"Kommunikation1", 2}, {"MLanguage", 3},
-                                            {"Hilfe1", 4},         {"Laden1", 5},
-                                            {"Speichern1", 6},     {"Quit1", 7},
-                                            {"MenueAuslesen", 8},  {"MenueParametrieren", 9},
-                                            {"MenueKalPar", 10},   {"Hilfe2", 12},
-                                            {"About1", 13},        {"RangeBox", 20},
-                                            {"Typ", 21},           {"PunktBox", 22},
-                                            {"ohnelabel", 23},     {"GrenzkontaktBox", 24},
-                                            {"Skalierbox", 25},    {"artlabel", 26},
-                                            {"anzeigelabel", 27},  {"Label1", 28},
-                                            {"Label2", 29},        {"Label5", 30},
-                                            {"Label6", 30},        {"Label7", 28},
-                                            {"Label8", 31},        {"Label9", 29},
-                                            {"Label10", 30},       {"switchpower", 32},
-                                            {"switchsignal", 33},  {"Readbutt", 34},
-                                            {"Skalbutt", 35},      {"KalParButt", 36}};
+constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
+                                            {"Datei1", 1},
+                                            {"Kommunikation1", 2},
+                                            {"MLanguage", 3},
+                                            {"Hilfe1", 4},
+                                            {"Laden1", 5},
+                                            {"Speichern1", 6},
+                                            {"Quit1", 7},
+                                            {"MenueAuslesen", 8},
+                                            {"MenueParametrieren", 9},
+                                            {"MenueKalPar", 10},
+                                            {"Hilfe2", 12},
+                                            {"About1", 13},
+                                            {"RangeBox", 20},
+                                            {"Typ", 21},
+                                            {"PunktBox", 22},
+                                            {"ohnelabel", 23},
+                                            {"GrenzkontaktBox", 24},
+                                            {"Skalierbox", 25},
+                                            {"artlabel", 26},
+                                            {"anzeigelabel", 27},
+                                            {"Label1", 28},
+                                            {"Label2", 29},
+                                            {"Label5", 30},
+                                            {"Label6", 30},
+                                            {"Label7", 28},
+                                            {"Label8", 31},
+                                            {"Label9", 29},
+                                            {"Label10", 30},
+                                            {"switchpower", 32},
+                                            {"switchsignal", 33},
+                                            {"Readbutt", 34},
+                                            {"Skalbutt", 35},
+                                            {"KalParButt", 36},
+                                            {"MenueVergleichen", rows::CompareMenuItem}};
 
 // The decimal point radio buttons and the code each one selects.
 struct DecimalPointButton {
@@ -190,10 +209,12 @@ void TForm1::connectOperationButtons() {
         {"Skalbutt", "MenueParametrieren", false, true},
         {"KalParButt", "MenueKalPar", true, true}};
     for (const auto& [button, item, calibrate, write] : operations) {
-        auto start = [this, calibrate, write] { StartOperation(calibrate, write); };
+        auto start = [this, calibrate, write] { StartOperation(calibrate, write, false); };
         connect(findChild<QAbstractButton*>(button), &QAbstractButton::clicked, this, start);
         connect(findChild<QAction*>(item), &QAction::triggered, this, start);
     }
+    connect(findChild<QAction*>("MenueVergleichen"), &QAction::triggered, this,
+            [this] { StartOperation(false, false, true); });
     connect(findChild<QAbstractButton*>("Kalbutt"), &QAbstractButton::clicked, this,
             &TForm1::KalbuttClick);
 }
@@ -349,15 +370,17 @@ void TForm1::RunModal(const std::function<void()>& show) {
 
 // ---------------------------------------------------------------- operations and help
 
-void TForm1::StartOperation(bool calibrate, bool write) {
+void TForm1::StartOperation(bool calibrate, bool write, bool compare) {
     session().CalibrateFlag = calibrate;
     session().WriteFlag = write;
+    session().CompareFlag = compare;
     RunModal(hooks_.ShowProgramFormModal);
 }
 
 void TForm1::KalbuttClick() {
     session().CalibrateFlag = true;
     session().WriteFlag = false;
+    session().CompareFlag = false;
     if (hooks_.ShowForm2) hooks_.ShowForm2();
 }
 

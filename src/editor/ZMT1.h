@@ -135,7 +135,7 @@ class TForm1 : public QMainWindow {
     void Testin1Enter();
     void SelectRangeChange(int index);
     void DecimalPointClick(int code);
-    void StartOperation(bool calibrate, bool write);
+    void StartOperation(bool calibrate, bool write, bool compare);
     void KalbuttClick();
     void Image1DblClick();
     void Hilfe2Click();

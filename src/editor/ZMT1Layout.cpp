@@ -279,6 +279,7 @@ void TForm1::buildMenu() {
     addItem(Kommunikation1_, "MenueAuslesen", QString::fromUtf8("&Lesen Geräteparameter"));
     addItem(Kommunikation1_, "MenueParametrieren", "&Parameter neu programmieren");
     addItem(Kommunikation1_, "MenueKalPar", "&Kalibrieren und Parameter programmieren");
+    addItem(Kommunikation1_, "MenueVergleichen", QString::fromUtf8("Mit Gerät &vergleichen"));
     Kommunikation1_->addSeparator();
     QMenu* setup = Kommunikation1_->addMenu("&COM-Port Setup");
     setup->setObjectName("CommPortSetup1");

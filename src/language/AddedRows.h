@@ -21,6 +21,40 @@ enum Added : int {
     EntryNotAWholeNumber,  // %1 entry name, %2 its text
     NoDeviceTypeChosen,
 
+    // Comparing the meter with the configuration: the operation, the result, and the
+    // names of what can differ.
+    CompareMenuItem,
+    AskCompare,
+    TaskCompare,
+    MeterMatches,
+    MeterDiffers,
+    DifferenceLine,  // %1 what, %2 the file's value, %3 the meter's value
+    ItemDecimalPoint,
+    ItemPolarity,
+    ItemLimitMode,
+    ItemDisplayAtZero,
+    ItemDisplayAtFullScale,
+    ItemThresholdOn,
+    ItemThresholdOff,
+    ItemMark,
+    WrittenByThisProgram,
+    NotWrittenByThisProgram,
+
+    // A port the user may not open.
+    PortPermissionDenied,
+
+    // The command-line tool's report of a configuration and of what it does.
+    ItemDeviceType,
+    ItemSlope,
+    ItemSpanPer2000,
+    TestLine,  // %1 the test input with its unit, %2 the display, %3 the contact
+    ContactClosed,
+    ContactOpen,
+    ContactNotUsed,
+    FinishingTheWrite,
+    StoppedByInterrupt,
+    InputEndedBeforeReading,
+
     AddedEnd
 };
 

@@ -146,6 +146,10 @@ PosixTerminalDevice::PosixTerminalDevice()
     : cancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       writeCancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
+PosixTerminalDevice::PosixTerminalDevice(std::string path) : PosixTerminalDevice() {
+    fixedPath_ = std::move(path);
+}
+
 PosixTerminalDevice::~PosixTerminalDevice() {
     close();
     if (cancelFd_ >= 0) ::close(cancelFd_);
@@ -160,9 +164,9 @@ OpenResult PosixTerminalDevice::failOpen(OpenFailure failure, int errorNumber,
 }
 
 OpenResult PosixTerminalDevice::open(int number) {
-    if (isOpen()) return OpenResult{OpenFailure::Busy, EBUSY, ComPortPath(number)};
+    const std::string path = fixedPath_.empty() ? ComPortPath(number) : fixedPath_;
+    if (isOpen()) return OpenResult{OpenFailure::Busy, EBUSY, path};
     if (number <= 0) return OpenResult{OpenFailure::NoSuchDevice, ENOENT, {}};
-    const std::string path = ComPortPath(number);
     fd_ = retryEintr(
         [&] { return ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
     if (fd_ < 0) return failOpen(failureOf(errno), errno, path);

@@ -17,6 +17,8 @@ std::string ComPortPath(int number);
 class PosixTerminalDevice : public PlatformDevice {
   public:
     PosixTerminalDevice();
+    // A device that opens `path` whatever COM number it is asked for.
+    explicit PosixTerminalDevice(std::string path);
     ~PosixTerminalDevice() override;
     PosixTerminalDevice(const PosixTerminalDevice&) = delete;
     PosixTerminalDevice& operator=(const PosixTerminalDevice&) = delete;
@@ -51,6 +53,7 @@ class PosixTerminalDevice : public PlatformDevice {
     std::uint32_t modemChanges();
     WaitResult pollOnce(int timeoutMs, bool watchInput, std::uint32_t& mask);
 
+    std::string fixedPath_;
     int fd_ = -1;
     int cancelFd_ = -1;       // eventfd that wakes waitEvent()
     int writeCancelFd_ = -1;  // eventfd that wakes waitWritable()

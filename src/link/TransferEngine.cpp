@@ -7,6 +7,20 @@
 
 namespace zmt::link {
 
+// Loading DTR and RTS as off means that every open drives both lines low: the meter
+// stays unpowered until someone asks for power.
+std::unique_ptr<TSpComPort> MakeRS232(PlatformDeviceFactory factory) {
+    auto port = std::make_unique<TSpComPort>(nullptr, QStringLiteral("RS232"), std::move(factory));
+    port->setBaudRate(br9600);
+    port->setComNumber(1);
+    port->setDTR(false);
+    port->setRTS(false);
+    port->setEventThreadPriority(tpHighest);
+    port->setWriteThreadPriority(tpHigher);
+    port->Loaded();
+    return port;
+}
+
 // ---- the port component as the engine's port ----
 
 void SpComPortTransferPort::Close() {

@@ -5,6 +5,7 @@
 
 #include "Clock.h"
 #include "OneShotTimer.h"
+#include "PlatformDevice.h"
 #include "TransferState.h"
 
 #include <QObject>
@@ -13,10 +14,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace zmt::link {
 
 class TSpComPort;
+
+// The port as the transfer window holds it: 9600 bit/s, COM1, both lines low, the event
+// thread above the write thread.
+std::unique_ptr<TSpComPort> MakeRS232(PlatformDeviceFactory factory = {});
 
 // The port operations an exchange uses. Any of them may throw; the engine decides where
 // a failure is ignored.

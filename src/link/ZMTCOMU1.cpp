@@ -15,21 +15,6 @@ const QColor kLightYellow(255, 255, 128);  // the form's colour 8454143
 
 }  // namespace
 
-// Loading DTR and RTS as off means that every open drives both lines low: the meter
-// stays unpowered until someone asks for power.
-std::unique_ptr<link::TSpComPort> TZMTCom::MakeRS232(link::PlatformDeviceFactory factory) {
-    auto port =
-        std::make_unique<link::TSpComPort>(nullptr, QStringLiteral("RS232"), std::move(factory));
-    port->setBaudRate(link::br9600);
-    port->setComNumber(1);
-    port->setDTR(false);
-    port->setRTS(false);
-    port->setEventThreadPriority(link::tpHighest);
-    port->setWriteThreadPriority(link::tpHigher);
-    port->Loaded();
-    return port;
-}
-
 TZMTCom::TZMTCom(link::TransferEngine& engine, QWidget* parent) : QWidget(parent), engine_(engine) {
     setObjectName(QStringLiteral("ZMTCom"));
     buildControls();

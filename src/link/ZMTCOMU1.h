@@ -24,10 +24,6 @@ namespace zmt {
 class TZMTCom : public QWidget {
     Q_OBJECT
   public:
-    // A port with the form's values: 9600 bit/s, COM1, both lines low, the event thread
-    // above the write thread.
-    static std::unique_ptr<link::TSpComPort> MakeRS232(link::PlatformDeviceFactory factory = {});
-
     explicit TZMTCom(link::TransferEngine& engine, QWidget* parent = nullptr);
 
     link::TransferEngine& engine() { return engine_; }

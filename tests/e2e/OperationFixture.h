@@ -88,8 +88,8 @@ class OperationTest : public ::testing::Test {
         program.reset();
     }
 
-    // Clicks a button of the main window and runs `scenario` inside the modal operation
-    // window that it opens; the window is closed afterwards in any case.
+    // Clicks a button (or a menu item) of the main window and runs `scenario` inside the
+    // modal operation window that it opens; the window is closed afterwards in any case.
     void RunOperation(const char* button, const std::function<void()>& scenario) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
@@ -97,7 +97,10 @@ class OperationTest : public ::testing::Test {
             CloseOperationWindow();
             ran = true;
         });
-        program->Form1().findChild<QPushButton*>(button)->click();
+        if (auto* item = program->Form1().findChild<QAction*>(button))
+            item->trigger();
+        else
+            program->Form1().findChild<QPushButton*>(button)->click();
         EXPECT_TRUE(ran);
     }
     void CloseOperationWindow() {

@@ -110,6 +110,43 @@ INSTANTIATE_TEST_SUITE_P(OnEitherClock, WriteTest, ::testing::Values(Timing::Vir
                              return std::string(info.param == Timing::Virtual ? "Virtual" : "Real");
                          });
 
+// Comparing reads the meter, writes nothing back and leaves the editor's values alone.
+TEST_F(OperationTest, CompareListsWhereTheMeterDiffersAndChangesNothing) {
+    const std::pair<sim::ImageWords, QStringList> cases[] = {
+        {WorkedExampleImage(), {QString::fromUtf8("Gerät und Konfiguration stimmen überein")}},
+        {ConfiguredImage(),
+         {QString::fromUtf8("Gerät und Konfiguration unterscheiden sich:"),
+          "Dezimalpunkt: Datei [0000,], Gerät [00,00]", "Anzeige: Datei +, Gerät + / -",
+          "Grenzwert-Art: Datei gwnorm, Gerät gwinv", "Eingang (1): Datei 0 mA, Gerät -5,5 mA",
+          "Anzeige (1): Datei 0, Gerät -1000", "Anzeige (2): Datei 2000, Gerät 1500",
+          "Grenzwert ON: Datei 2000, Gerät 1400", "Grenzwert OFF: Datei 2000, Gerät 1500",
+          "Anzeige bei Eingang 0: Datei 0, Gerät -100",
+          "Anzeige bei Endwert: Datei 2000, Gerät 1900",
+          "Schaltschwelle ON (Gerätewert): Datei 4047, Gerät 3438",
+          "Schaltschwelle OFF (Gerätewert): Datei 4047, Gerät 3538"}},
+    };
+    for (const auto& [image, expected] : cases) {
+        AddMeter(image);
+        StartProgram();
+        const ConfigModel before = program->model;
+        QStringList info;
+        QColor colour;
+        RunOperation("MenueVergleichen", [&] {
+            button("weiterbutton")->click();
+            ASSERT_TRUE(WaitUntilSettled());
+            info = InfoLines();
+            colour = InfoColour();
+            EXPECT_TRUE(WaitForPowerCycle());
+        });
+        EXPECT_EQ(info, expected);
+        EXPECT_EQ(colour, expected.size() == 1 ? QColor(0, 255, 0) : QColor(Qt::yellow));
+        EXPECT_EQ(program->model, before);
+        EXPECT_EQ(station->imagesStored(), 0);
+        EXPECT_EQ(station->storedImage(), image);
+        TearDown();
+    }
+}
+
 // A configuration that cannot be evaluated sends nothing, not even the opening read; once
 // the entry is corrected the same button writes it.
 struct UnwritableCase {

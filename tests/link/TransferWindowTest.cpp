@@ -66,7 +66,7 @@ class TransferWindowTest : public ::testing::Test {
     link::test::PtyPorts ports{4};
     test::VirtualBench sim;
     TransferState state;
-    std::unique_ptr<link::TSpComPort> port = TZMTCom::MakeRS232(sim.deviceFactory());
+    std::unique_ptr<link::TSpComPort> port = link::MakeRS232(sim.deviceFactory());
     link::SpComPortTransferPort transferPort{*port};
     TransferEngine engine{state, transferPort, sim.time.clock};
     TZMTCom window{engine};
