@@ -1,0 +1,384 @@
+#include "Cli.h"
+
+#include "AddedRows.h"
+#include "ConfigFile.h"
+#include "DeviceImage.h"
+#include "ExitCode.h"
+#include "LanguageText.h"
+#include "MeterSession.h"
+#include "PosixTerminalDevice.h"
+#include "Report.h"
+#include "SettingsFile.h"
+#include "WriteCheck.h"
+
+#include <QJsonDocument>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <memory>
+#include <optional>
+
+namespace zmt::cli {
+
+namespace {
+
+constexpr int InputErrorRow = 50;
+constexpr int ConfigurationSavedRow = 64;
+constexpr int ReadDisplayedValueRow = 134;
+
+struct PortChoice {
+    link::PlatformDeviceFactory factory;
+    int number = 1;
+};
+
+// COM1..COM4 as the program opens them, or a device path (anything with a '/').
+std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com) {
+    static const QRegularExpression comName(QStringLiteral("^COM([1-4])$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (const auto match = comName.match(port); match.hasMatch())
+        return PortChoice{com, match.captured(1).toInt()};
+    if (!port.contains(u'/')) return std::nullopt;
+    const std::string path = port.toStdString();
+    return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1};
+}
+
+int LanguageOf(const CliOptions& options) {
+    if (options.language >= 0) return options.language;
+    return QLocale().language() == QLocale::German ? 0 : 1;
+}
+
+ExitCode CodeOf(ExchangeCheck check) {
+    switch (check) {
+        case ExchangeCheck::Passed:
+            return Success;
+        case ExchangeCheck::InterfaceMissing:
+            return NoInterface;
+        case ExchangeCheck::ConnectionFailed:
+            return NoMeter;
+        case ExchangeCheck::DataIncomplete:
+            break;
+    }
+    return DataError;
+}
+
+// One run of one command.
+class Run {
+  public:
+    Run(const CliOptions& options, CliEnvironment& environment)
+        : options_(options),
+          env_(environment),
+          console_(environment.console),
+          language_(LanguageOf(options)) {
+        texts_.FillLanguageText();
+        session_.LanguageIndex = language_;
+    }
+
+    int Execute() {
+        switch (options_.command) {
+            case Command::Read:
+                return Read();
+            case Command::Write:
+                return Write();
+            case Command::Verify:
+                return Verify();
+            case Command::Calibrate:
+                return Calibrate();
+            case Command::Show:
+                return Show();
+            default:
+                console_.Warn(QStringLiteral("this command is not available"));
+                return UsageError;
+        }
+    }
+
+  private:
+    QString text(int row) const { return texts_.text(row, language_); }
+    Report report() const { return Report(editor_); }
+
+    // ---- the commands ----
+
+    int Read() {
+        if (!options_.from.isEmpty()) {
+            if (const int code = Load(options_.from)) return code;
+        } else {
+            ApplyDefaults(editor_);
+            fileSession_ = session_;
+        }
+        if (const int code = OpenSession()) return code;
+        if (const int code = Operate(OperationMode::ReadOnly)) return Failed("read", code);
+        TakeOverImage();
+        meter_->Close();
+        if (options_.json) {
+            Emit({{"command", "read"},
+                  {"exitCode", Success},
+                  {"configuration", report().ConfigurationJson()},
+                  {"test", report().TestJson()},
+                  {"image", Report::Words(device_.DeviceImage)}});
+        } else {
+            for (const QString& line : report().Configuration()) console_.Print(line);
+            console_.Print(report().TestLine());
+        }
+        return options_.output.isEmpty() ? Success : SaveOutput();
+    }
+
+    int Write() {
+        if (const int code = LoadWritable(options_.file)) return code;
+        if (const int code = OpenSession()) return code;
+        const int code = Operate(OperationMode::Write);
+        PrintInfo();
+        if (code != Success || !options_.verify) return code;
+        return CompareWithMeter("write");
+    }
+
+    int Verify() {
+        if (const int code = LoadWritable(options_.file)) return code;
+        if (const int code = OpenSession()) return code;
+        return CompareWithMeter("verify");
+    }
+
+    int Calibrate() {
+        if (const int code = LoadWritable(options_.file)) return code;
+        if (const int code = OpenSession()) return code;
+        calibrating_ = true;
+        const int code = Operate(OperationMode::CalibrateAndWrite);
+        PrintInfo();
+        return code;
+    }
+
+    int Show() {
+        if (const int code = Load(options_.file)) return code;
+        const WriteCheck check = CheckWritableConfiguration(model_);
+        QStringList messages = memo_;
+        if (!check.ok()) messages << WriteProblemLine(check, texts_, language_);
+        if (options_.json) {
+            Emit({{"command", "show"},
+                  {"exitCode", Success},
+                  {"file", options_.file},
+                  {"configuration", report().ConfigurationJson()},
+                  {"coefficients", report().CoefficientsJson()},
+                  {"test", report().TestJson()},
+                  {"messages", Report::Lines(messages)},
+                  {"writable", check.ok()}});
+            return Success;
+        }
+        for (const QString& line : report().Configuration() + report().Coefficients())
+            console_.Print(line);
+        console_.Print(report().TestLine());
+        for (const QString& line : messages) console_.Print(line);
+        return Success;
+    }
+
+    // ---- files and checks ----
+
+    int Load(const QString& path) {
+        const SettingsResult loaded = LoadConfiguration(path, editor_, memo_);
+        fileSession_ = session_;
+        session_.LanguageIndex = language_;
+        if (loaded.ok) return Success;
+        console_.Warn(loaded.message);
+        return FileError;
+    }
+
+    // A configuration that cannot be evaluated is never sent, not even the opening read.
+    int LoadWritable(const QString& path) {
+        if (const int code = Load(path)) return code;
+        const WriteCheck check = CheckWritableConfiguration(model_);
+        if (check.ok()) return Success;
+        console_.Warn(text(InputErrorRow));
+        console_.Warn(WriteProblemLine(check, texts_, language_));
+        return FileError;
+    }
+
+    int SaveOutput() {
+        SessionState saved = fileSession_;
+        const SettingsResult written =
+            WriteSettingsFile(options_.output, BuildSettingsLines(model_, saved));
+        if (!written.ok) {
+            console_.Warn(written.message);
+            return FileError;
+        }
+        if (!options_.json) console_.Warn(text(ConfigurationSavedRow));
+        return Success;
+    }
+
+    void TakeOverImage() {
+        Effects ignored;
+        try {
+            ImageToConfig(device_, editor_, ignored);
+        } catch (const ConversionError& error) {
+            console_.Warn(QString::fromUtf8(error.what()));  // a test input from the file
+        }
+    }
+
+    // ---- the meter ----
+
+    int OpenSession() {
+        const auto port = ResolvePort(options_.port, env_.comDevices);
+        if (!port) {
+            console_.Warn(QStringLiteral("PORT must be COM1..COM4 or a device path: ") +
+                          options_.port);
+            return UsageError;
+        }
+        meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
+                                                env_.clock);
+        if (env_.portInUse) env_.portInUse(&meter_->port());
+        if (!options_.quiet)
+            QObject::connect(meter_.get(), &MeterSession::progress,
+                             [this](const QString& phase, int percent) {
+                                 console_.Status(QStringLiteral("%1 %2 %").arg(phase).arg(percent));
+                             });
+        const QStringList problem = meter_->PortProblem();
+        for (const QString& line : problem) console_.Warn(line);
+        return problem.isEmpty() ? Success : PortUnavailable;
+    }
+
+    // One operation from the question to its settled end.
+    int Operate(OperationMode mode) {
+        failure_ = Success;
+        meter_->Start(mode);
+        env_.runUntil([this] { return Step(); });
+        console_.Status(QString());
+        for (const QString& error : meter_->Errors()) console_.Warn(error);
+        if (failure_ != Success) {
+            meter_->Close();
+            return failure_;
+        }
+        return CodeOf(meter_->steps().LastCheck());
+    }
+
+    // One look while an operation runs; true when it is over or must stop.
+    bool Step() {
+        if (StopRequested()) return true;
+        if (calibrating_) TakeReading();
+        return failure_ != Success || meter_->steps().Settled();
+    }
+
+    // Ctrl-C stops at once, except during a write frame: the first one lets the frame
+    // finish (half a frame would leave the meter with a broken image), a second one stops.
+    bool StopRequested() {
+        const int presses = console_.Interrupts();
+        if (presses == 0) return false;
+        if (presses == 1 && meter_->Writing()) {
+            if (!finishing_) console_.Warn(text(rows::FinishingTheWrite));
+            finishing_ = true;
+            return false;
+        }
+        console_.Warn(text(rows::StoppedByInterrupt));
+        failure_ = Interrupted;
+        return true;
+    }
+
+    // The operator's reading, once the meter has restarted for it.
+    void TakeReading() {
+        OperationSequencer& steps = meter_->steps();
+        if (!steps.PromptOpen()) {
+            promptShown_ = false;
+            return;
+        }
+        if (!promptShown_) ShowPrompt();
+        if (steps.waittimer().enabled() || steps.resettimer().enabled() ||
+            steps.offsettimer().enabled())
+            return;
+        const std::optional<QString> line = console_.NextLine();
+        if (!line) {
+            if (console_.InputEnded()) RefuseReading({text(rows::InputEndedBeforeReading)});
+            return;
+        }
+        const qsizetype before = steps.view().Info.size();
+        steps.AnzeigeExit(*line);
+        if (steps.view().OKButton.visible && steps.view().OKButton.enabled) {
+            steps.OKButtonClick();
+            return;
+        }
+        RefuseReading(steps.view().Info.mid(before));
+    }
+
+    void ShowPrompt() {
+        for (const QString& line : meter_->steps().view().Info) console_.Print(line);
+        console_.Print(text(ReadDisplayedValueRow));
+        promptShown_ = true;
+    }
+
+    // A refused reading is asked for again on a terminal; a pipe has no second try.
+    void RefuseReading(const QStringList& why) {
+        for (const QString& line : why) console_.Warn(line);
+        if (console_.InputIsTerminal() && !console_.InputEnded())
+            console_.Print(text(ReadDisplayedValueRow));
+        else
+            failure_ = DataError;
+    }
+
+    int CompareWithMeter(const char* command) {
+        const int code = Operate(OperationMode::Compare);
+        if (code != Success) return Failed(command, code);
+        const auto& differences = meter_->steps().Differences();
+        const int result = differences.empty() ? Success : Differences;
+        meter_->Close();
+        if (options_.json) {
+            Emit({{"command", command},
+                  {"exitCode", result},
+                  {"equal", differences.empty()},
+                  {"differences", report().ComparisonJson(differences)},
+                  {"image", QJsonObject{{"file", Report::Words(ImageToWrite(model_, device_))},
+                                        {"meter", Report::Words(device_.DeviceImage)}}}});
+        } else {
+            for (const QString& line : report().Comparison(differences)) console_.Print(line);
+        }
+        return result;
+    }
+
+    void PrintInfo() {
+        for (const QString& line : meter_->steps().view().Info) console_.Print(line);
+    }
+
+    // A failed operation: its lines, and the JSON object a script waits for.
+    int Failed(const char* command, int code) {
+        const QStringList lines = meter_->steps().view().Info;
+        if (options_.json)
+            Emit({{"command", command}, {"exitCode", code}, {"messages", Report::Lines(lines)}});
+        else
+            for (const QString& line : lines) console_.Warn(line);
+        return code;
+    }
+
+    void Emit(const QJsonObject& object) {
+        console_.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    }
+
+    const CliOptions& options_;
+    CliEnvironment& env_;
+    Console& console_;
+    const int language_;
+    ConfigModel model_;
+    SessionState session_;
+    LanguageText texts_;
+    ConfigEditor editor_{model_, session_, texts_};
+    DeviceState device_;
+    SessionState fileSession_;  // as the file had it: what an output file keeps
+    QStringList memo_;
+    std::unique_ptr<MeterSession> meter_;
+    int failure_ = Success;
+    bool calibrating_ = false;
+    bool promptShown_ = false;
+    bool finishing_ = false;
+};
+
+}  // namespace
+
+int RunCli(const CliOptions& options, CliEnvironment& environment) {
+    switch (options.command) {
+        case Command::Help:
+            environment.console.Print(HelpText());
+            return Success;
+        case Command::Version:
+            environment.console.Print(VersionText());
+            return Success;
+        default:
+            break;
+    }
+    const int code = Run(options, environment).Execute();
+    if (environment.portInUse) environment.portInUse(nullptr);
+    return code;
+}
+
+}  // namespace zmt::cli

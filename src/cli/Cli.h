@@ -1,0 +1,32 @@
+#pragma once
+
+#include "CliOptions.h"
+#include "Clock.h"
+#include "Console.h"
+#include "PlatformDevice.h"
+
+#include <functional>
+
+namespace zmt::link {
+class TSpComPort;
+}
+
+namespace zmt::cli {
+
+// What a run of the tool works with: its console, the clock its timers run on, how the
+// program's events are run until something holds, and the devices behind COM1..COM4.
+struct CliEnvironment {
+    Console& console;
+    Clock& clock;
+    // Runs the program's events until `done` holds; false when nothing more can happen.
+    std::function<bool(const std::function<bool()>&)> runUntil;
+    // The devices behind COMn; empty: the machine's serial terminals (./comN, /dev/ttyS*).
+    link::PlatformDeviceFactory comDevices = {};
+    // Told of the port of each run (a test waits for what is written to reach the wire).
+    std::function<void(link::TSpComPort*)> portInUse = {};
+};
+
+// Runs one command and returns the tool's exit status.
+int RunCli(const CliOptions& options, CliEnvironment& environment);
+
+}  // namespace zmt::cli

@@ -1,0 +1,225 @@
+#include "CliOptions.h"
+
+#include <map>
+
+namespace zmt::cli {
+
+namespace {
+
+const std::map<QString, Command> kCommands = {
+    {"read", Command::Read},           {"write", Command::Write}, {"verify", Command::Verify},
+    {"calibrate", Command::Calibrate}, {"show", Command::Show},   {"ports", Command::Ports},
+    {"find", Command::Find},
+};
+
+// Which options and how many files each command takes.
+struct CommandRule {
+    bool needsPort;
+    bool needsFile;
+    QStringList options;
+};
+
+CommandRule RuleOf(Command command) {
+    switch (command) {
+        case Command::Read:
+            return {true, false, {"--port", "--from", "--output"}};
+        case Command::Write:
+            return {true, true, {"--port", "--verify"}};
+        case Command::Verify:
+        case Command::Calibrate:
+            return {true, true, {"--port"}};
+        case Command::Show:
+            return {false, true, {}};
+        case Command::Find:
+            return {false, false, {"--yes"}};
+        default:
+            return {false, false, {}};
+    }
+}
+
+const QStringList kGlobalFlags = {"--json", "--quiet", "--help", "--version"};
+const QStringList kValueOptions = {"--port", "--from", "--output", "--lang"};
+
+class Parser {
+  public:
+    explicit Parser(const QStringList& arguments) : arguments_(arguments) {}
+
+    ParsedCommandLine run() {
+        for (index_ = 0; index_ < arguments_.size() && error_.isEmpty(); ++index_)
+            take(arguments_[index_]);
+        if (error_.isEmpty()) finish();
+        if (!error_.isEmpty()) return {std::nullopt, error_};
+        return {options_, {}};
+    }
+
+  private:
+    void take(const QString& argument) {
+        if (!argument.startsWith("--") || argument == "--") return positional(argument);
+        QString name = argument, value;
+        const qsizetype equals = argument.indexOf('=');
+        if (equals > 0) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+        } else if (kValueOptions.contains(name)) {
+            if (++index_ >= arguments_.size())
+                return fail(QStringLiteral("%1 needs a value").arg(name));
+            value = arguments_[index_];
+        }
+        option(name, value);
+        seen_ << name;
+    }
+
+    void option(const QString& name, const QString& value) {
+        if (name == "--port")
+            options_.port = value;
+        else if (name == "--from")
+            options_.from = value;
+        else if (name == "--output")
+            options_.output = value;
+        else if (name == "--lang")
+            language(value);
+        else if (name == "--verify")
+            options_.verify = true;
+        else if (name == "--yes")
+            options_.yes = true;
+        else if (name == "--json")
+            options_.json = true;
+        else if (name == "--quiet")
+            options_.quiet = true;
+        else if (name == "--help")
+            help_ = true;
+        else if (name == "--version")
+            version_ = true;
+        else
+            fail(QStringLiteral("unknown option %1").arg(name));
+    }
+
+    void language(const QString& value) {
+        if (value == "de")
+            options_.language = 0;
+        else if (value == "en")
+            options_.language = 1;
+        else
+            fail(QStringLiteral("--lang takes de or en, not '%1'").arg(value));
+    }
+
+    void positional(const QString& argument) {
+        if (!command_) {
+            const auto found = kCommands.find(argument);
+            if (found == kCommands.end())
+                return fail(QStringLiteral("unknown command '%1'").arg(argument));
+            command_ = found->second;
+            return;
+        }
+        positionals_ << argument;
+    }
+
+    void finish() {
+        if (help_ || version_) {
+            options_.command = help_ ? Command::Help : Command::Version;
+            return;
+        }
+        if (!command_) return fail(QStringLiteral("no command given"));
+        options_.command = *command_;
+        const CommandRule rule = RuleOf(*command_);
+        for (const QString& name : seen_)
+            if (!kGlobalFlags.contains(name) && name != "--lang" && !rule.options.contains(name))
+                return fail(QStringLiteral("%1 does not go with %2").arg(name, commandName()));
+        if (rule.needsPort && options_.port.isEmpty())
+            return fail(QStringLiteral("%1 needs --port PORT").arg(commandName()));
+        takePositionals(rule);
+    }
+
+    void takePositionals(const CommandRule& rule) {
+        if (*command_ == Command::Find) {
+            options_.findPorts = positionals_;
+            return;
+        }
+        const int wanted = rule.needsFile ? 1 : 0;
+        if (positionals_.size() < wanted)
+            return fail(QStringLiteral("%1 needs a configuration FILE").arg(commandName()));
+        if (positionals_.size() > wanted)
+            return fail(QStringLiteral("unexpected argument '%1'").arg(positionals_[wanted]));
+        if (wanted) options_.file = positionals_.first();
+    }
+
+    QString commandName() const {
+        for (const auto& [name, command] : kCommands)
+            if (command_ && command == *command_) return name;
+        return {};
+    }
+
+    void fail(const QString& why) {
+        if (error_.isEmpty()) error_ = why;
+    }
+
+    const QStringList& arguments_;
+    qsizetype index_ = 0;
+    CliOptions options_;
+    std::optional<Command> command_;
+    QStringList positionals_, seen_;
+    bool help_ = false, version_ = false;
+    QString error_;
+};
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
+    return Parser(arguments).run();
+}
+
+QString VersionText() {
+    return QStringLiteral("zmt4824-cli 6.01");
+}
+
+QString HelpText() {
+    return QStringLiteral(R"(Usage: zmt4824-cli COMMAND [OPTIONS]
+Reads, writes, verifies and calibrates the ZMT 48x24 digital panel meter through its
+programming interface on a serial port, without a window.
+
+Commands:
+  read      --port PORT [--from FILE] [--output FILE]
+            read the meter's configuration; nothing is written to the meter. Device
+            type, test input and language come from --from FILE, else from the
+            first-start defaults; --output saves the result as a configuration file
+  write     --port PORT FILE [--verify]
+            write the configuration of FILE, as the window's write does; with
+            --verify read the meter back after its restart and compare
+  verify    --port PORT FILE
+            read the meter and compare it with what writing FILE would give it
+  calibrate --port PORT FILE
+            calibrate the meter and write FILE; the two display readings come from
+            standard input, one per line
+  show      FILE
+            evaluate FILE as the main window does
+  ports     list the serial devices and what COM1..COM4 reach
+  find      [--yes] [PORT...]
+            look for the programming interface (on the listed devices, or on all
+            after a confirmation unless --yes)
+
+PORT is COM1..COM4 (COMn opens ./comN in the current directory if it exists, else
+/dev/ttyS<n-1>) or a device path such as /dev/ttyUSB0. FILE is a configuration file
+(.dig or initdig.txt) in the program's 20-line format.
+
+Options:
+  --json        print one JSON object (read, verify, show, ports, find)
+  --lang de|en  language of the output (default: from the locale)
+  --quiet       no progress line
+  --help        this text
+  --version     the tool's version
+
+The power and signal lines: every operation switches the meter off and on as the
+program does (DTR supplies the meter, RTS switches the calibration signal to its
+input) and ends with the meter powered. The port is always closed on exit, also on
+Ctrl-C; closing it drops DTR and RTS, so the meter is then unpowered and the
+calibration signal off. During a write frame the first Ctrl-C lets the frame finish
+and stops afterwards, a second one stops at once.
+
+Exit status:
+  0 success, 1 verify found differences, 2 usage error, 3 port could not be opened,
+  4 no interface, 5 no meter, 6 data incomplete or check failed (also a refused
+  calibration reading), 7 file error, 130 stopped by Ctrl-C.
+)");
+}
+
+}  // namespace zmt::cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace zmt::cli {
+
+enum class Command { Read, Write, Verify, Calibrate, Show, Ports, Find, Help, Version };
+
+// The command line as the tool understood it.
+struct CliOptions {
+    Command command = Command::Help;
+    QString port;         // COM1..COM4, or a device path
+    QString file;         // the configuration file of write, verify, calibrate and show
+    QString from;         // read: fields the meter does not hold
+    QString output;       // read: where to save what was read
+    bool verify = false;  // write: read back and compare
+    bool yes = false;     // find: no confirmation
+    QStringList findPorts;
+    bool json = false;
+    bool quiet = false;
+    int language = -1;  // 0 German, 1 English, -1 from the locale
+};
+
+struct ParsedCommandLine {
+    std::optional<CliOptions> options;
+    QString error;  // what is wrong, when there are no options
+};
+
+// `arguments` without the program's name.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments);
+
+// The help text (also the source of the manual page).
+QString HelpText();
+QString VersionText();
+
+}  // namespace zmt::cli

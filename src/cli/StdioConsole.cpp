@@ -1,0 +1,107 @@
+#include "StdioConsole.h"
+
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+
+namespace zmt::cli {
+
+namespace {
+
+int interruptPipe[2] = {-1, -1};
+
+// Only what is safe in a signal handler: one byte into the pipe.
+void OnInterrupt(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(interruptPipe[1], &byte, 1);
+}
+
+void Write(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+}  // namespace
+
+StdioConsole::StdioConsole(bool quiet)
+    : statusAllowed_(!quiet && ::isatty(STDERR_FILENO)), inputIsTerminal_(::isatty(STDIN_FILENO)) {
+    input_ = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+    connect(input_, &QSocketNotifier::activated, this, &StdioConsole::ReadInput);
+    if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        interrupt_ = new QSocketNotifier(interruptPipe[0], QSocketNotifier::Read, this);
+        connect(interrupt_, &QSocketNotifier::activated, this, &StdioConsole::TakeInterrupt);
+        std::signal(SIGINT, OnInterrupt);
+    }
+}
+
+StdioConsole::~StdioConsole() {
+    ClearStatus();
+    std::signal(SIGINT, SIG_DFL);
+    for (int& fd : interruptPipe) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+}
+
+void StdioConsole::Print(const QString& line) {
+    ClearStatus();
+    Write(stdout, line + u'\n');
+}
+
+void StdioConsole::Warn(const QString& line) {
+    ClearStatus();
+    Write(stderr, line + u'\n');
+}
+
+// In place: back to the start of the line, the new text, the rest of the line cleared.
+void StdioConsole::Status(const QString& line) {
+    if (!statusAllowed_) return;
+    if (line.isEmpty()) return ClearStatus();
+    Write(stderr, QStringLiteral("\r") + line + QStringLiteral("\033[K"));
+    statusShown_ = true;
+}
+
+void StdioConsole::ClearStatus() {
+    if (!statusShown_) return;
+    Write(stderr, QStringLiteral("\r\033[K"));
+    statusShown_ = false;
+}
+
+void StdioConsole::ReadInput() {
+    char buffer[256];
+    const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (got > 0) {
+        pending_.append(buffer, got);
+        return;
+    }
+    if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+        inputEnded_ = true;
+        input_->setEnabled(false);  // an ended input would report itself for ever
+    }
+}
+
+std::optional<QString> StdioConsole::NextLine() {
+    const qsizetype end = pending_.indexOf('\n');
+    if (end < 0) {
+        // The last line of a pipe may come without its line feed.
+        if (!inputEnded_ || pending_.isEmpty()) return std::nullopt;
+        const QString last = QString::fromLocal8Bit(pending_);
+        pending_.clear();
+        return last;
+    }
+    const QString line = QString::fromLocal8Bit(pending_.left(end)).remove(u'\r');
+    pending_.remove(0, end + 1);
+    return line;
+}
+
+void StdioConsole::TakeInterrupt() {
+    char bytes[16];
+    while (::read(interruptPipe[0], bytes, sizeof bytes) > 0) ++interrupts_;
+}
+
+}  // namespace zmt::cli

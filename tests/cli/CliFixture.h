@@ -1,0 +1,87 @@
+#pragma once
+// The command-line tool run in this process against the simulated interface and meter on
+// the virtual clock, with a console that records what the tool says and hands it scripted
+// input, as a pipe or a terminal would.
+
+#include "Cli.h"
+#include "CliOptions.h"
+#include "ExitCode.h"
+#include "MainWindowFixture.h"
+#include "VirtualBench.h"
+
+#include <deque>
+
+namespace zmt::cli {
+
+class ScriptedConsole : public Console {
+  public:
+    QStringList out, err;
+    std::deque<QString> input;
+    bool terminal = false;
+    int interrupts = 0;
+    std::function<void(const QString&)> whileStatus;  // at each progress line, e.g. Ctrl-C
+
+    void Print(const QString& line) override { out << line.split(u'\n'); }
+    void Warn(const QString& line) override { err << line; }
+    void Status(const QString& line) override {
+        if (whileStatus && !line.isEmpty()) whileStatus(line);
+    }
+    std::optional<QString> NextLine() override {
+        if (input.empty()) return std::nullopt;
+        QString line = input.front();
+        input.pop_front();
+        return line;
+    }
+    bool InputEnded() const override { return input.empty(); }
+    bool InputIsTerminal() const override { return terminal; }
+    int Interrupts() const override { return interrupts; }
+};
+
+// The worked example of a 20 mA meter: 0 -> 0, 20 -> 2000, contact 2000/2000, "+",
+// "gwnorm", decimal point code 0; `changes` replace lines of it.
+inline void WriteConfiguration(const QString& path,
+                               std::vector<std::pair<int, QString>> changes = {}) {
+    std::vector<std::pair<int, QString>> lines{{3, "0"}, {15, "+"}};
+    lines.insert(lines.end(), changes.begin(), changes.end());
+    test::WriteSettings(path, lines);
+}
+
+// The image a meter holds after that configuration was written (with no calibration).
+inline sim::ImageWords WorkedExampleImage() {
+    return {0, 0, 8192, 2049, 0, 0, 4047, 4047, 0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    CliTest() {
+        sim.time.watchIdle([this] { return !port_ || port_->OutBufUsed() == 0; });
+    }
+
+    int Run(const QStringList& arguments) {
+        const ParsedCommandLine parsed = ParseCommandLine(arguments);
+        EXPECT_TRUE(parsed.options.has_value()) << parsed.error.toStdString();
+        if (!parsed.options) return UsageError;
+        CliEnvironment environment{
+            console, sim.time.clock,
+            [this](const std::function<bool()>& done) { return sim.time.runUntil(done); },
+            sim.deviceFactory(), [this](link::TSpComPort* port) { port_ = port; }};
+        return RunCli(*parsed.options, environment);
+    }
+    std::shared_ptr<sim::SimulatedStation> AddMeter(sim::ImageWords stored = sim::FactoryImage()) {
+        station = sim.bench->addStation(1, {}, stored);
+        return station;
+    }
+    QString Out() const { return console.out.join(u'\n'); }
+    QString Err() const { return console.err.join(u'\n'); }
+
+  public:
+    test::VirtualBench sim;
+    test::WorkingDirectory workDir;
+    ScriptedConsole console;
+    std::shared_ptr<sim::SimulatedStation> station;
+
+  private:
+    link::TSpComPort* port_ = nullptr;
+};
+
+}  // namespace zmt::cli
