@@ -2,6 +2,7 @@
 
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
+#include "ImageLayout.h"
 #include "ImageWordMath.h"
 #include "Numbers.h"
 
@@ -17,11 +18,7 @@ namespace {
 constexpr int FrameDataStart = 33;      // send entry of w0's low byte in a write frame
 constexpr int FirstAnswerEntry = 3;     // receive entry of the meter's answer to sent byte 1
 constexpr int AnswerStridePerWord = 4;  // two sent bytes per word, two answers per sent byte
-constexpr int OffsetWordBias = 10000;   // w9..w14 keep the operator's numbers offset by this
-constexpr int FlagBipolar = 0x80;
-constexpr int FlagInvertedContact = 0x40;
 constexpr double SpanClamp = 32767;
-constexpr int HighestDecimalPointCode = 4;  // "no point"; every code up to it has a radio
 
 void FillFrameHeader(TransferState& transfer) {
     transfer.SendBuffer.fill(0);
@@ -96,11 +93,11 @@ std::uint16_t EnteredLimitWord(const QString& limitText) {
 }
 
 QString ReadBackInput(std::uint16_t word) {
-    return numbers::FormatGeneral(static_cast<long double>(word - OffsetWordBias) / 100);
+    return numbers::FormatGeneral(InputOfWord(word));
 }
 
 QString ReadBackDisplay(std::uint16_t word) {
-    return QString::number(word - OffsetWordBias);
+    return QString::number(DisplayOfWord(word));
 }
 
 QString LimitModeOf(std::uint16_t flags, std::uint16_t onWord) {
@@ -162,7 +159,7 @@ void ConfigToImage(DeviceState& device, const ConfigModel& config) {
         image[w6] = UnusedContactOnWord;
         image[w7] = UnusedContactOffWord;
     }
-    image[w15] = 1;
+    image[w15] = WrittenByProgramMark;
 }
 
 void ImageToConfig(const DeviceState& device, ConfigEditor& editor, Effects& fx) {

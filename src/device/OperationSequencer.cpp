@@ -1,6 +1,7 @@
 #include "OperationSequencer.h"
 
 #include "ConfigEditor.h"
+#include "ImageCheck.h"
 #include "WriteCheck.h"
 
 #include <array>
@@ -183,6 +184,7 @@ void OperationSequencer::FinishWrite() {
             view_.clearInfo();
             view_.addInfo(text(ReadTaken));
             view_.addInfo(text(RoundingPossible));
+            WarnOfInvalidConfiguration();
         } else if (transferOk_) {
             view_.clearInfo();
             view_.addInfo(text(WriteDone));
@@ -192,6 +194,15 @@ void OperationSequencer::FinishWrite() {
         throw;
     }
     OfferRepeatAndDone();
+}
+
+// The meter's words are taken as they are, but a new or erased meter, or one set up by other
+// means, is named as such: the editor now holds values that no configuration would have.
+void OperationSequencer::WarnOfInvalidConfiguration() {
+    const auto invalid = FirstInvalidImageValue(ReadImage(device_));
+    if (!invalid) return;
+    view_.addWarning(
+        NoValidConfigurationLine(*invalid, editor_.texts(), editor_.session().LanguageIndex));
 }
 
 void OperationSequencer::OfferRepeatAndDone() {

@@ -143,6 +143,7 @@ class OperationSequencer : public QObject {
     void ShowVerdict(const ExchangeVerdict& verdict);
     void ListReadImage();
     void FinishWrite();
+    void WarnOfInvalidConfiguration();
     void OfferRepeatAndDone();
     void ContinueCalibration();
     void OpenPrompt(int titleRow);

@@ -20,6 +20,12 @@ enum Added : int {
     EntryNotANumber,       // %1 entry name, %2 its text
     EntryNotAWholeNumber,  // %1 entry name, %2 its text
     NoDeviceTypeChosen,
+    // A read image that no configuration of this program produces, and how its first such
+    // value is named.
+    NoValidConfiguration,
+    DecimalPointCodeValue,  // %1 the code
+    FlagBitsValue,          // %1 the flags word in hexadecimal
+    ProgramMarkValue,       // %1 the mark word
 
     AddedEnd
 };

@@ -187,6 +187,11 @@ constexpr TextRow kTextRows[] = {
     {rows::EntryNotAWholeNumber, u"%1: \"%2\" ist keine ganze Zahl",
      u"%1: \"%2\" is not a whole number"},
     {rows::NoDeviceTypeChosen, u"kein Geräte-Typ gewählt", u"no device type chosen"},
+    {rows::NoValidConfiguration, u"Das Gerät enthält keine gültige Konfiguration",
+     u"the meter holds no valid configuration"},
+    {rows::DecimalPointCodeValue, u"Dezimalpunkt-Code %1", u"decimal point code %1"},
+    {rows::FlagBitsValue, u"Polaritäts- und Kontaktbits %1", u"polarity and contact bits %1"},
+    {rows::ProgramMarkValue, u"Programmkennung %1", u"program mark %1"},
 };
 
 bool IsCell(int row, int languageIndex) {
