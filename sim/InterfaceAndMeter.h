@@ -50,8 +50,13 @@ struct Fault {
 inline constexpr std::uint8_t WrongCommandAnswer = 0x5A;
 inline constexpr std::uint8_t ExtraAnswer = 0xFF;
 
+// From power-up until the meter answers. The program waits 1600 ms after switching DTR on
+// before it sends (and the byte needs another 40 ms to go out); a meter that needs nearly
+// all of it makes every run with a shortened wait fail, not only the one that measures it.
+inline constexpr milliseconds MeterStartup{1500};
+
 struct LineTiming {
-    milliseconds startup{1000};  // from power-up until the meter answers
+    milliseconds startup = MeterStartup;  // from power-up until the meter answers
     // A longer pause restarts the meter's frame: well above the 40 ms pacing and the pauses a
     // loaded machine puts between two bytes, well below the second of silence that ends a
     // transfer (a meter that is never power-cycled tells frames apart by this pause alone).

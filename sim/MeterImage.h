@@ -49,11 +49,22 @@ inline std::int32_t SignedWord(std::uint16_t w) {
     return static_cast<std::int16_t>(w);
 }
 
-// What a meter holds when it leaves the factory: no offset, unity gain, 0..2000 counts
-// shown as 0..2000 without a decimal point, bipolar, limit contact not used.
+// The mark that the configuration program writes into the last word.
+inline constexpr std::uint16_t ProgramMark = 1;
+
+// What a meter holds when it leaves the factory, set up there with the configuration
+// program: no offset, unity gain, 0..2000 counts shown as 0..2000 without a decimal point,
+// bipolar, limit contact not used.
 inline ImageWords FactoryImage() {
-    return {0,     0,     8192,  2048,  BipolarFlag, 4, ContactUnusedWord, 4500, 0, 10000,
-            12000, 10000, 12000, 12000, 12000,       0};
+    return {0,     0,     8192,  2048,  BipolarFlag, 4,     ContactUnusedWord, 4500, 0,
+            10000, 12000, 10000, 12000, 12000,       12000, ProgramMark};
+}
+
+// What a new meter whose memory was never written, or an erased one, answers with.
+inline ImageWords ErasedImage() {
+    ImageWords image;
+    image.fill(0xFFFF);
+    return image;
 }
 
 }  // namespace zmt::sim

@@ -2,6 +2,7 @@
 
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
+#include "ImageLayout.h"
 #include "ImageWordMath.h"
 #include "Numbers.h"
 
@@ -18,7 +19,6 @@ constexpr int FrameDataStart = 33;      // send entry of w0's low byte in a writ
 constexpr int FirstAnswerEntry = 3;     // receive entry of the meter's answer to sent byte 1
 constexpr int AnswerStridePerWord = 4;  // two sent bytes per word, two answers per sent byte
 constexpr double SpanClamp = 32767;
-constexpr int HighestDecimalPointCode = 4;  // "no point"; every code up to it has a radio
 
 void FillFrameHeader(TransferState& transfer) {
     transfer.SendBuffer.fill(0);
@@ -83,21 +83,21 @@ void SetScalingWords(ImageWords& image, const ConfigModel& config) {
         const auto value = ScalingValue(entry.text);
         if (!value) return;
         image[entry.word] = entry.isInput
-                                ? Low16(numbers::AddHalfTruncate(*value * 100 + EnteredValueBias))
-                                : Low16(static_cast<std::int64_t>(*value + EnteredValueBias));
+                                ? Low16(numbers::AddHalfTruncate(*value * 100 + OffsetWordBias))
+                                : Low16(static_cast<std::int64_t>(*value + OffsetWordBias));
     }
 }
 
 std::uint16_t EnteredLimitWord(const QString& limitText) {
-    return Low16(static_cast<std::int64_t>(numbers::ParseInteger(limitText)) + EnteredValueBias);
+    return Low16(static_cast<std::int64_t>(numbers::ParseInteger(limitText)) + OffsetWordBias);
 }
 
 QString ReadBackInput(std::uint16_t word) {
-    return numbers::FormatGeneral(static_cast<long double>(word - EnteredValueBias) / 100);
+    return numbers::FormatGeneral(InputOfWord(word));
 }
 
 QString ReadBackDisplay(std::uint16_t word) {
-    return QString::number(word - EnteredValueBias);
+    return QString::number(DisplayOfWord(word));
 }
 
 QString LimitModeOf(std::uint16_t flags, std::uint16_t onWord) {
@@ -159,7 +159,7 @@ void ConfigToImage(DeviceState& device, const ConfigModel& config) {
         image[w6] = UnusedContactOnWord;
         image[w7] = UnusedContactOffWord;
     }
-    image[w15] = 1;
+    image[w15] = WrittenByProgramMark;
 }
 
 void ImageToConfig(const DeviceState& device, ConfigEditor& editor, Effects& fx) {

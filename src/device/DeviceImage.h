@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceState.h"
+#include "ImageLayout.h"
 #include "TransferState.h"
 
 #include <cstdint>
@@ -19,12 +20,6 @@ inline constexpr int ReadFrameSendCount = 33;
 inline constexpr int ReadFrameExpectedCount = 66;
 inline constexpr int WriteFrameSendCount = 65;
 inline constexpr int WriteFrameExpectedCount = 130;
-
-// The words w9..w14 keep the operator's own numbers offset by this (inputs x 100).
-inline constexpr int EnteredValueBias = 10000;
-// Bits of the flags word w4; no other bit is ever written.
-inline constexpr std::uint16_t FlagBipolar = 0x80;
-inline constexpr std::uint16_t FlagInvertedContact = 0x40;
 
 // Meter's marker for an unused limit contact, and the OFF word written with it.
 inline constexpr std::uint16_t UnusedContactOnWord = 5000;

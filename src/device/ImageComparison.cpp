@@ -26,13 +26,12 @@ QString LimitMode(const ImageWords& image) {
 }
 
 QString InputValue(std::uint16_t word, const QString& unit) {
-    const QString value =
-        numbers::FormatGeneral(static_cast<long double>(word - EnteredValueBias) / 100);
+    const QString value = numbers::FormatGeneral(InputOfWord(word));
     return unit.isEmpty() ? value : value + u' ' + unit;
 }
 
 QString DisplayValue(std::uint16_t word) {
-    return QString::number(word - EnteredValueBias);
+    return QString::number(DisplayOfWord(word));
 }
 
 std::int64_t DisplayAtZero(const ImageWords& image) {

@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <array>
 #include <utility>
@@ -29,6 +33,19 @@ void SetBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colo
 
 const QColor kLime(0, 255, 0);
 const QColor kTaskYellow(255, 255, 128);
+const QColor kWarningYellow(255, 255, 0);
+
+// A warning line lies on yellow across the whole width, however often it wraps.
+void MarkWarningLines(QPlainTextEdit& info, const QList<int>& lines) {
+    for (QTextBlock block = info.document()->begin(); block.isValid(); block = block.next()) {
+        const QBrush wanted =
+            lines.contains(block.blockNumber()) ? QBrush(kWarningYellow) : QBrush();
+        QTextBlockFormat format = block.blockFormat();
+        if (format.background() == wanted) continue;
+        format.setBackground(wanted);
+        QTextCursor(block).setBlockFormat(format);
+    }
+}
 
 }  // namespace
 
@@ -53,6 +70,7 @@ void OperationControls::build(QWidget* window, const QString& weiterCaption,
     buildTaskPanel(window);
     Info = MakeWidget<QPlainTextEdit>(window, "Info", QRect(8, 72, 440, 120));
     Info->setReadOnly(true);
+    Info->setUndoRedoEnabled(false);  // the marks of warning lines are no edits
     Info->setFocusPolicy(Qt::NoFocus);
     buildReadingEntry(window, okCaption);
     buildButtons(window, weiterCaption);
@@ -114,6 +132,7 @@ void OperationControls::renderInfo(const OperationView& view) {
     const QString text = view.Info.join(QLatin1Char('\n'));
     if (Info->toPlainText() != text) Info->setPlainText(text);
     SetBackground(Info, QPalette::Base, InfoBackground(view.infoColour, *Info->window()));
+    MarkWarningLines(*Info, view.warningLines);
 }
 
 void OperationControls::renderButtons(const OperationView& view) {

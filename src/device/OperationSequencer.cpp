@@ -2,6 +2,7 @@
 
 #include "AddedRows.h"
 #include "ConfigEditor.h"
+#include "ImageCheck.h"
 #include "WriteCheck.h"
 
 #include <array>
@@ -227,6 +228,7 @@ void OperationSequencer::FinishWrite() {
             view_.clearInfo();
             view_.addInfo(text(ReadTaken));
             view_.addInfo(text(RoundingPossible));
+            WarnOfInvalidConfiguration();
         } else if (transferOk_) {
             view_.clearInfo();
             view_.addInfo(text(WriteDone));
@@ -236,6 +238,15 @@ void OperationSequencer::FinishWrite() {
         throw;
     }
     OfferRepeatAndDone();
+}
+
+// The meter's words are taken as they are, but a new or erased meter, or one set up by other
+// means, is named as such: the editor now holds values that no configuration would have.
+void OperationSequencer::WarnOfInvalidConfiguration() {
+    const auto invalid = FirstInvalidImageValue(ReadImage(device_));
+    if (!invalid) return;
+    view_.addWarning(
+        NoValidConfigurationLine(*invalid, editor_.texts(), editor_.session().LanguageIndex));
 }
 
 void OperationSequencer::OfferRepeatAndDone() {

@@ -157,6 +157,7 @@ class OperationSequencer : public QObject {
     void ListReadImage();
     void ShowComparison();
     void FinishWrite();
+    void WarnOfInvalidConfiguration();
     void OfferRepeatAndDone();
     void ContinueCalibration();
     void OpenPrompt(int titleRow);

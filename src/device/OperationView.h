@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +9,10 @@
 namespace zmt {
 
 // Background of the result text: white while working, lime green after a good exchange,
+// Background of the result text: white while working, lime green after a good exchange,
 // red after a failed one, yellow when a good read found the meter differing from the
-// configuration; the system window colour in the legacy window's reset.
+// configuration; the system window colour in the legacy window's reset. A line of warning
+// after a good exchange lies on yellow across the width of the text.
 enum class InfoColour { Window, White, Lime, Red, Yellow };
 
 struct ButtonView {
@@ -27,6 +30,7 @@ struct OperationView {
     QString tasklabel;
     QString Label1;
     QStringList Info;
+    QList<int> warningLines;  // lines of Info shown on yellow
     InfoColour infoColour = InfoColour::White;
     bool taskpanel = true;
     bool KalPan = false;
@@ -40,8 +44,15 @@ struct OperationView {
     std::optional<FocusTarget> focusRequest;
     std::optional<QString> anzeigeTextRequest;
 
-    void clearInfo() { Info.clear(); }
+    void clearInfo() {
+        Info.clear();
+        warningLines.clear();
+    }
     void addInfo(const QString& line) { Info.append(line); }
+    void addWarning(const QString& line) {
+        warningLines.append(static_cast<int>(Info.size()));
+        Info.append(line);
+    }
 };
 
 }  // namespace zmt

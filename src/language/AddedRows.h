@@ -20,6 +20,35 @@ enum Added : int {
     EntryNotANumber,       // %1 entry name, %2 its text
     EntryNotAWholeNumber,  // %1 entry name, %2 its text
     NoDeviceTypeChosen,
+    // A read image that no configuration of this program produces, and how its first such
+    // value is named.
+    NoValidConfiguration,
+    DecimalPointCodeValue,  // %1 the code
+    FlagBitsValue,          // %1 the flags word in hexadecimal
+    ProgramMarkValue,       // %1 the mark word
+    // The demo's virtual meter window: its captions and what it reports of the meter.
+    MeterWindowTitle,
+    MeterOnPort,  // %1 the COM number
+    MeterContactClosed,
+    MeterContactOpen,
+    MeterContactNotUsed,
+    MeterPortNotOpened,  // %1 the COM number, as in the four below
+    MeterOff,
+    MeterStarting,
+    MeterRunning,
+    MeterLinesGroup,
+    MeterPowerLine,
+    MeterSignalLine,
+    MeterInputGroup,
+    MeterTypeLabel,
+    MeterInputLabel,
+    MeterInputValue,         // %1 the input with its unit
+    MeterCalibrationSignal,  // %1 the input with its unit
+    MeterErrorGroup,
+    MeterOffsetError,
+    MeterGainError,
+    MeterDigits,
+    MeterCounters,  // %1 power-ups, %2 configurations stored
 
     // Comparing the meter with the configuration: the operation, the result, and the
     // names of what can differ.

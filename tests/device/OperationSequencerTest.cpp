@@ -44,7 +44,7 @@ class SequencerTest : public ::testing::Test {
     // The exchange that was started, answered by a meter holding `image`.
     void Answer(int extraBytes = 0, int missingBytes = 0) {
         const int sent = rig.transfer.ExpectedCount / 2;
-        rig.AnswerAsMeter(kMeterImage, sent);
+        rig.AnswerAsMeter(meterImage, sent);
         rig.transfer.ReceiveCount += extraBytes - missingBytes;
         rig.transfer.ByteReceived = rig.transfer.ReceiveCount > 0;
         rig.transfer.ReceiveTimedOut = true;
@@ -66,6 +66,7 @@ class SequencerTest : public ::testing::Test {
     }
 
     DeviceRig rig;
+    ImageWords meterImage = kMeterImage;  // what the answering meter holds
     std::vector<std::tuple<bool, bool, bool>> lines;
     std::vector<bool> dtr, rts;
     int transfers = 0, editorSteps = 0;
@@ -170,6 +171,7 @@ TEST_F(SequencerTest, AReadOperationEndsWithTheValuesInTheEditorAndAPowerCycle) 
     EXPECT_EQ(editorSteps, 1);
     EXPECT_EQ(rig.model.Skalin1.trimmed(), "-5,5");
     EXPECT_EQ(view.Info, QStringList({"received configuration transfered to desktop", ""}));
+    EXPECT_TRUE(view.warningLines.isEmpty());
     EXPECT_EQ(view.infoColour, InfoColour::Lime);
     EXPECT_TRUE(view.nochmalbutton.visible && view.Fertigbutton.visible);
     EXPECT_EQ(view.focusRequest, FocusTarget::Fertigbutton);
@@ -178,6 +180,29 @@ TEST_F(SequencerTest, AReadOperationEndsWithTheValuesInTheEditorAndAPowerCycle) 
     steps.resettimerTimer();
     EXPECT_EQ(dtr, std::vector<bool>{true});
     EXPECT_EQ(transfers, 2);
+}
+
+TEST_F(SequencerTest, AReadOfAnErasedMeterTakesItsWordsAndSaysSoOnAWarningLine) {
+    const QStringList expected[] = {
+        {"ausgelesene Daten wurden als Vorgabeparameter übernommen", "Rundungsfehler möglich!",
+         "Das Gerät enthält keine gültige Konfiguration: Dezimalpunkt-Code 255"},
+        {"received configuration transfered to desktop", "",
+         "the meter holds no valid configuration: decimal point code 255"}};
+    meterImage.fill(0xFFFF);
+    for (int language : {0, 1}) {
+        Open(false, false, language);
+        ReadAndStartFirstWrite();
+        Answer();
+        EXPECT_EQ(view.Info, expected[language]);
+        EXPECT_EQ(view.warningLines, QList<int>{2});
+        EXPECT_EQ(view.infoColour, InfoColour::Lime);
+        EXPECT_EQ(rig.model.DecimalPoint, 255);  // taken as the meter holds it
+        EXPECT_EQ(rig.model.RelaisOn.trimmed(), "55535");
+    }
+    // The next operation starts without the warning.
+    Open(false, false);
+    steps.weiterbuttonClick();
+    EXPECT_TRUE(view.warningLines.isEmpty());
 }
 
 TEST_F(SequencerTest, FailedExchangesOfferOnlyTheRepeatAndStopTheChain) {

@@ -5,6 +5,7 @@ zmt_add_test(device_tests
         CalibrationTest.cpp
         DeviceImageTest.cpp
         DeviceTestRig.h
+        ImageCheckTest.cpp
         LegacyImageTest.cpp
         LegacySequencerTest.cpp
         OperationSequencerTest.cpp

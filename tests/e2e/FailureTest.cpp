@@ -110,6 +110,45 @@ TEST_P(FaultTest, TheOperationWindowJudgesTheExchange) {
 INSTANTIATE_TEST_SUITE_P(Faults, FaultTest, ::testing::ValuesIn(kFaultCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct PowerUpWaitCase {
+    int inittimer2Ms;  // the engine waits this long after powering the meter, then sends
+    bool readSucceeds;
+};
+
+void PrintTo(const PowerUpWaitCase& c, std::ostream* os) {
+    *os << c.inittimer2Ms << " ms";
+}
+
+class PowerUpWaitTest : public OperationTest,
+                        public ::testing::WithParamInterface<PowerUpWaitCase> {};
+
+// The simulated meter starts up in nearly all of the time the program gives it, so a
+// program that waited less would fail here and not only in the test that times the steps.
+TEST_P(PowerUpWaitTest, AShortenedWaitFindsTheMeterStillStarting) {
+    const PowerUpWaitCase& c = GetParam();
+    AddMeter();
+    StartProgram(1);
+    program->transfers().timer(link::TransferEngine::inittimer2).setInterval(c.inittimer2Ms);
+    QStringList info;
+    RunOperation("Readbutt", [&] {
+        button("weiterbutton")->click();
+        ASSERT_TRUE(WaitUntilSettled());
+        info = InfoLines();
+    });
+    const QStringList expected =
+        c.readSucceeds ? QStringList{"received configuration transfered to desktop", ""}
+                       : QStringList{kEnglish, "Interface... O.K.", "transmission error"};
+    EXPECT_EQ(info, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, PowerUpWaitTest,
+                         ::testing::Values(PowerUpWaitCase{1600, true},
+                                           PowerUpWaitCase{1450, false},
+                                           PowerUpWaitCase{1000, false}),
+                         [](const auto& info) {
+                             return "Wait" + std::to_string(info.param.inittimer2Ms) + "ms";
+                         });
+
 TEST_F(OperationTest, ClosingDuringAnExchangeWaitsForItsEndAndWritesNothing) {
     AddMeter();
     StartProgram();

@@ -4,6 +4,8 @@
 #include "Beep.h"
 
 #include <QCheckBox>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace zmt::e2e {
 namespace {
@@ -61,6 +63,37 @@ TEST_P(ReadTest, TheMetersValuesArriveInTheEditorAndTheMeterKeepsItsImage) {
     ASSERT_EQ(memo1.size(), 17);
     EXPECT_EQ(memo1[0], "reccount 66");
     EXPECT_EQ(memo1[1], "65533");
+    EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
+}
+
+TEST_P(ReadTest, AnErasedMeterIsTakenAsItIsAndNamedOnAYellowLine) {
+    const int language = GetParam();
+    AddMeter(sim::ErasedImage());
+    StartProgram(language);
+    QStringList info;
+    QColor colour;
+    QList<QBrush> lineBackgrounds;
+    RunOperation("Readbutt", [&] {
+        button("weiterbutton")->click();
+        ASSERT_TRUE(WaitUntilSettled());
+        info = InfoLines();
+        colour = InfoColour();
+        const QTextDocument* document = control<QPlainTextEdit>("Info")->document();
+        for (QTextBlock line = document->begin(); line.isValid(); line = line.next())
+            lineBackgrounds << line.blockFormat().background();
+    });
+    const QStringList expected[] = {
+        {"ausgelesene Daten wurden als Vorgabeparameter übernommen", "Rundungsfehler möglich!",
+         "Das Gerät enthält keine gültige Konfiguration: Dezimalpunkt-Code 255"},
+        {"received configuration transfered to desktop", "",
+         "the meter holds no valid configuration: decimal point code 255"}};
+    EXPECT_EQ(info, expected[language]);
+    EXPECT_EQ(colour, QColor(0, 255, 0));  // the exchange itself was good
+    EXPECT_EQ(lineBackgrounds, QList<QBrush>({QBrush(), QBrush(), QBrush(QColor(255, 255, 0))}));
+    // The words are what the meter holds: taken over and written back unchanged.
+    EXPECT_EQ(program->model.DecimalPoint, 255);
+    EXPECT_EQ(text("RelaisOn").trimmed(), "55535");
+    EXPECT_EQ(station->storedImage(), sim::ErasedImage());
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
 

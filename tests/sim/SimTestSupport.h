@@ -67,7 +67,7 @@ struct WireClock {
     void powerUp(InterfaceAndMeter& line) {
         line.setDtr(true, now);
         std::vector<std::uint8_t> ignored;
-        pass(line, 1100ms, ignored);
+        pass(line, MeterStartup + 100ms, ignored);
     }
 
     void powerCycle(InterfaceAndMeter& line) {

@@ -30,7 +30,9 @@ DemoProgram::DemoProgram(DemoOptions options)
       program_(std::make_unique<ZMT6v01>(ProgramOptionsFor(options, *bench_))) {
     // The meter on the bench starts as the type the last configuration was made for.
     if (program_->model.SelectRange >= 0) bench_->setMeterType(program_->model.SelectRange);
-    meterWindow_ = std::make_unique<VirtualMeterWindow>(*bench_);
+    // It speaks the program's language and looks up which one at every refresh.
+    meterWindow_ =
+        std::make_unique<VirtualMeterWindow>(*bench_, program_->texts, program_->session);
     meterWindow_->setAttribute(Qt::WA_ShowWithoutActivating);
 }
 

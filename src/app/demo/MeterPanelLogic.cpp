@@ -5,31 +5,31 @@
 
 namespace zmt::demo {
 
-QString MeterStateText(const MeterSnapshot& shot) {
-    const QString port = QStringLiteral("COM%1").arg(shot.comNumber);
-    if (!shot.attached) return port + QStringLiteral(": not opened by the program");
-    if (!shot.powered) return port + QStringLiteral(": meter off (no power on DTR)");
-    if (!shot.ready) return port + QStringLiteral(": meter starting");
-    return port + QStringLiteral(": meter running");
+QString MeterStateText(const MeterSnapshot& shot, const MeterWording& wording) {
+    const int row = !shot.attached  ? rows::MeterPortNotOpened
+                    : !shot.powered ? rows::MeterOff
+                    : !shot.ready   ? rows::MeterStarting
+                                    : rows::MeterRunning;
+    return wording.text(row).arg(shot.comNumber);
 }
 
-QString InputText(const MeterSnapshot& shot, const QString& unit, int decimals) {
+QString InputText(const MeterSnapshot& shot, const QString& unit, int decimals,
+                  const MeterWording& wording) {
     const QString value = QString::number(shot.input, 'f', decimals) + u' ' + unit;
-    if (shot.calibrationSignal)
-        return QStringLiteral("Calibration signal %1 at the input (RTS on)").arg(value);
-    return QStringLiteral("%1 at the input").arg(value);
+    const int row = shot.calibrationSignal ? rows::MeterCalibrationSignal : rows::MeterInputValue;
+    return wording.text(row).arg(value);
 }
 
-QString ContactText(const MeterSnapshot& shot) {
+QString ContactText(const MeterSnapshot& shot, const MeterWording& wording) {
     switch (shot.contact) {
         case sim::ContactState::Closed:
-            return QStringLiteral("limit contact closed");
+            return wording.text(rows::MeterContactClosed);
         case sim::ContactState::NotUsed:
-            return QStringLiteral("limit contact not used");
+            return wording.text(rows::MeterContactNotUsed);
         case sim::ContactState::Open:
             break;
     }
-    return QStringLiteral("limit contact open");
+    return wording.text(rows::MeterContactOpen);
 }
 
 InputRange InputRangeFor(double fullScale) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DemoBench.h"
+#include "LanguageText.h"
 
 #include <QString>
 
@@ -8,13 +9,22 @@ namespace zmt::demo {
 
 // The virtual meter window's texts and control ranges, kept apart from its widgets.
 
+// The program's language table in the language its main window shows.
+struct MeterWording {
+    const LanguageText& table;
+    int languageIndex = 0;
+
+    QString text(int row) const { return table.text(row, languageIndex); }
+};
+
 // What the technician would notice about the meter: off, starting up or running.
-QString MeterStateText(const MeterSnapshot& shot);
+QString MeterStateText(const MeterSnapshot& shot, const MeterWording& wording);
 
 // "12.500 mA at the input" or, with RTS on, the calibration signal that replaces it.
-QString InputText(const MeterSnapshot& shot, const QString& unit, int decimals);
+QString InputText(const MeterSnapshot& shot, const QString& unit, int decimals,
+                  const MeterWording& wording);
 
-QString ContactText(const MeterSnapshot& shot);
+QString ContactText(const MeterSnapshot& shot, const MeterWording& wording);
 
 // The input control's range for a meter type: below zero for a bipolar display and
 // beyond full scale for an overload.

@@ -1,8 +1,7 @@
 #include "VirtualMeterWindow.h"
 
-#include "ConfigModel.h"
+#include "AddedRows.h"
 #include "IndicatorLed.h"
-#include "MeterPanelLogic.h"
 #include "SevenSegmentDisplay.h"
 
 #include <QComboBox>
@@ -32,6 +31,27 @@ W* Named(W* widget, const char* name) {
     return widget;
 }
 
+// The captions that change with the language only; the rest change with the meter too.
+struct CaptionRow {
+    const char* control;
+    int row;
+};
+
+constexpr CaptionRow kCaptions[] = {
+    {"LinesGroup", rows::MeterLinesGroup},    {"PowerLabel", rows::MeterPowerLine},
+    {"SignalLabel", rows::MeterSignalLine},   {"InputGroup", rows::MeterInputGroup},
+    {"MeterTypeLabel", rows::MeterTypeLabel}, {"InputLabel", rows::MeterInputLabel},
+    {"ErrorGroup", rows::MeterErrorGroup},    {"OffsetErrorLabel", rows::MeterOffsetError},
+    {"GainErrorLabel", rows::MeterGainError},
+};
+
+void SetCaption(QObject* control, const QString& caption) {
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        group->setTitle(caption);
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(caption);
+}
+
 QHBoxLayout* LedWithLabel(IndicatorLed* led, QLabel* label) {
     auto* row = new QHBoxLayout;
     row->addWidget(led);
@@ -39,24 +59,25 @@ QHBoxLayout* LedWithLabel(IndicatorLed* led, QLabel* label) {
     return row;
 }
 
-QDoubleSpinBox* ErrorSpin(const char* name, double limit, int decimals, const QString& suffix) {
+QDoubleSpinBox* ErrorSpin(const char* name, double limit, int decimals) {
     auto* spin = Named(new QDoubleSpinBox, name);
     spin->setRange(-limit, limit);
     spin->setDecimals(decimals);
-    spin->setSuffix(suffix);
     spin->setKeyboardTracking(false);
     return spin;
 }
 
 }  // namespace
 
-VirtualMeterWindow::VirtualMeterWindow(DemoBench& bench, QWidget* parent)
+VirtualMeterWindow::VirtualMeterWindow(DemoBench& bench, const LanguageText& texts,
+                                       const SessionState& session, QWidget* parent)
     : QWidget(parent, Qt::Window),
       bench_(bench),
+      texts_(texts),
+      session_(session),
       pollTimer_(
           new OneShotTimer(this, QStringLiteral("PollTimer"), PollIntervalMs, bench.clock())) {
     setObjectName(QStringLiteral("VirtualMeter"));
-    setWindowTitle(QStringLiteral("Virtual meter ZMT 48x24"));
     auto* column = new QVBoxLayout(this);
     column->addWidget(buildMeterGroup());
     column->addWidget(buildLinesGroup());
@@ -97,17 +118,17 @@ QGroupBox* VirtualMeterWindow::buildMeterGroup() {
 }
 
 QGroupBox* VirtualMeterWindow::buildLinesGroup() {
-    auto* group = Named(new QGroupBox(QStringLiteral("Interface lines")), "LinesGroup");
+    auto* group = Named(new QGroupBox, "LinesGroup");
     powerLed_ = Named(new IndicatorLed(LedGreen), "PowerLed");
     signalLed_ = Named(new IndicatorLed(LedYellow), "SignalLed");
     auto* row = new QHBoxLayout(group);
-    row->addLayout(LedWithLabel(powerLed_, new QLabel(QStringLiteral("power (DTR)"))));
-    row->addLayout(LedWithLabel(signalLed_, new QLabel(QStringLiteral("signal (RTS)"))));
+    row->addLayout(LedWithLabel(powerLed_, Named(new QLabel, "PowerLabel")));
+    row->addLayout(LedWithLabel(signalLed_, Named(new QLabel, "SignalLabel")));
     return group;
 }
 
 QGroupBox* VirtualMeterWindow::buildInputGroup() {
-    auto* group = Named(new QGroupBox(QStringLiteral("Input signal")), "InputGroup");
+    auto* group = Named(new QGroupBox, "InputGroup");
     meterType_ = Named(new QComboBox, "MeterType");
     for (const DeviceType& type : DeviceTypes)
         meterType_->addItem(QString::fromLatin1(type.itemText));
@@ -117,22 +138,22 @@ QGroupBox* VirtualMeterWindow::buildInputGroup() {
     inputSlider_->setRange(0, SliderSteps);
     inputLabel_ = Named(new QLabel, "InputState");
     auto* form = new QFormLayout(group);
-    form->addRow(QStringLiteral("Meter type:"), meterType_);
-    form->addRow(QStringLiteral("Input:"), inputSpin_);
+    form->addRow(Named(new QLabel, "MeterTypeLabel"), meterType_);
+    form->addRow(Named(new QLabel, "InputLabel"), inputSpin_);
     form->addRow(QString(), inputSlider_);
     form->addRow(QString(), inputLabel_);
     return group;
 }
 
 QGroupBox* VirtualMeterWindow::buildErrorGroup() {
-    auto* group =
-        Named(new QGroupBox(QStringLiteral("Errors of the meter (for calibrating)")), "ErrorGroup");
-    offsetSpin_ = ErrorSpin("OffsetError", 500, 1, QStringLiteral(" digits"));
-    gainSpin_ = ErrorSpin("GainError", 20, 2, QStringLiteral(" %"));
+    auto* group = Named(new QGroupBox, "ErrorGroup");
+    offsetSpin_ = ErrorSpin("OffsetError", 500, 1);
+    gainSpin_ = ErrorSpin("GainError", 20, 2);
+    gainSpin_->setSuffix(QStringLiteral(" %"));
     gainSpin_->setSingleStep(0.1);
     auto* form = new QFormLayout(group);
-    form->addRow(QStringLiteral("Offset error:"), offsetSpin_);
-    form->addRow(QStringLiteral("Gain error:"), gainSpin_);
+    form->addRow(Named(new QLabel, "OffsetErrorLabel"), offsetSpin_);
+    form->addRow(Named(new QLabel, "GainErrorLabel"), gainSpin_);
     return group;
 }
 
@@ -191,23 +212,35 @@ void VirtualMeterWindow::setInputFromSlider(int position) {
 }
 
 void VirtualMeterWindow::refresh() {
+    applyLanguage();
     showSnapshot(bench_.observe());
+}
+
+void VirtualMeterWindow::applyLanguage() {
+    if (session_.LanguageIndex == shownLanguage_) return;
+    shownLanguage_ = session_.LanguageIndex;
+    const MeterWording words = wording();
+    setWindowTitle(words.text(rows::MeterWindowTitle));
+    for (const CaptionRow& caption : kCaptions)
+        SetCaption(findChild<QObject*>(QString::fromLatin1(caption.control)),
+                   words.text(caption.row));
+    offsetSpin_->setSuffix(u' ' + words.text(rows::MeterDigits));
 }
 
 void VirtualMeterWindow::showSnapshot(const MeterSnapshot& shot) {
     shown_ = shot;
-    meterGroup_->setTitle(QStringLiteral("Meter on COM%1").arg(shot.comNumber));
+    const MeterWording words = wording();
+    meterGroup_->setTitle(words.text(rows::MeterOnPort).arg(shot.comNumber));
     display_->setCells(CellsForText(shot.displayText.value_or(std::string())));
     limitLed_->setLit(shot.powered && shot.contact == sim::ContactState::Closed);
-    contactLabel_->setText(ContactText(shot));
-    stateLabel_->setText(MeterStateText(shot));
+    contactLabel_->setText(ContactText(shot, words));
+    stateLabel_->setText(MeterStateText(shot, words));
     powerLed_->setLit(shot.dtr);
     signalLed_->setLit(shot.rts);
     inputLabel_->setText(
-        InputText(shot, bench_.unit(), InputRangeFor(bench_.fullScale()).decimals));
-    countersLabel_->setText(QStringLiteral("power-ups: %1, configurations stored: %2")
-                                .arg(shot.powerUps)
-                                .arg(shot.imagesStored));
+        InputText(shot, bench_.unit(), InputRangeFor(bench_.fullScale()).decimals, words));
+    countersLabel_->setText(
+        words.text(rows::MeterCounters).arg(shot.powerUps).arg(shot.imagesStored));
 }
 
 }  // namespace zmt::demo

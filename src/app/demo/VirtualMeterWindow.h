@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ConfigModel.h"
 #include "DemoBench.h"
+#include "LanguageText.h"
+#include "MeterPanelLogic.h"
 #include "OneShotTimer.h"
 
 #include <QWidget>
@@ -20,13 +23,15 @@ class SevenSegmentDisplay;
 // power (DTR) and signal (RTS) lines as the program drives them, and the knobs for the
 // meter's type, its input signal and its own offset and gain errors. It looks at the
 // simulation ten times a second, on the bench's clock; the program's own windows never
-// know it is there.
+// know it is there. Its texts come from the program's language table in the language of
+// the main window, which it looks up at each look, so a switch there reaches it too.
 class VirtualMeterWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit VirtualMeterWindow(DemoBench& bench, QWidget* parent = nullptr);
+    VirtualMeterWindow(DemoBench& bench, const LanguageText& texts, const SessionState& session,
+                       QWidget* parent = nullptr);
 
-    // Shows the simulation as it is now; the poll timer calls it.
+    // Shows the simulation as it is now, in the current language; the poll timer calls it.
     void refresh();
     const MeterSnapshot& lastSnapshot() const { return shown_; }
 
@@ -48,8 +53,13 @@ class VirtualMeterWindow : public QWidget {
     void setInputFromSpin(double input);
     void setInputFromSlider(int position);
     void showSnapshot(const MeterSnapshot& shot);
+    void applyLanguage();
+    MeterWording wording() const { return {texts_, session_.LanguageIndex}; }
 
     DemoBench& bench_;
+    const LanguageText& texts_;
+    const SessionState& session_;
+    int shownLanguage_ = -1;  // the language the captions are in; none yet
     MeterSnapshot shown_;
     OneShotTimer* pollTimer_;
 

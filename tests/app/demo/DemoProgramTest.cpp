@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -143,6 +145,24 @@ TEST_F(DemoFixture, TheVirtualMeterStartsAsTheTypeOfTheLastConfiguration) {
                   QString::fromLatin1(c.unitSuffix));
         demo.reset();
     }
+}
+
+TEST_F(DemoFixture, TheVirtualMeterSwitchesLanguageWithTheMainWindow) {
+    start({{16, "1"}});
+    demo->Show();
+    const auto caption = [&] { return meter().findChild<QGroupBox*>("LinesGroup")->title(); };
+    EXPECT_EQ(caption(), "Interface lines");
+    EXPECT_EQ(meter().windowTitle(), "Virtual meter ZMT 48x24");
+    const std::vector<const char*> switched = {"Interface-Leitungen", "Interface lines"};
+    for (const char* expected : switched) {
+        mainControl<QAction>("MLanguage")->trigger();
+        EXPECT_TRUE(WaitFor([&] { return caption() == QString::fromUtf8(expected); }))
+            << "shows " << caption().toStdString() << ", expected " << expected;
+    }
+    mainControl<QAction>("MLanguage")->trigger();
+    EXPECT_TRUE(WaitFor([&] {
+        return meter().windowTitle() == QString::fromUtf8("Virtuelles Messgerät ZMT 48x24");
+    }));
 }
 
 }  // namespace

@@ -53,29 +53,69 @@ MeterSnapshot Shot(bool attached, bool powered, bool ready) {
     return shot;
 }
 
+LanguageText FilledTable() {
+    LanguageText texts;
+    texts.FillLanguageText();
+    return texts;
+}
+
 struct StateCase {
     MeterSnapshot shot;
-    const char* text;
+    const char* german;
+    const char* english;
 };
 
-TEST(MeterPanelLogic, StateTextNamesThePortAndWhatTheMeterDoes) {
+TEST(MeterPanelLogic, StateTextNamesThePortAndWhatTheMeterDoesInBothLanguages) {
     const std::vector<StateCase> cases = {
-        {Shot(false, false, false), "COM3: not opened by the program"},
-        {Shot(true, false, false), "COM3: meter off (no power on DTR)"},
-        {Shot(true, true, false), "COM3: meter starting"},
-        {Shot(true, true, true), "COM3: meter running"},
+        {Shot(false, false, false), "COM3: vom Programm nicht geöffnet",
+         "COM3: not opened by the program"},
+        {Shot(true, false, false), "COM3: Messgerät aus (keine Versorgung über DTR)",
+         "COM3: meter off (no power on DTR)"},
+        {Shot(true, true, false), "COM3: Messgerät startet", "COM3: meter starting"},
+        {Shot(true, true, true), "COM3: Messgerät läuft", "COM3: meter running"},
     };
-    for (const auto& c : cases) EXPECT_EQ(MeterStateText(c.shot), QString::fromUtf8(c.text));
+    const LanguageText texts = FilledTable();
+    for (const auto& c : cases) {
+        EXPECT_EQ(MeterStateText(c.shot, {texts, 0}), QString::fromUtf8(c.german));
+        EXPECT_EQ(MeterStateText(c.shot, {texts, 1}), QString::fromUtf8(c.english));
+    }
+}
+
+struct ContactTextCase {
+    sim::ContactState state;
+    const char* german;
+    const char* english;
+};
+
+TEST(MeterPanelLogic, ContactTextInBothLanguages) {
+    const std::vector<ContactTextCase> cases = {
+        {sim::ContactState::Open, "Grenzkontakt offen", "limit contact open"},
+        {sim::ContactState::Closed, "Grenzkontakt geschlossen", "limit contact closed"},
+        {sim::ContactState::NotUsed, "Grenzkontakt nicht benutzt", "limit contact not used"},
+    };
+    const LanguageText texts = FilledTable();
+    MeterSnapshot shot;
+    for (const auto& c : cases) {
+        shot.contact = c.state;
+        EXPECT_EQ(ContactText(shot, {texts, 0}), QString::fromUtf8(c.german));
+        EXPECT_EQ(ContactText(shot, {texts, 1}), QString::fromUtf8(c.english));
+    }
 }
 
 TEST(MeterPanelLogic, InputTextShowsTheCalibrationSignalWhenRtsSwitchesItThrough) {
+    const LanguageText texts = FilledTable();
     MeterSnapshot shot;
     shot.input = 12.5;
-    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3), QStringLiteral("12.500 mA at the input"));
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 1}),
+              QStringLiteral("12.500 mA at the input"));
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 0}),
+              QStringLiteral("12.500 mA am Eingang"));
     shot.input = 20;
     shot.calibrationSignal = true;
-    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3),
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 1}),
               QStringLiteral("Calibration signal 20.000 mA at the input (RTS on)"));
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 0}),
+              QStringLiteral("Kalibriersignal 20.000 mA am Eingang (RTS an)"));
 }
 
 }  // namespace

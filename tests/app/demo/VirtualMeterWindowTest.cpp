@@ -37,10 +37,24 @@ sim::ImageWords ImageWithContact() {
     return image;
 }
 
+LanguageText FilledTexts() {
+    LanguageText texts;
+    texts.FillLanguageText();
+    return texts;
+}
+
+SessionState InEnglish() {
+    SessionState session;
+    session.LanguageIndex = 1;
+    return session;
+}
+
 struct VirtualMeterFixture : ::testing::Test {
     test::VirtualTime time;
     DemoBench bench{QuickStart(), time.clock};
-    VirtualMeterWindow window{bench};
+    LanguageText texts = FilledTexts();
+    SessionState session = InEnglish();  // the main window's language
+    VirtualMeterWindow window{bench, texts, session};
 
     template <typename W>
     W& child(const char* name) {
@@ -215,6 +229,61 @@ TEST_F(VirtualMeterFixture, RefreshesOnItsOwnOnlyWhileShown) {
     bench.setInput(9);
     time.runFor(polls);
     EXPECT_EQ(window.lastSnapshot().displayText, "800");
+}
+
+struct CaptionCase {
+    const char* control;
+    const char* german;
+    const char* english;
+};
+
+// Every caption of the window, by control, in both languages.
+const CaptionCase kCaptionCases[] = {
+    {"MeterGroup", "Messgerät an COM2", "Meter on COM2"},
+    {"ContactState", "Grenzkontakt nicht benutzt", "limit contact not used"},
+    {"MeterState", "COM2: Messgerät läuft", "COM2: meter running"},
+    {"LinesGroup", "Interface-Leitungen", "Interface lines"},
+    {"PowerLabel", "Versorgung (DTR)", "power (DTR)"},
+    {"SignalLabel", "Signal (RTS)", "signal (RTS)"},
+    {"InputGroup", "Eingangssignal", "Input signal"},
+    {"MeterTypeLabel", "Geräte-Typ:", "Meter type:"},
+    {"InputLabel", "Eingang:", "Input:"},
+    {"InputState", "4.000 mA am Eingang", "4.000 mA at the input"},
+    {"ErrorGroup", "Fehler des Messgeräts (zum Kalibrieren)",
+     "Errors of the meter (for calibrating)"},
+    {"OffsetErrorLabel", "Offsetfehler:", "Offset error:"},
+    {"GainErrorLabel", "Verstärkungsfehler:", "Gain error:"},
+    {"Counters", "Einschaltungen: 1, gespeicherte Konfigurationen: 0",
+     "power-ups: 1, configurations stored: 0"},
+};
+
+QString Caption(QWidget& window, const char* control) {
+    QObject* child = window.findChild<QObject*>(QString::fromLatin1(control));
+    if (auto* group = qobject_cast<QGroupBox*>(child)) return group->title();
+    if (auto* label = qobject_cast<QLabel*>(child)) return label->text();
+    return QStringLiteral("(no caption: %1)").arg(QString::fromLatin1(control));
+}
+
+TEST_F(VirtualMeterFixture, SpeaksTheMainWindowsLanguageAndFollowsItsSwitch) {
+    auto port = powerUp(2);
+    bench.setInput(4);
+    window.show();
+    // Switched while the window is on screen: its next look at the meter picks it up.
+    for (int language : {0, 1, 0}) {
+        session.LanguageIndex = language;
+        time.runFor(std::chrono::milliseconds(VirtualMeterWindow::PollIntervalMs));
+        SCOPED_TRACE(language);
+        for (const CaptionCase& c : kCaptionCases)
+            EXPECT_EQ(Caption(window, c.control),
+                      QString::fromUtf8(language == 0 ? c.german : c.english))
+                << c.control;
+        EXPECT_EQ(window.windowTitle(), language == 0
+                                            ? QString::fromUtf8("Virtuelles Messgerät ZMT 48x24")
+                                            : QStringLiteral("Virtual meter ZMT 48x24"));
+        EXPECT_EQ(child<QDoubleSpinBox>("OffsetError").suffix(),
+                  language == 0 ? QStringLiteral(" Digits") : QStringLiteral(" digits"));
+    }
+    window.hide();
 }
 
 }  // namespace
