@@ -4,6 +4,7 @@
 #include "ConfigFile.h"
 #include "DeviceImage.h"
 #include "ExitCode.h"
+#include "ImageCheck.h"
 #include "LanguageText.h"
 #include "MeterSession.h"
 #include "PosixTerminalDevice.h"
@@ -201,6 +202,8 @@ class Run {
         return Success;
     }
 
+    // The meter's values into the editor, as the window's read takes them, with the same
+    // word when they are none that this program writes.
     void TakeOverImage() {
         Effects ignored;
         try {
@@ -208,6 +211,8 @@ class Run {
         } catch (const ConversionError& error) {
             console_.Warn(QString::fromUtf8(error.what()));  // a test input from the file
         }
+        if (const auto invalid = FirstInvalidImageValue(ReadImage(device_)))
+            console_.Warn(NoValidConfigurationLine(*invalid, texts_, language_));
     }
 
     // ---- the meter ----

@@ -36,6 +36,7 @@ TEST_F(CliTest, ReadPrintsTheMetersConfigurationAndWritesNothing) {
     EXPECT_EQ(station->imagesStored(), 0);
     EXPECT_EQ(station->storedImage(), kConfiguredImage);
     EXPECT_EQ(station->powerUps(), 3);  // at the start, for the read, and the restart at its end
+    EXPECT_TRUE(console.err.isEmpty()) << Err().toStdString();
 
     console = {};
     EXPECT_EQ(Run({"read", "--port", "COM1", "--json"}), Success);
@@ -45,6 +46,12 @@ TEST_F(CliTest, ReadPrintsTheMetersConfigurationAndWritesNothing) {
     EXPECT_EQ(json["configuration"]["input1"].toDouble(), -5.5);
     EXPECT_EQ(json["test"]["display"].toString(), "5,19");
     EXPECT_EQ(json["image"].toArray().at(0).toInt(), 65533);
+
+    console = {};
+    station->setStoredImage(sim::ErasedImage());
+    EXPECT_EQ(Run({"read", "--port", "COM1", "--quiet", "--lang", "en"}), Success);
+    EXPECT_EQ(console.err,
+              QStringList{"the meter holds no valid configuration: decimal point code 255"});
 }
 
 TEST_F(CliTest, WriteThenVerifyFindsTheMeterAsWrittenAndNamesEachDifference) {
