@@ -1,0 +1,8 @@
+# The configuration sheet: its contents read back from the PDF with pdftotext, the PDF
+# file's name and atomic writing.
+zmt_add_test(sheet_tests
+    SOURCES
+        ConfigurationSheetTest.cpp
+        SheetPdfTest.cpp
+    LIBS zmt_sheet)
+target_include_directories(sheet_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../editor)
