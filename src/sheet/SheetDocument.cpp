@@ -30,11 +30,12 @@ QString Cells(const QStringList& texts, const QString& tag, const QString& attri
     return html;
 }
 
-// A label/value list: labels in the narrower first column.
+// A label/value list: labels in the narrower first column; a lone text takes the width.
 QString ListHtml(const SheetTable& table) {
     QString html = ListTable;
     for (const QStringList& row : table.rows) {
-        html += QStringLiteral("<tr><td width='38%'>%1</td>").arg(row.value(0).toHtmlEscaped());
+        const QString label = row.size() > 1 ? QStringLiteral(" width='38%'") : QString();
+        html += QStringLiteral("<tr><td%1>%2</td>").arg(label, row.value(0).toHtmlEscaped());
         html += Cells(row.mid(1), QStringLiteral("td")) + QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
