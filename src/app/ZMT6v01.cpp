@@ -4,6 +4,7 @@
 #include "FileDialogs.h"
 #include "HelpWindow.h"
 #include "PortController.h"
+#include "SheetCommands.h"
 #include "SpComPort.h"
 #include "Ulanguage.h"
 #include "ZMT1.h"
@@ -35,6 +36,8 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     transfers_->setPortLinesHook([this](bool power, bool signal) {
         controller_->SetPortLines(session.ComPortName, power, signal, false);
     });
+    sheets_ = std::make_unique<SheetCommands>(
+        SheetCommandsContext{*controller_, *options_.dialogs, device});
     CreateWindows();
     WireWindows();
 }
@@ -68,6 +71,8 @@ void ZMT6v01::WireWindows() {
     hooks.ShowAboutModal = [this] { ZMT1about_->exec(); };
     hooks.ShowProgramFormModal = [this] { ProgramForm_->exec(); };
     hooks.ShowForm2 = [this] { Form2_->show(); };
+    hooks.PrintConfigurationSheet = [this](const SheetRequest& r) { sheets_->Print(r); };
+    hooks.SaveConfigurationSheet = [this](const SheetRequest& r) { sheets_->SavePdf(r); };
     Form1_->setHooks(std::move(hooks));
     QObject::connect(Form1_.get(), &TForm1::closed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);

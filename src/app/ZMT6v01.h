@@ -17,6 +17,7 @@ namespace zmt {
 
 class FileDialogs;
 class PortController;
+class SheetCommands;
 class TComPreSelect;
 class TForm1;
 class TForm2;
@@ -96,6 +97,7 @@ class ZMT6v01 {
     std::unique_ptr<link::SpComPortTransferPort> transferPort_;
     std::unique_ptr<link::TransferEngine> transfers_;
     std::unique_ptr<PortController> controller_;
+    std::unique_ptr<SheetCommands> sheets_;
 
     std::unique_ptr<TForm1> Form1_;
     std::unique_ptr<TZMTCom> ZMTCom_;

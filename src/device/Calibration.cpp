@@ -53,6 +53,7 @@ ReadingResult TakeOffsetReading(const QString& text, DeviceState& device) {
     if (!reading) return Refused(ReadingRefusal::NotANumber, text);
     if (!FitsSigned16(*reading)) return Refused(ReadingRefusal::OffsetOutOfRange, text, *reading);
     device.OffsetReading = Low16(*reading);
+    device.OffsetDisplayReading = *reading;
     device.DeviceImage[w0] = device.OffsetReading;
     return Accepted(*reading);
 }
@@ -66,6 +67,7 @@ ReadingResult TakeGainReading(const QString& text, DeviceState& device, const Co
     if (!FitsSigned16(factor) || factor == 0)
         return Refused(ReadingRefusal::GainFactorOutOfRange, text, *reading);
     device.GainFactor = static_cast<std::int32_t>(factor);
+    device.GainDisplayReading = *reading;
     device.DeviceImage[w0] = device.OffsetReading;
     device.DeviceImage[w2] = Low16(factor);
     ConfigToImage(device, config);

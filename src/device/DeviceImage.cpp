@@ -142,6 +142,7 @@ void TakeReceivedData(DeviceState& device, const TransferState& transfer) {
             Low16(transfer.received(lowEntry) + 256 * transfer.received(lowEntry + 2));
     }
     std::copy_n(device.ReadWords.begin(), ImageWordCount, device.DeviceImage.begin());
+    device.ImageFromMeter = CheckExchange(transfer) == ExchangeCheck::Passed;
 }
 
 void ConfigToImage(DeviceState& device, const ConfigModel& config) {

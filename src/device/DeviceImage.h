@@ -34,8 +34,9 @@ void BuildSendBuffer(const DeviceState& device, TransferState& transfer);
 void PrepareReadFrame(const DeviceState& device, TransferState& transfer);
 void PrepareWriteFrame(const DeviceState& device, TransferState& transfer);
 
-// Assembles ReadWords from the meter's answers and copies words 0..15 into DeviceImage.
-// Reads only inside the receive buffer, whatever ReceiveCount says.
+// Assembles ReadWords from the meter's answers and copies words 0..15 into DeviceImage,
+// noting in ImageFromMeter whether the exchange passed its checks. Reads only inside the
+// receive buffer, whatever ReceiveCount says.
 void TakeReceivedData(DeviceState& device, const TransferState& transfer);
 
 // Recomputes w1, w3..w7, w9..w15 from the configuration and the run's calibration values;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace zmt {
 
@@ -25,6 +26,12 @@ struct DeviceState {
     std::uint16_t OffsetReading = 0;
     // Gain factor, 8192 = 1.0; 0 means no gain calibration in this run.
     std::int32_t GainFactor = 0;
+    // Whether the last read of the meter passed its checks, so that DeviceImage holds the
+    // meter's own words (the ones a write passes on unchanged).
+    bool ImageFromMeter = false;
+    // The operator's readings behind OffsetReading and GainFactor, once taken in this run.
+    std::optional<std::int64_t> OffsetDisplayReading;
+    std::optional<std::int64_t> GainDisplayReading;
 };
 
 }  // namespace zmt

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace zmt {
 
@@ -9,19 +11,26 @@ namespace {
 
 const QString kDigFilter = QStringLiteral("48x24 files  (*.dig)");
 const QString kAllFilter = QStringLiteral("all  (*)");
-const QString kDefaultSuffix = QStringLiteral("dig");
+const QString kPdfFilter = QStringLiteral("PDF  (*.pdf)");
 
-QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStringList& filters,
-                      const QString& initialName) {
+struct FileDialogKind {
+    const char* name;
+    QFileDialog::AcceptMode mode;
+    QStringList filters;
+    const char* suffix;
+};
+
+QString RunFileDialog(QWidget* parent, const FileDialogKind& kind, const QString& initialName) {
+    const QFileDialog::AcceptMode mode = kind.mode;
     QFileDialog dialog(parent);
-    dialog.setObjectName(mode == QFileDialog::AcceptSave ? "SaveFile" : "OpenFile");
+    dialog.setObjectName(QString::fromLatin1(kind.name));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
     // The window asks before overwriting, in the current language.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(kDefaultSuffix);
+    dialog.setNameFilters(kind.filters);
+    dialog.setDefaultSuffix(QString::fromLatin1(kind.suffix));
     dialog.selectFile(initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
@@ -30,11 +39,25 @@ QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
 }  // namespace
 
 QString QtFileDialogs::askSaveName(QWidget* parent, const QString& initialName) {
-    return RunFileDialog(parent, QFileDialog::AcceptSave, {kDigFilter}, initialName);
+    return RunFileDialog(parent, {"SaveFile", QFileDialog::AcceptSave, {kDigFilter}, "dig"},
+                         initialName);
 }
 
 QString QtFileDialogs::askOpenName(QWidget* parent, const QString& initialName) {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, {kDigFilter, kAllFilter}, initialName);
+    return RunFileDialog(parent,
+                         {"OpenFile", QFileDialog::AcceptOpen, {kDigFilter, kAllFilter}, "dig"},
+                         initialName);
+}
+
+QString QtFileDialogs::askPdfName(QWidget* parent, const QString& initialName) {
+    return RunFileDialog(parent, {"SavePdfFile", QFileDialog::AcceptSave, {kPdfFilter}, "pdf"},
+                         initialName);
+}
+
+bool QtFileDialogs::askPrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 FileDialogs::Answer QtFileDialogs::askOverwrite(QWidget* parent, const QString& question) {

@@ -2,11 +2,12 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace zmt {
 
-// The three questions of the save and load commands. The window asks through this seam so
+// The questions of the save, load and sheet commands. The windows ask through this seam so
 // that tests answer without a dialog.
 class FileDialogs {
   public:
@@ -19,14 +20,21 @@ class FileDialogs {
     virtual QString askOpenName(QWidget* parent, const QString& initialName) = 0;
     // Yes/No/Cancel before overwriting an existing file.
     virtual Answer askOverwrite(QWidget* parent, const QString& question) = 0;
+    // The PDF file for a configuration sheet; empty when the user cancelled.
+    virtual QString askPdfName(QWidget* parent, const QString& initialName) = 0;
+    // The system's print dialog on `printer`; false when the user cancelled.
+    virtual bool askPrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
-// The real dialogs: SaveFile and OpenFile with the .dig filters, and a confirmation box.
+// The real dialogs: SaveFile and OpenFile with the .dig filters, a confirmation box,
+// SavePdfFile with the .pdf filter and the print dialog.
 class QtFileDialogs : public FileDialogs {
   public:
     QString askSaveName(QWidget* parent, const QString& initialName) override;
     QString askOpenName(QWidget* parent, const QString& initialName) override;
     Answer askOverwrite(QWidget* parent, const QString& question) override;
+    QString askPdfName(QWidget* parent, const QString& initialName) override;
+    bool askPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 }  // namespace zmt

@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <span>
+
 namespace zmt {
 
 namespace {
@@ -72,6 +74,10 @@ constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
                                             {"KalParButt", 36},
                                             {"MenueVergleichen", rows::CompareMenuItem}};
 
+// Captions of the items added to the menu since, from the rows added after the original ones.
+constexpr CaptionRow kAddedCaptions[] = {{"KonfigBlattDrucken1", rows::MenuPrintSheet},
+                                         {"KonfigBlattPdf1", rows::MenuSaveSheetPdf}};
+
 // The decimal point radio buttons and the code each one selects.
 struct DecimalPointButton {
     const char* name;
@@ -104,6 +110,15 @@ void SetCaption(QObject* control, const QString& caption) {
         label->setText(caption);
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(caption);
+}
+
+void SetCaptions(QMainWindow& window, std::span<const CaptionRow> captions,
+                 const LanguageText& texts, int languageIndex) {
+    for (const CaptionRow& caption : captions) {
+        const QString name = QString::fromLatin1(caption.control);
+        QObject* control = name == window.objectName() ? &window : window.findChild<QObject*>(name);
+        SetCaption(control, texts.text(caption.row, languageIndex));
+    }
 }
 
 }  // namespace
@@ -221,9 +236,14 @@ void TForm1::connectOperationButtons() {
 
 void TForm1::connectMenu() {
     const std::pair<const char*, void (TForm1::*)()> items[] = {
-        {"Laden1", &TForm1::Laden1Click}, {"Speichern1", &TForm1::Speichern1Click},
-        {"Quit1", &TForm1::Quit1Click},   {"MLanguage", &TForm1::MLanguageClick},
-        {"Hilfe2", &TForm1::Hilfe2Click}, {"About1", &TForm1::About1Click}};
+        {"Laden1", &TForm1::Laden1Click},
+        {"Speichern1", &TForm1::Speichern1Click},
+        {"Quit1", &TForm1::Quit1Click},
+        {"MLanguage", &TForm1::MLanguageClick},
+        {"Hilfe2", &TForm1::Hilfe2Click},
+        {"About1", &TForm1::About1Click},
+        {"KonfigBlattDrucken1", &TForm1::KonfigBlattDrucken1Click},
+        {"KonfigBlattPdf1", &TForm1::KonfigBlattPdf1Click}};
     for (const auto& [name, handler] : items) {
         connect(findChild<QAction*>(name), &QAction::triggered, this,
                 [this, handler] { Guarded([&] { (this->*handler)(); }); });
@@ -411,11 +431,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------- language
 
 void TForm1::ApplyLanguage(int languageIndex) {
-    for (const CaptionRow& caption : kLanguageCaptions) {
-        const QString name = QString::fromLatin1(caption.control);
-        QObject* control = name == objectName() ? this : findChild<QObject*>(name);
-        SetCaption(control, editor().texts().text(caption.row, languageIndex));
-    }
+    SetCaptions(*this, kLanguageCaptions, editor().texts(), languageIndex);
+    SetCaptions(*this, kAddedCaptions, editor().texts(), languageIndex);
 }
 
 void TForm1::MLanguageClick() {
@@ -495,6 +512,27 @@ void TForm1::Laden1Click() {
 
 void TForm1::ShowFileInfo(const QString& path) {
     FileInfo_->setText(path);
+}
+
+// ---------------------------------------------------------------- configuration sheet
+
+void TForm1::KonfigBlattDrucken1Click() {
+    const SheetRequest request = SheetRequestNow();
+    if (hooks_.PrintConfigurationSheet) RunModal([&] { hooks_.PrintConfigurationSheet(request); });
+}
+
+void TForm1::KonfigBlattPdf1Click() {
+    const SheetRequest request = SheetRequestNow();
+    if (hooks_.SaveConfigurationSheet) RunModal([&] { hooks_.SaveConfigurationSheet(request); });
+}
+
+// The folder the save dialog of the configuration starts in.
+QString TForm1::FileDialogFolder() const {
+    return QFileInfo(saveInitialName_).absolutePath();
+}
+
+SheetRequest TForm1::SheetRequestNow() {
+    return {this, FileInfo_->text(), FileDialogFolder()};
 }
 
 }  // namespace zmt

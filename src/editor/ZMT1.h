@@ -37,6 +37,15 @@ struct Form1Context {
     Clock& clock;
 };
 
+// What the main window tells the sheet commands: the window to put their dialogs on, the
+// file that the configuration was last saved to or loaded from (empty: none), and the
+// folder the file dialogs start in.
+struct SheetRequest {
+    QWidget* parent = nullptr;
+    QString fileName;
+    QString startFolder;
+};
+
 // What the main window opens but does not own; the program start wires these. A hook
 // left empty does nothing.
 struct Form1Hooks {
@@ -46,6 +55,8 @@ struct Form1Hooks {
     std::function<void(int languageIndex)> ShowHelpModal;
     std::function<void()> ShowAboutModal;
     std::function<void(const QUrl&)> OpenUrl;  // empty: the desktop's browser
+    std::function<void(const SheetRequest&)> PrintConfigurationSheet;
+    std::function<void(const SheetRequest&)> SaveConfigurationSheet;
 };
 
 // The main window: the configuration editor with its test line, the status memo `Mem`,
@@ -85,6 +96,8 @@ class TForm1 : public QMainWindow {
     void MLanguageClick();
     void Speichern1Click();
     void Laden1Click();
+    void KonfigBlattDrucken1Click();
+    void KonfigBlattPdf1Click();
     void Quit1Click();
     void COMClick(int number);
 
@@ -151,6 +164,8 @@ class TForm1 : public QMainWindow {
     void ShowGlyph(QToolButton* target, Glyph glyph);
     void ShowDecimalPointRadio();
     void ShowFileInfo(const QString& path);
+    QString FileDialogFolder() const;
+    SheetRequest SheetRequestNow();
     QAction* ComItem(int number) const;
     void Guarded(const std::function<void()>& handler);
 

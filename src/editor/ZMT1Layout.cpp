@@ -273,6 +273,9 @@ void TForm1::buildMenu() {
     addItem(datei, "Laden1", "&Laden Einstellung");
     addItem(datei, "Speichern1", "&Speichern Einstellung");
     datei->addSeparator();
+    addItem(datei, "KonfigBlattDrucken1", "Konfigurationsblatt &drucken...");
+    addItem(datei, "KonfigBlattPdf1", "Konfigurationsblatt als &PDF speichern...");
+    datei->addSeparator();
     addItem(datei, "Quit1", "E&xit Programm  (Ende)");
 
     Kommunikation1_ = addMenu("Kommunikation1", "&Kommunikation");

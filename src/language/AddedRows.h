@@ -84,6 +84,60 @@ enum Added : int {
     StoppedByInterrupt,
     InputEndedBeforeReading,
 
+    // The configuration sheet: the two items of the file menu and what they report.
+    MenuPrintSheet,
+    MenuSaveSheetPdf,
+    SheetSaved,     // %1 the file
+    SheetNotSaved,  // %1 the file and why
+    SheetPrinted,
+    SheetNotPrinted,
+    // The sheet's title, header and section headings.
+    SheetTitle,  // %1 the device type
+    SheetDate,
+    SheetFile,
+    SheetFileNotSaved,
+    SheetPort,
+    SheetConfiguration,
+    SheetDisplays,
+    SheetContact,
+    SheetMessages,
+    SheetCalibration,
+    SheetWords,
+    // The configuration as the user sees it.
+    SheetDeviceType,
+    SheetDeviceTypeValue,  // %1 device type, %2 unit, %3 full scale
+    SheetDecimalPoint,
+    SheetPolarity,
+    SheetPolaritySigned,
+    SheetPolarityPositiveOnly,
+    SheetLimitMode,
+    SheetModeAbove,
+    SheetModeBelow,
+    SheetTestInput,
+    // What follows from it.
+    SheetDisplayAtZero,
+    SheetDisplayAtFullScale,  // %1 the full-scale input with its unit
+    SheetColumnInput,
+    SheetColumnDisplay,
+    SheetColumnContact,
+    SheetContactClosed,
+    SheetContactOpen,
+    SheetSwitchesAtInput,
+    SheetOutsideRange,
+    SheetNoMessages,
+    SheetCannotWrite,
+    // Calibration of this run and the image words.
+    SheetOffsetReading,
+    SheetGainReading,
+    SheetOffsetWord,
+    SheetGainWord,
+    SheetNotTaken,
+    SheetColumnWord,
+    SheetColumnHex,
+    SheetColumnDecimal,
+    SheetWordFromMeter,
+    SheetWordsNote,
+
     AddedEnd
 };
 

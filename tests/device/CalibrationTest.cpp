@@ -37,6 +37,7 @@ TEST(DeviceCalibration, OffsetReadingIsTakenOrRefused) {
         EXPECT_EQ(device.OffsetReading, c.offsetWord);
         EXPECT_EQ(device.DeviceImage[w0], c.offsetWord);
         EXPECT_EQ(result.anzeigeText, c.shown);
+        EXPECT_EQ(device.OffsetDisplayReading.has_value(), c.refusal == None);
     }
 }
 
@@ -71,6 +72,7 @@ TEST(DeviceCalibration, GainReadingIsTakenOrRefused) {
         const bool taken = c.refusal == None;
         EXPECT_EQ(rig.device.DeviceImage[w0], taken ? 65533 : Untouched);
         EXPECT_EQ(rig.device.DeviceImage[w15], taken ? 1 : Untouched);
+        EXPECT_EQ(rig.device.GainDisplayReading.has_value(), taken);
     }
 }
 
@@ -83,6 +85,9 @@ TEST(DeviceCalibration, BothReadingsGiveTheCalibratedThresholds) {
     const auto& image = rig.device.DeviceImage;
     EXPECT_EQ((std::array{image[w0], image[w2], image[w6], image[w7]}),
               (std::array<std::uint16_t, 4>{65533, 8233, 3538, 3438}));
+    // The readings stay for the record of this run.
+    EXPECT_EQ(rig.device.OffsetDisplayReading, -3);
+    EXPECT_EQ(rig.device.GainDisplayReading, 1990);
 }
 
 TEST(DeviceCalibration, OutOfRangeFactorIsExplained) {

@@ -135,6 +135,7 @@ TEST(DeviceTakeReceivedData, AssemblesTheMetersImageFromItsAnswers) {
     ASSERT_EQ(rig.transfer.ReceiveCount, 66);
     TakeReceivedData(rig.device, rig.transfer);
     EXPECT_EQ(rig.device.DeviceImage, meter);
+    EXPECT_TRUE(rig.device.ImageFromMeter);
 }
 
 TEST(DeviceTakeReceivedData, UsesTheBufferWhateverTheCountSays) {
@@ -142,7 +143,9 @@ TEST(DeviceTakeReceivedData, UsesTheBufferWhateverTheCountSays) {
     for (int k = 0; k < TransferState::ReceiveCapacity; ++k) rig.transfer.ReceiveBuffer[k] = k;
     for (const std::int32_t count : {0, -5, 1 << 30}) {
         rig.transfer.ReceiveCount = count;
+        rig.device.ImageFromMeter = true;
         TakeReceivedData(rig.device, rig.transfer);
+        EXPECT_FALSE(rig.device.ImageFromMeter);  // the words are not the meter's
         EXPECT_EQ(rig.device.ReadWords[0], 3 + 256 * 5);
         EXPECT_EQ(rig.device.ReadWords[31], 127 + 256 * 129);
         EXPECT_EQ(rig.device.DeviceImage[15], 63 + 256 * 65);

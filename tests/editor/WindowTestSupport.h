@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -169,6 +170,23 @@ class ScriptedDialogs : public FileDialogs {
     Answer askOverwrite(QWidget*, const QString& question) override {
         questions << question;
         return overwriteAnswer;
+    }
+
+    // The sheet's questions: a PDF name, and the print dialog answered with "print to file".
+    QString pdfName, printToFile;
+    QString lastPdfInitial;
+    int printDialogs = 0;
+
+    QString askPdfName(QWidget*, const QString& initialName) override {
+        lastPdfInitial = initialName;
+        return pdfName;
+    }
+    bool askPrinter(QWidget*, QPrinter& printer) override {
+        ++printDialogs;
+        if (printToFile.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToFile);
+        return true;
     }
 };
 

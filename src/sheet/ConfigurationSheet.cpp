@@ -1,0 +1,339 @@
+#include "ConfigurationSheet.h"
+
+#include "AddedRows.h"
+#include "ConfigEditor.h"
+#include "DeviceImage.h"
+#include "Effects.h"
+#include "Numbers.h"
+#include "WriteCheck.h"
+
+#include <cmath>
+
+namespace zmt {
+
+namespace {
+
+// Rows of the original table that the sheet shows in their own meaning.
+namespace Row {
+constexpr int NoPoint = 23;
+constexpr int MathError = 46;
+constexpr int OnAtOrBelow = 76;
+constexpr int OffAtOrAbove = 77;
+constexpr int OnAtOrAbove = 78;
+constexpr int OffAtOrBelow = 79;
+constexpr int NotUsed = 135;
+}  // namespace Row
+
+// A file may hold any text in a five-character field; the sheet shows the start of it.
+constexpr int LongestEntry = 60;
+constexpr int LongestLine = 120;
+constexpr int Percentages[] = {0, 25, 50, 75, 100};
+const QString Dash = QStringLiteral("\u2014");
+const char* const DateFormats[] = {"dd.MM.yyyy HH:mm", "yyyy-MM-dd HH:mm"};
+
+QString Shown(const QString& text, int longest = LongestEntry) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() <= longest) return trimmed;
+    return trimmed.left(longest - 1) + QChar(0x2026);
+}
+
+QString WithUnit(const QString& value, const QString& unit) {
+    return unit.trimmed().isEmpty() ? value : value + u' ' + unit.trimmed();
+}
+
+QString Hex(std::uint16_t word) {
+    return QStringLiteral("0x") + QStringLiteral("%1").arg(word, 4, 16, QChar(u'0')).toUpper();
+}
+
+std::optional<long double> RealOf(const QString& text) {
+    long double value = 0;
+    if (!numbers::TryParseReal(text, value) || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+ConfigurationSheet::ConfigurationSheet(SheetInput input) : input_(std::move(input)) {
+    texts_.FillLanguageText();
+    language_ = input_.session.LanguageIndex == 1 ? 1 : 0;
+    input_.session.LanguageIndex = language_;
+    ConfigEditor editor(input_.model, input_.session, texts_);
+    editor.UpdateRangeInfo();
+    ConfigModel probe = input_.model;
+    coefficientsOk_ = EvaluateCoefficients(probe);
+    // The evaluation the main window runs after every edit, with its memo lines.
+    Effects fx;
+    try {
+        editor.Recalculate(fx);
+    } catch (const ConversionError& error) {
+        fx.addMem(QString::fromUtf8(error.what()));
+    }
+    for (const QString& line : fx.applyTo({}))
+        if (!messages_.contains(line)) messages_ << line;
+}
+
+QString ConfigurationSheet::text(int row) const {
+    return texts_.text(row, language_);
+}
+
+QString ConfigurationSheet::title() const {
+    const int index = input_.model.SelectRange;
+    const bool known = index >= 0 && index < static_cast<int>(DeviceTypes.size());
+    return text(rows::SheetTitle)
+        .arg(known ? QString::fromUtf8(DeviceTypes[index].itemText)
+                   : text(rows::NoDeviceTypeChosen));
+}
+
+SheetContents ConfigurationSheet::contents() const {
+    SheetContents sheet{title(), Header(), {Configuration(), Displays(), Contact(), Messages()}};
+    const SheetSection calibration = Calibration();
+    if (!calibration.tables.empty()) sheet.sections.push_back(calibration);
+    sheet.sections.push_back(Words());
+    return sheet;
+}
+
+// ---------------------------------------------------------------- the configuration
+
+SheetTable ConfigurationSheet::Header() const {
+    const QString file = input_.fileName.isEmpty() ? text(rows::SheetFileNotSaved)
+                                                   : Shown(input_.fileName, LongestLine);
+    const QString port =
+        input_.session.ComPortName.trimmed().isEmpty() ? Dash : Shown(input_.session.ComPortName);
+    return {{},
+            {{text(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
+             {text(rows::SheetFile), file},
+             {text(rows::SheetPort), port}}};
+}
+
+SheetSection ConfigurationSheet::Configuration() const {
+    const ConfigModel& m = input_.model;
+    SheetTable table{{},
+                     {{text(rows::SheetDeviceType), DeviceTypeText()},
+                      {text(rows::SheetDecimalPoint), DecimalPointText()},
+                      {text(rows::EntryInput1), InputText(m.Skalin1)},
+                      {text(rows::EntryDisplay1), DisplayEntryText(m.Skalout1)},
+                      {text(rows::EntryInput2), InputText(m.Skalin2)},
+                      {text(rows::EntryDisplay2), DisplayEntryText(m.Skalout2)},
+                      {text(rows::SheetPolarity), PolarityText()},
+                      {text(rows::SheetLimitMode), LimitModeText()},
+                      {text(rows::EntryLimitOn), DisplayEntryText(m.RelaisOn)},
+                      {text(rows::EntryLimitOff), DisplayEntryText(m.RelaisOff)},
+                      {text(rows::SheetTestInput), InputText(m.Testin1)}}};
+    return {text(rows::SheetConfiguration), {}, {table}};
+}
+
+QString ConfigurationSheet::DeviceTypeText() const {
+    const int index = input_.model.SelectRange;
+    if (index < 0 || index >= static_cast<int>(DeviceTypes.size()))
+        return text(rows::NoDeviceTypeChosen);
+    const DeviceType& type = DeviceTypes[index];
+    return text(rows::SheetDeviceTypeValue)
+        .arg(QString::fromUtf8(type.itemText), QString::fromUtf8(type.unitText).trimmed(),
+             numbers::FormatGeneral(type.fullScale));
+}
+
+QString ConfigurationSheet::DecimalPointText() const {
+    const int code = input_.model.DecimalPoint;
+    if (code == 4) return texts_.text(Row::NoPoint, language_);
+    if (code < 0 || code > 4) return QString::number(code);
+    // The meter's four digits with the point where it will be.
+    return ConfigEditor::FormatWithDecimalPoint(8888, code);
+}
+
+QString ConfigurationSheet::PolarityText() const {
+    const QString& caption = input_.model.polaritaet;
+    if (caption == PolaritySigned) return caption + "  (" + text(rows::SheetPolaritySigned) + ')';
+    if (caption == PolarityPositiveOnly)
+        return caption + "  (" + text(rows::SheetPolarityPositiveOnly) + ')';
+    return Shown(caption);
+}
+
+QString ConfigurationSheet::LimitModeText() const {
+    const QString& mode = input_.model.LimitMode;
+    if (mode == ModeNormal) return text(rows::SheetModeAbove);
+    if (mode == ModeInverted) return text(rows::SheetModeBelow);
+    if (mode == ModeUnused) return text(Row::NotUsed);
+    return Shown(mode);
+}
+
+QString ConfigurationSheet::InputText(const QString& value) const {
+    return WithUnit(Shown(value), input_.model.UnitText);
+}
+
+// A display entry is typed without its point; the meter shows it with one.
+QString ConfigurationSheet::DisplayEntryText(const QString& value) const {
+    const QString shown = Shown(value);
+    std::int32_t digits = 0;
+    const int code = input_.model.DecimalPoint;
+    if (code < 0 || code > 3 || !numbers::TryParseInteger(value, digits)) return shown;
+    return shown + "  (" + DisplayText(digits) + ')';
+}
+
+QString ConfigurationSheet::DisplayText(std::int64_t value) const {
+    const QString magnitude =
+        ConfigEditor::FormatWithDecimalPoint(value, input_.model.DecimalPoint);
+    return value < 0 ? "-" + magnitude : magnitude;
+}
+
+// ---------------------------------------------------------------- what follows from it
+
+SheetSection ConfigurationSheet::Displays() const {
+    SheetSection section{text(rows::SheetDisplays), {}, {}};
+    if (!coefficientsOk_) {
+        section.note = text(Row::MathError);
+        return section;
+    }
+    const ConfigModel& m = input_.model;
+    const double fullScale = m.RangeFullScale;
+    SheetTable points{{}, {{text(rows::SheetDisplayAtZero), DisplayText(m.DisplayAtZero)}}};
+    SheetTable table{{QString(), text(rows::SheetColumnInput), text(rows::SheetColumnDisplay),
+                      text(rows::SheetColumnContact)},
+                     {}};
+    if (fullScale > 0) {
+        const QString fullScaleInput = WithUnit(numbers::FormatGeneral(fullScale), m.UnitText);
+        points.rows.push_back({text(rows::SheetDisplayAtFullScale).arg(fullScaleInput),
+                               DisplayText(m.DisplayAtFullScale)});
+        for (int percent : Percentages) {
+            const long double input = static_cast<long double>(fullScale) * percent / 100;
+            table.rows.push_back(
+                DisplayRow(QStringLiteral("%1 %").arg(percent), numbers::FormatGeneral(input)));
+        }
+    } else {
+        section.note = text(rows::NoDeviceTypeChosen);
+    }
+    table.rows.push_back(DisplayRow(text(rows::SheetTestInput), m.Testin1));
+    section.tables = {points, table};
+    return section;
+}
+
+// One input through the main window's evaluation, on a copy: its test display and contact.
+QStringList ConfigurationSheet::DisplayRow(const QString& label, const QString& input) const {
+    ConfigModel model = input_.model;
+    SessionState session = input_.session;
+    LanguageText texts = texts_;
+    ConfigEditor editor(model, session, texts);
+    model.setField(Field::Testin1, input);
+    Effects ignored;
+    try {
+        editor.Recalculate(ignored);
+    } catch (const ConversionError& error) {
+        return {label, InputText(input), Shown(QString::fromUtf8(error.what()), LongestLine), Dash};
+    }
+    QString contact = Dash;
+    if (model.kontaktbildGlyph == Glyph::kontaktonbild) contact = text(rows::SheetContactClosed);
+    if (model.kontaktbildGlyph == Glyph::kontaktoffbild) contact = text(rows::SheetContactOpen);
+    if (model.kontaktbildGlyph == Glyph::kontaktnobild) contact = text(Row::NotUsed);
+    return {label, InputText(input), model.Testout1.trimmed(), contact};
+}
+
+SheetSection ConfigurationSheet::Contact() const {
+    SheetSection section{text(rows::SheetContact), {}, {}};
+    const QString& mode = input_.model.LimitMode;
+    if (mode == ModeUnused) {
+        section.note = text(Row::NotUsed);
+    } else if (mode != ModeNormal && mode != ModeInverted) {
+        section.note = Dash;
+    } else if (!coefficientsOk_) {
+        section.note = text(Row::MathError);
+    } else {
+        const bool normal = mode == ModeNormal;
+        SheetTable table{{QString(), text(rows::SheetSwitchesAtInput)}, {}};
+        table.rows.push_back(
+            ThresholdRow(normal ? Row::OnAtOrAbove : Row::OnAtOrBelow, input_.model.RelaisOn));
+        table.rows.push_back(
+            ThresholdRow(normal ? Row::OffAtOrBelow : Row::OffAtOrAbove, input_.model.RelaisOff));
+        section.tables = {table};
+    }
+    return section;
+}
+
+QStringList ConfigurationSheet::ThresholdRow(int conditionRow, const QString& threshold) const {
+    const QString condition = texts_.text(conditionRow, language_).trimmed();
+    const auto value = RealOf(threshold);
+    if (!value) return {condition + u' ' + Shown(threshold), Dash};
+    const std::int64_t display = numbers::RoundHalfEven(*value);
+    return {condition + u' ' + DisplayText(display), InputAtDisplay(display)};
+}
+
+// Where the input brings the display to `display`, with the rounded offset the meter uses.
+QString ConfigurationSheet::InputAtDisplay(long double display) const {
+    const ConfigModel& m = input_.model;
+    if (m.ScaleSlope == 0) return Dash;
+    const long double input = (display - m.ScaleOffset) / m.ScaleSlope;
+    const long double rounded = std::round(input * 1000) / 1000;
+    QString shown = WithUnit(numbers::FormatGeneral(rounded), m.UnitText);
+    if (m.RangeFullScale > 0 && std::fabs(input) > m.RangeFullScale)
+        shown += "  (" + text(rows::SheetOutsideRange) + ')';
+    return shown;
+}
+
+SheetSection ConfigurationSheet::Messages() const {
+    SheetTable table;
+    for (const QString& line : messages_) table.rows.push_back({Shown(line, LongestLine)});
+    if (table.rows.empty()) table.rows.push_back({text(rows::SheetNoMessages)});
+    return {text(rows::SheetMessages), {}, {table}};
+}
+
+// ---------------------------------------------------------------- calibration and words
+
+SheetSection ConfigurationSheet::Calibration() const {
+    SheetSection section{text(rows::SheetCalibration), {}, {}};
+    const auto& device = input_.device;
+    if (!device || (!device->OffsetDisplayReading && !device->GainDisplayReading)) return section;
+    const auto reading = [this](const std::optional<std::int64_t>& value) {
+        return value ? QString::number(*value) : text(rows::SheetNotTaken);
+    };
+    SheetTable table{{},
+                     {{text(rows::SheetOffsetReading), reading(device->OffsetDisplayReading)},
+                      {text(rows::SheetGainReading), reading(device->GainDisplayReading)}}};
+    if (device->OffsetDisplayReading) {
+        const auto offset = static_cast<std::int16_t>(device->OffsetReading);
+        table.rows.push_back(
+            {text(rows::SheetOffsetWord),
+             QStringLiteral("%1  (%2)").arg(offset).arg(Hex(device->OffsetReading))});
+    }
+    if (device->GainDisplayReading) {
+        const auto word = static_cast<std::uint16_t>(device->GainFactor);
+        table.rows.push_back({text(rows::SheetGainWord),
+                              QStringLiteral("%1  (%2)").arg(device->GainFactor).arg(Hex(word))});
+    }
+    section.tables = {table};
+    return section;
+}
+
+SheetSection ConfigurationSheet::Words() const {
+    SheetSection section{text(rows::SheetWords), {}, {}};
+    const WriteCheck check = CheckWritableConfiguration(input_.model);
+    if (!check.ok()) {
+        section.note = text(rows::SheetCannotWrite) + u' ' +
+                       Shown(WriteProblemLine(check, texts_, language_), LongestLine);
+        return section;
+    }
+    DeviceState device = input_.device.value_or(DeviceState{});
+    try {
+        ConfigToImage(device, input_.model);
+    } catch (const ConversionError& error) {
+        section.note = Shown(QString::fromUtf8(error.what()), LongestLine);
+        return section;
+    }
+    // Without a read of the meter, the words a write passes on are not known here.
+    const bool fromMeter = input_.device && input_.device->ImageFromMeter;
+    const auto cells = [&](int word) -> QStringList {
+        const QString name = QStringLiteral("w%1").arg(word);
+        const bool passedOn = word == words::w0 || word == words::w2 || word == words::w8;
+        if (passedOn && !fromMeter) return {name, text(rows::SheetWordFromMeter), Dash};
+        const std::uint16_t value = device.DeviceImage[word];
+        return {name, Hex(value), QString::number(value)};
+    };
+    const QStringList columns{text(rows::SheetColumnWord), text(rows::SheetColumnHex),
+                              text(rows::SheetColumnDecimal)};
+    SheetTable table{columns + columns, {}};
+    // Two halves side by side keep the sixteen words on the page.
+    constexpr int Half = ImageWordCount / 2;
+    for (int word = 0; word < Half; ++word) table.rows.push_back(cells(word) + cells(word + Half));
+    section.note = text(rows::SheetWordsNote);
+    section.tables = {table};
+    return section;
+}
+
+}  // namespace zmt

@@ -1,0 +1,72 @@
+#include "SheetCommands.h"
+
+#include "AddedRows.h"
+#include "ErrorDisplay.h"
+#include "FileDialogs.h"
+#include "PortController.h"
+#include "ZMT1.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+
+namespace zmt {
+
+namespace {
+
+constexpr int OverwriteQuestionRow = 63;
+
+}  // namespace
+
+SheetInput SheetCommands::Input(const SheetRequest& request) const {
+    ConfigEditor& editor = context_.controller.editor();
+    return {editor.model(), editor.session(), request.fileName, context_.device};
+}
+
+QString SheetCommands::text(int row) const {
+    return context_.controller.editor().text(row);
+}
+
+void SheetCommands::Print(const SheetRequest& request) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(SheetPageLayout());
+    printer.setDocName(QFileInfo(ProposedSheetName(request.fileName)).completeBaseName());
+    if (!context_.dialogs.askPrinter(request.parent, printer)) return;
+    // "Print to file" goes the way of every file the program writes: replaced in one step.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return WritePdf(request, printer.outputFileName(), printer.pageLayout());
+    PrintConfigurationSheet(Input(request), printer);
+    if (printer.printerState() == QPrinter::Error)
+        return ShowErrorMessage(text(rows::SheetNotPrinted));
+    Report(text(rows::SheetPrinted));
+}
+
+void SheetCommands::SavePdf(const SheetRequest& request) {
+    const QString proposed =
+        QDir(request.startFolder).filePath(ProposedSheetName(request.fileName));
+    const QString chosen = context_.dialogs.askPdfName(request.parent, proposed);
+    if (chosen.isEmpty()) return;
+    const QString path = WithPdfSuffix(chosen);
+    if (MayWrite(request, path)) WritePdf(request, path);
+}
+
+// The dialog confirmed the name without ".pdf"; the file with it may exist all the same.
+bool SheetCommands::MayWrite(const SheetRequest& request, const QString& path) {
+    if (!QFileInfo::exists(path)) return true;
+    QString question = text(OverwriteQuestionRow);
+    question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
+    return context_.dialogs.askOverwrite(request.parent, question) == FileDialogs::Answer::Yes;
+}
+
+void SheetCommands::WritePdf(const SheetRequest& request, const QString& path,
+                             const QPageLayout& layout) {
+    const SheetResult written = WriteConfigurationSheetPdf(Input(request), path, layout);
+    if (!written.ok) return ShowErrorMessage(written.message);
+    Report(text(rows::SheetSaved).arg(written.path));
+}
+
+void SheetCommands::Report(const QString& line) {
+    context_.controller.EditorStep([&](Effects& fx) { fx.addMem(line); });
+}
+
+}  // namespace zmt
