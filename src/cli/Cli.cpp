@@ -10,6 +10,7 @@
 #include "PosixTerminalDevice.h"
 #include "Report.h"
 #include "SettingsFile.h"
+#include "SheetPdf.h"
 #include "WriteCheck.h"
 
 #include <QJsonDocument>
@@ -86,6 +87,8 @@ class Run {
                 return Calibrate();
             case Command::Show:
                 return Show();
+            case Command::Report:
+                return Report();
             default:
                 console_.Warn(QStringLiteral("this command is not available"));
                 return UsageError;
@@ -94,7 +97,7 @@ class Run {
 
   private:
     QString text(int row) const { return texts_.text(row, language_); }
-    Report report() const { return Report(editor_); }
+    cli::Report report() const { return cli::Report(editor_); }
 
     // ---- the commands ----
 
@@ -166,6 +169,20 @@ class Run {
             console_.Print(line);
         console_.Print(report().TestLine());
         for (const QString& line : messages) console_.Print(line);
+        return Success;
+    }
+
+    // The configuration sheet of a file on its own: no meter, no calibration.
+    int Report() {
+        if (const int code = Load(options_.file)) return code;
+        const SheetResult written = WriteConfigurationSheetPdf(
+            SheetInput{model_, session_, options_.file, std::nullopt, QDateTime::currentDateTime()},
+            options_.output);
+        if (!written.ok) {
+            console_.Warn(written.message);
+            return FileError;
+        }
+        console_.Print(written.path);
         return Success;
     }
 

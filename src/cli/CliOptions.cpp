@@ -8,8 +8,8 @@ namespace {
 
 const std::map<QString, Command> kCommands = {
     {"read", Command::Read},           {"write", Command::Write}, {"verify", Command::Verify},
-    {"calibrate", Command::Calibrate}, {"show", Command::Show},   {"ports", Command::Ports},
-    {"find", Command::Find},
+    {"calibrate", Command::Calibrate}, {"show", Command::Show},   {"report", Command::Report},
+    {"ports", Command::Ports},         {"find", Command::Find},
 };
 
 // Which options and how many files each command takes.
@@ -30,6 +30,8 @@ CommandRule RuleOf(Command command) {
             return {true, true, {"--port"}};
         case Command::Show:
             return {false, true, {}};
+        case Command::Report:
+            return {false, true, {"--output"}};
         case Command::Find:
             return {false, false, {"--yes"}};
         default:
@@ -127,6 +129,8 @@ class Parser {
                 return fail(QStringLiteral("%1 does not go with %2").arg(name, commandName()));
         if (rule.needsPort && options_.port.isEmpty())
             return fail(QStringLiteral("%1 needs --port PORT").arg(commandName()));
+        if (*command_ == Command::Report && options_.output.isEmpty())
+            return fail(QStringLiteral("report needs --output SHEET.pdf"));
         takePositionals(rule);
     }
 
@@ -192,6 +196,9 @@ Commands:
             standard input, one per line
   show      FILE
             evaluate FILE as the main window does
+  report    FILE --output SHEET.pdf
+            the configuration sheet of FILE as a PDF file (".pdf" is added when
+            missing); what the meter was set to, for the plant's documentation
   ports     list the serial devices and what COM1..COM4 reach
   find      [--yes] [PORT...]
             look for the programming interface (on the listed devices, or on all

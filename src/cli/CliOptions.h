@@ -7,7 +7,7 @@
 
 namespace zmt::cli {
 
-enum class Command { Read, Write, Verify, Calibrate, Show, Ports, Find, Help, Version };
+enum class Command { Read, Write, Verify, Calibrate, Show, Report, Ports, Find, Help, Version };
 
 // The command line as the tool understood it.
 struct CliOptions {
@@ -15,7 +15,7 @@ struct CliOptions {
     QString port;         // COM1..COM4, or a device path
     QString file;         // the configuration file of write, verify, calibrate and show
     QString from;         // read: fields the meter does not hold
-    QString output;       // read: where to save what was read
+    QString output;       // read: where to save what was read; report: the sheet
     bool verify = false;  // write: read back and compare
     bool yes = false;     // find: no confirmation
     QStringList findPorts;

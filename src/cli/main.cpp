@@ -4,24 +4,44 @@
 #include "StdioConsole.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Runs the program's events until `done`: every change the tool waits for comes as an
+// event (a timer, a port notification, input, Ctrl-C), so nothing spins meanwhile.
+bool RunEventsUntil(const std::function<bool()>& done) {
+    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-    const zmt::cli::ParsedCommandLine parsed = zmt::cli::ParseCommandLine(arguments);
+    const zmt::cli::ParsedCommandLine parsed = zmt::cli::ParseCommandLine(ArgumentsOf(argc, argv));
     if (!parsed.options) {
         std::fprintf(stderr, "zmt4824-cli: %s\nTry 'zmt4824-cli --help'.\n",
                      parsed.error.toLocal8Bit().constData());
         return zmt::cli::UsageError;
     }
+    // The sheet is laid out with the toolkit's fonts, which need a (screenless) platform.
+    std::unique_ptr<QCoreApplication> application;
+    if (parsed.options->command == zmt::cli::Command::Report) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     zmt::cli::StdioConsole console(parsed.options->quiet);
-    zmt::cli::CliEnvironment environment{
-        console, zmt::SteadyClock(), [](const auto& done) {
-            while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            return true;
-        }};
+    zmt::cli::CliEnvironment environment{console, zmt::SteadyClock(), RunEventsUntil};
     return zmt::cli::RunCli(*parsed.options, environment);
 }

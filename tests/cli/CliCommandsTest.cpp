@@ -152,6 +152,17 @@ TEST_F(CliTest, ShowEvaluatesTheFileAsTheMainWindowDoes) {
     EXPECT_TRUE(json["messages"].toArray().contains(QJsonValue("keine Berechnung möglich")));
 }
 
+TEST_F(CliTest, ReportWritesTheSheetOfAFileAsPdf) {
+    WriteConfiguration("example.dig");
+    EXPECT_EQ(Run({"report", "example.dig", "--output", "sheet", "--lang", "de"}), Success);
+    EXPECT_EQ(console.out, QStringList{"sheet.pdf"});
+    QFile sheet("sheet.pdf");
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(sheet.read(5) == "%PDF-");
+    EXPECT_EQ(Run({"report", "missing.dig", "--output", "other.pdf"}), FileError);
+    EXPECT_FALSE(QFile::exists("other.pdf"));
+}
+
 struct FailureCase {
     const char* name;
     std::function<void(CliTest&)> setUp;

@@ -44,6 +44,7 @@ TEST(CliOptions, RefusesWhatItCannotRun) {
         {{"show", "a.dig", "--port", "COM1"}, "--port does not go with show"},
         {{"show", "a.dig", "--lang", "fr"}, "--lang takes de or en, not 'fr'"},
         {{"read", "--port"}, "--port needs a value"},
+        {{"report", "a.dig"}, "report needs --output SHEET.pdf"},
     };
     for (const auto& [arguments, error] : cases) {
         const ParsedCommandLine parsed = ParseCommandLine(arguments);
