@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-PACKAGES := cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev libgmock-dev \
             libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream
 
 .PHONY: run check deps build test asan tsan fuzz install clean
