@@ -35,23 +35,41 @@ struct CaptionRow {
     const char* control;
     int row;
 };
-constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},          {"Datei1", 1},
-                                            {"Kommunikation1", 2}, {"MLanguage", 3},
-                                            {"Hilfe1", 4},         {"Laden1", 5},
-                                            {"Speichern1", 6},     {"Quit1", 7},
-                                            {"MenueAuslesen", 8},  {"MenueParametrieren", 9},
-                                            {"MenueKalPar", 10},   {"Hilfe2", 12},
-                                            {"About1", 13},        {"RangeBox", 20},
-                                            {"Typ", 21},           {"PunktBox", 22},
-                                            {"ohnelabel", 23},     {"GrenzkontaktBox", 24},
-                                            {"Skalierbox", 25},    {"artlabel", 26},
-                                            {"anzeigelabel", 27},  {"Label1", 28},
-                                            {"Label2", 29},        {"Label5", 30},
-                                            {"Label6", 30},        {"Label7", 28},
-                                            {"Label8", 31},        {"Label9", 29},
-                                            {"Label10", 30},       {"switchpower", 32},
-                                            {"switchsignal", 33},  {"Readbutt", 34},
-                                            {"Skalbutt", 35},      {"KalParButt", 36}};
+constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
+                                            {"Datei1", 1},
+                                            {"Kommunikation1", 2},
+                                            {"MLanguage", 3},
+                                            {"Hilfe1", 4},
+                                            {"Laden1", 5},
+                                            {"Speichern1", 6},
+                                            {"Quit1", 7},
+                                            {"MenueAuslesen", 8},
+                                            {"MenueParametrieren", 9},
+                                            {"MenueKalPar", 10},
+                                            {"Hilfe2", 12},
+                                            {"About1", 13},
+                                            {"RangeBox", 20},
+                                            {"Typ", 21},
+                                            {"PunktBox", 22},
+                                            {"ohnelabel", 23},
+                                            {"GrenzkontaktBox", 24},
+                                            {"Skalierbox", 25},
+                                            {"artlabel", 26},
+                                            {"anzeigelabel", 27},
+                                            {"Label1", 28},
+                                            {"Label2", 29},
+                                            {"Label5", 30},
+                                            {"Label6", 30},
+                                            {"Label7", 28},
+                                            {"Label8", 31},
+                                            {"Label9", 29},
+                                            {"Label10", 30},
+                                            {"switchpower", 32},
+                                            {"switchsignal", 33},
+                                            {"Readbutt", 34},
+                                            {"Skalbutt", 35},
+                                            {"KalParButt", 36},
+                                            {"PortAssign1", rows::PortAssignMenuItem}};
 
 // The decimal point radio buttons and the code each one selects.
 struct DecimalPointButton {
@@ -200,9 +218,13 @@ void TForm1::connectOperationButtons() {
 
 void TForm1::connectMenu() {
     const std::pair<const char*, void (TForm1::*)()> items[] = {
-        {"Laden1", &TForm1::Laden1Click}, {"Speichern1", &TForm1::Speichern1Click},
-        {"Quit1", &TForm1::Quit1Click},   {"MLanguage", &TForm1::MLanguageClick},
-        {"Hilfe2", &TForm1::Hilfe2Click}, {"About1", &TForm1::About1Click}};
+        {"Laden1", &TForm1::Laden1Click},
+        {"Speichern1", &TForm1::Speichern1Click},
+        {"Quit1", &TForm1::Quit1Click},
+        {"MLanguage", &TForm1::MLanguageClick},
+        {"Hilfe2", &TForm1::Hilfe2Click},
+        {"About1", &TForm1::About1Click},
+        {"PortAssign1", &TForm1::PortAssign1Click}};
     for (const auto& [name, handler] : items) {
         connect(findChild<QAction*>(name), &QAction::triggered, this,
                 [this, handler] { Guarded([&] { (this->*handler)(); }); });
@@ -411,13 +433,22 @@ QAction* TForm1::ComItem(int number) const {
 
 void TForm1::ProbePorts() {
     const auto available = controller().ProbePorts();
-    for (int number = 1; number <= ComPortCount; ++number)
-        ComItem(number)->setEnabled(available[number - 1]);
+    for (int number = 1; number <= ComPortCount; ++number) {
+        QAction* item = ComItem(number);
+        item->setEnabled(available[number - 1]);
+        const QString target = controller().ComTargetText(number);
+        item->setToolTip(target);
+        item->setStatusTip(target);
+    }
 }
 
 void TForm1::COMClick(int number) {
     ComItem(number)->setChecked(true);
     controller().ChoosePort(number);
+}
+
+void TForm1::PortAssign1Click() {
+    RunModal(hooks_.ShowPortAssignModal);
 }
 
 // ---------------------------------------------------------------- start, first start, exit
