@@ -43,7 +43,9 @@ ProbePortFactory TerminalProbePorts() {
 InterfaceProbe::InterfaceProbe(ProbePortFactory ports, Clock& clock, QObject* parent)
     : QObject(parent),
       ports_(std::move(ports)),
+      quietTimer_(new OneShotTimer(this, QStringLiteral("quiettimer"), QuietMs, clock)),
       echoTimer_(new OneShotTimer(this, QStringLiteral("echotimer"), EchoWaitMs, clock)) {
+    quietTimer_->setHandler([this] { sendCommand(); });
     echoTimer_->setHandler([this] { conclude(ProbeOutcome::NoInterface); });
 }
 
@@ -64,6 +66,7 @@ void InterfaceProbe::start(std::vector<PortEntry> devices) {
 void InterfaceProbe::cancel() {
     if (!running_) return;
     ++run_;
+    quietTimer_->setEnabled(false);
     echoTimer_->setEnabled(false);
     closePort();
     running_ = false;
@@ -79,6 +82,10 @@ std::vector<PortEntry> InterfaceProbe::found() const {
 
 bool InterfaceProbe::settled() const {
     return !port_ || port_->OutBufUsed() == 0;
+}
+
+bool InterfaceProbe::awaitingQuiet() const {
+    return quietTimer_->enabled();
 }
 
 // Steps run from the event loop, never inside a notification of the port they close.
@@ -119,8 +126,8 @@ std::optional<ProbeOutcome> InterfaceProbe::openAndSend(const PortEntry& entry) 
         port_->Open();  // comes up with DTR and RTS low
         port_->PurgeRx();
         port_->PurgeTx();
-        port_->WriteChar(CommandByte);
-        echoTimer_->setEnabled(true);
+        quietWaits_ = 1;
+        quietTimer_->setEnabled(true);
         return std::nullopt;
     } catch (const ESpComPortCoreError& error) {
         closePort();
@@ -131,10 +138,26 @@ std::optional<ProbeOutcome> InterfaceProbe::openAndSend(const PortEntry& entry) 
     }
 }
 
-// The first byte decides: the interface echoes the command byte before anything else.
+// The command byte goes out on a quiet line, so that nothing but the echo can come first.
+void InterfaceProbe::sendCommand() {
+    quietTimer_->setEnabled(false);
+    try {
+        port_->PurgeRx();
+        port_->WriteChar(CommandByte);
+        echoTimer_->setEnabled(true);
+    } catch (const std::exception&) {
+        conclude(ProbeOutcome::NoInterface);
+    }
+}
+
+// Before the command byte, whatever comes in is the remains of something else (a meter
+// losing its supply as the program's port let go of it sends a byte or two): it is dropped
+// and the quiet wait starts over. Afterwards the first byte decides: the interface echoes
+// the command byte before anything else.
 void InterfaceProbe::bytesArrived() {
     if (!port_ || outcome_ || port_->InBufUsed() <= 0) return;
     try {
+        if (quietTimer_->enabled()) return keepQuiet();
         conclude(port_->ReadChar() == CommandByte ? ProbeOutcome::Found
                                                   : ProbeOutcome::NoInterface);
     } catch (const std::exception&) {
@@ -142,9 +165,18 @@ void InterfaceProbe::bytesArrived() {
     }
 }
 
+// A device that never falls silent is no interface: the interface speaks only when asked.
+void InterfaceProbe::keepQuiet() {
+    port_->PurgeRx();
+    if (++quietWaits_ > QuietWaits) return conclude(ProbeOutcome::NoInterface);
+    quietTimer_->setEnabled(false);
+    quietTimer_->setEnabled(true);
+}
+
 void InterfaceProbe::conclude(ProbeOutcome outcome) {
     if (outcome_) return;
     outcome_ = outcome;
+    quietTimer_->setEnabled(false);
     echoTimer_->setEnabled(false);
     schedule(&InterfaceProbe::finishDevice);
 }

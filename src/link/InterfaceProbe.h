@@ -44,15 +44,19 @@ ProbePortFactory TerminalProbePorts();
 
 // Looks for the programming interface on a list of devices, one device after the other:
 // a device that another program holds is only reported; every other one is opened
-// exclusively with DTR and RTS low (the meter stays unpowered), purged, sent the command
-// byte 0xA6 and given 300 ms for the interface's echo, then closed. Everything runs in
-// steps of the event loop and on `clock`, so a window stays responsive throughout, and a
-// cancel leaves every port closed and every line low.
+// exclusively with DTR and RTS low (the meter stays unpowered), purged, given 50 ms of
+// quiet, sent the command byte 0xA6 and given 300 ms for the interface's echo, then closed.
+// Everything runs in steps of the event loop and on `clock`, so a window stays responsive
+// throughout, and a cancel leaves every port closed and every line low.
 class InterfaceProbe : public QObject {
     Q_OBJECT
   public:
     static constexpr std::uint8_t CommandByte = 0xA6;
     static constexpr int EchoWaitMs = 300;
+    // The line must be quiet this long before the command byte goes out; a device that
+    // breaks the silence this many times over is no interface.
+    static constexpr int QuietMs = 50;
+    static constexpr int QuietWaits = 6;
 
     InterfaceProbe(ProbePortFactory ports, Clock& clock, QObject* parent = nullptr);
     ~InterfaceProbe() override;
@@ -66,6 +70,8 @@ class InterfaceProbe : public QObject {
     std::vector<PortEntry> found() const;
     // No written byte waits to be handed to the device (a virtual clock waits for that).
     bool settled() const;
+    // A device is open and the probe waits for quiet before the command byte.
+    bool awaitingQuiet() const;
 
   signals:
     // Device `index` (from 0) of `count` is probed next.
@@ -76,7 +82,9 @@ class InterfaceProbe : public QObject {
   private:
     void probeNext();
     std::optional<ProbeOutcome> openAndSend(const PortEntry& entry);
+    void sendCommand();
     void bytesArrived();
+    void keepQuiet();
     void conclude(ProbeOutcome outcome);
     void finishDevice();
     void record(ProbeOutcome outcome);
@@ -84,11 +92,13 @@ class InterfaceProbe : public QObject {
     void schedule(void (InterfaceProbe::*step)());
 
     ProbePortFactory ports_;
+    OneShotTimer* quietTimer_;
     OneShotTimer* echoTimer_;
     std::vector<PortEntry> devices_;
     std::vector<ProbeResult> results_;
     std::unique_ptr<TSpComPort> port_;
     std::optional<ProbeOutcome> outcome_;  // of the device under way, once decided
+    int quietWaits_ = 0;
     std::size_t next_ = 0;
     bool running_ = false;
     std::uint64_t run_ = 0;  // a step queued by a cancelled run does nothing

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <thread>
 
 namespace zmt::link {
@@ -77,13 +78,14 @@ TEST_F(SimulatedDevices, FindsTheInterfaceAndReportsEveryOtherDeviceWithoutPower
     holder.Close();
 }
 
-// The echo counts only within 300 ms; a silent device is given exactly that long.
-TEST_F(SimulatedDevices, GivesEachDeviceThreeHundredMillisecondsOfVirtualTime) {
+// A silent device gets 50 ms of quiet and then 300 ms for the echo, exactly.
+TEST_F(SimulatedDevices, GivesASilentDeviceTheQuietAndTheEchoWaitOfVirtualTime) {
     vb.bench->addStation(1)->setFault(sim::Fault::noInterface());
     const auto start = vb.time.clock.now();
     probe.start({Entry("sim1")});
     ASSERT_TRUE(RunToEnd());
-    EXPECT_EQ(vb.elapsedSince(start), std::chrono::milliseconds(InterfaceProbe::EchoWaitMs));
+    EXPECT_EQ(vb.elapsedSince(start),
+              std::chrono::milliseconds(InterfaceProbe::QuietMs + InterfaceProbe::EchoWaitMs));
 }
 
 TEST_F(SimulatedDevices, CancelLeavesEveryPortClosedAndEveryLineLow) {
@@ -143,6 +145,48 @@ const PeerCase kPeerCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Peers, PseudoTerminalPeer, ::testing::ValuesIn(kPeerCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What comes in before the command byte (a meter losing its supply sends a byte or two) is
+// dropped, and the quiet wait starts over.
+TEST(InterfaceProbe, ABytePastThePurgeIsDroppedBeforeTheCommandByte) {
+    test::PtyPeer peer;
+    InterfaceProbe probe(TerminalProbePorts(), SteadyClock());
+    probe.start({Entry(QString::fromStdString(peer.slavePath()))});
+    ASSERT_TRUE(test::ProcessUntil([&] { return probe.awaitingQuiet(); }));
+    ASSERT_TRUE(peer.send({0x00}));
+    std::vector<std::uint8_t> sent;
+    std::thread far([&] {
+        sent = peer.receive(1, 5000);
+        if (!sent.empty()) peer.send(sent);
+    });
+    const bool ended = test::ProcessUntil([&] { return !probe.running(); });
+    far.join();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(sent, std::vector<std::uint8_t>{InterfaceProbe::CommandByte});
+    EXPECT_EQ(Outcomes(probe), std::vector{ProbeOutcome::Found});
+}
+
+TEST(InterfaceProbe, ADeviceThatNeverFallsSilentIsNoInterfaceAndIsNotSentTheCommand) {
+    test::PtyPeer peer;
+    InterfaceProbe probe(TerminalProbePorts(), SteadyClock());
+    probe.start({Entry(QString::fromStdString(peer.slavePath()))});
+    ASSERT_TRUE(test::ProcessUntil([&] { return probe.awaitingQuiet(); }));
+    std::atomic<bool> stop{false};
+    std::vector<std::uint8_t> heard;
+    std::thread chatter([&] {
+        while (!stop) {
+            peer.send({0x55});
+            const auto got = peer.receive(1, 5);  // paces the chatter
+            heard.insert(heard.end(), got.begin(), got.end());
+        }
+    });
+    const bool ended = test::ProcessUntil([&] { return !probe.running(); });
+    stop = true;
+    chatter.join();
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(Outcomes(probe), std::vector{ProbeOutcome::NoInterface});
+    EXPECT_TRUE(heard.empty());
+}
 
 TEST(InterfaceProbe, APortAnotherComponentHoldsIsBusyAndKeepsItsLines) {
     test::PtyPorts ports(1);
