@@ -261,7 +261,7 @@ void TPortAssignForm::SetSearching(bool searching) {
 void TPortAssignForm::ProbeAdvanced(int index, int count) {
     progress_->setRange(0, count);
     progress_->setValue(index);
-    const QString device = assignment_.devices().at(index).devicePath;
+    const QString device = probe_->devices().at(index).devicePath;
     progress_->setFormat(text(rows::PortFindProgress).arg(device).arg(index + 1).arg(count));
 }
 

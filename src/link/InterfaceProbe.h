@@ -65,6 +65,8 @@ class InterfaceProbe : public QObject {
     void start(std::vector<PortEntry> devices);
     void cancel();
     bool running() const { return running_; }
+    // The devices of the run under way or last run.
+    const std::vector<PortEntry>& devices() const { return devices_; }
     const std::vector<ProbeResult>& results() const { return results_; }
     // The devices on which the interface answered, in the order probed.
     std::vector<PortEntry> found() const;

@@ -111,12 +111,5 @@ TEST(ComTarget, TheKernelsTerminalListTellsAPortWithoutUartFromOneWithHardware) 
     EXPECT_FALSE(ResolveComTarget(1, folder.path(), {}, ttys.path()).hardware);
 }
 
-TEST(ComTarget, TheStandardDeviceFollowsTheComNumber) {
-    QTemporaryDir folder;
-    for (int number = 1; number <= 4; ++number)
-        EXPECT_EQ(ResolveComTarget(number, folder.path(), {}).path,
-                  QStringLiteral("/dev/ttyS%1").arg(number - 1));
-}
-
 }  // namespace
 }  // namespace zmt::link

@@ -1,6 +1,6 @@
 // The search for the programming interface: on the simulated interface and meter (virtual
 // clock), on pseudo-terminals that stay silent, echo or answer garbage, on a port another
-// component holds, on a device that is gone, and on the pseudo-terminal tool.
+// component holds and on a device that is gone. (On the pseudo-terminal tool: sim tests.)
 #include "InterfaceProbe.h"
 #include "PtyPorts.h"
 #include "SimulatedStation.h"
@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -215,26 +214,6 @@ TEST(InterfaceProbe, ADeviceGoneSinceItWasListedIsReportedSo) {
     probe.start({Entry(adapter), Entry(QDir(folder.path()).filePath("ttyUSB1"))});
     ASSERT_TRUE(test::ProcessUntil([&] { return !probe.running(); }));
     EXPECT_EQ(Outcomes(probe), (std::vector{ProbeOutcome::Vanished, ProbeOutcome::Vanished}));
-}
-
-// The meter simulator on a pseudo-terminal, as a technician would try it without hardware.
-TEST(InterfaceProbe, FindsThePseudoTerminalTool) {
-    QTemporaryDir folder;
-    QProcess tool;
-    tool.start(ZMT_METER_SIM_TOOL, {"--dir", folder.path(), "--port", "2"});
-    ASSERT_TRUE(tool.waitForStarted(5000));
-    QString output;
-    for (int round = 0; round < 100 && !output.contains("ready"); ++round) {
-        tool.waitForReadyRead(100);
-        output += QString::fromLocal8Bit(tool.readAllStandardOutput());
-    }
-    ASSERT_TRUE(output.contains("ready")) << output.toStdString();
-    InterfaceProbe probe(TerminalProbePorts(), SteadyClock());
-    probe.start({Entry(QDir(folder.path()).filePath("com2"))});
-    ASSERT_TRUE(test::ProcessUntil([&] { return !probe.running(); }));
-    tool.terminate();
-    tool.waitForFinished(5000);
-    EXPECT_EQ(Outcomes(probe), std::vector{ProbeOutcome::Found});
 }
 
 }  // namespace

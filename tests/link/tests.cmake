@@ -21,5 +21,3 @@ zmt_add_test(link_tests
         TransferWindowTest.cpp
     LIBS zmt_link_ui zmt_interface_probe zmt_sim
     TIMEOUT 180)
-add_dependencies(link_tests zmt4824-meter-sim)
-target_compile_definitions(link_tests PRIVATE ZMT_METER_SIM_TOOL="$<TARGET_FILE:zmt4824-meter-sim>")
