@@ -7,9 +7,9 @@ JOBS ?= $(shell nproc)
 TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-PACKAGES := cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream help2man \
-            fonts-dejavu-core poppler-utils
+PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev \
+            libgmock-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream \
+            help2man fonts-dejavu-core poppler-utils
 
 .PHONY: run check deps build test asan tsan fuzz install clean
 

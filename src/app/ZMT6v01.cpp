@@ -3,6 +3,8 @@
 #include "ComSelectUnit.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
+#include "PortAssignDialogs.h"
+#include "PortAssignForm.h"
 #include "PortController.h"
 #include "SheetCommands.h"
 #include "SpComPort.h"
@@ -27,12 +29,16 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
         ownDialogs_ = std::make_unique<QtFileDialogs>();
         options_.dialogs = ownDialogs_.get();
     }
+    if (!options_.portDialogs) {
+        ownPortDialogs_ = std::make_unique<QtPortAssignDialogs>();
+        options_.portDialogs = ownPortDialogs_.get();
+    }
     RS232_ = link::MakeRS232(options_.deviceFactory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*RS232_);
     transfers_ = std::make_unique<link::TransferEngine>(transfer, *transferPort_, clock_);
     RS232_->OnDataRecived = [this](link::TSpComPort*, int) { transfers_->RS232DataRecived(); };
     controller_ = std::make_unique<PortController>(PortControllerContext{
-        editor_, *RS232_, clock_, options_.deviceFactory, options_.settingsPath});
+        editor_, *RS232_, clock_, options_.deviceFactory, options_.settingsPath, options_.ports});
     transfers_->setPortLinesHook([this](bool power, bool signal) {
         controller_->SetPortLines(session.ComPortName, power, signal, false);
     });
@@ -43,6 +49,7 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.
+// The port assignment window goes first: it may hold a probe port open.
 ZMT6v01::~ZMT6v01() = default;
 
 void ZMT6v01::CreateWindows() {
@@ -60,6 +67,8 @@ void ZMT6v01::CreateWindows() {
         ProgramFormContext{*controller_, *transfers_, transfer, device, clock_});
     FS_ = std::make_unique<TFS>();
     ZMTHelpDeu_ = std::make_unique<TZMTHelpDeu>();
+    PortAssign_ = std::make_unique<TPortAssignForm>(
+        PortAssignContext{*controller_, clock_, *options_.portDialogs});
 }
 
 void ZMT6v01::WireWindows() {
@@ -73,6 +82,7 @@ void ZMT6v01::WireWindows() {
     hooks.ShowForm2 = [this] { Form2_->show(); };
     hooks.PrintConfigurationSheet = [this](const SheetRequest& r) { sheets_->Print(r); };
     hooks.SaveConfigurationSheet = [this](const SheetRequest& r) { sheets_->SavePdf(r); };
+    hooks.ShowPortAssignModal = [this] { PortAssign_->exec(); };
     Form1_->setHooks(std::move(hooks));
     QObject::connect(Form1_.get(), &TForm1::closed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);

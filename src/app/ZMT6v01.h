@@ -6,6 +6,7 @@
 #include "DeviceState.h"
 #include "LanguageText.h"
 #include "PlatformDevice.h"
+#include "PortSetup.h"
 #include "TransferEngine.h"
 #include "TransferState.h"
 
@@ -16,8 +17,10 @@
 namespace zmt {
 
 class FileDialogs;
+class PortAssignDialogs;
 class PortController;
 class SheetCommands;
+class TPortAssignForm;
 class TComPreSelect;
 class TForm1;
 class TForm2;
@@ -42,13 +45,19 @@ struct ProgramOptions {
     QString settingsPath = QStringLiteral("initdig.txt");
     // Where every timer takes its time from; null: the machine's clock.
     Clock* clock = nullptr;
+    // The device list, the COM bindings and the interface probe of the port assignment;
+    // by default the comN links of the working folder and no device list (the program's
+    // main hands in the machine's).
+    link::PortSetup ports = link::WorkingFolderPortSetup();
+    // The port assignment's questions; null: message boxes.
+    PortAssignDialogs* portDialogs = nullptr;
 };
 
 // The program: its shared state, the one serial port with the transfer engine and the
 // port controller over it, and the eleven windows, created in the order the program has
-// always created them, the main window first. Windows reach each other only through the
-// controller, the engine and the hooks wired here; members go in reverse order of their
-// creation, the windows first. Tests create a fresh program for each case.
+// always created them, the main window first, and then the port assignment window. Windows reach
+// each other only through the controller, the engine and the hooks wired here; members go in
+// reverse order of their creation, the windows first. Tests create a fresh program for each case.
 class ZMT6v01 {
   public:
     explicit ZMT6v01(ProgramOptions options = {});
@@ -70,6 +79,7 @@ class ZMT6v01 {
     TZMTCom& ZMTCom() { return *ZMTCom_; }
     TForm2& Form2() { return *Form2_; }
     TProgramForm& ProgramForm() { return *ProgramForm_; }
+    TPortAssignForm& PortAssign() { return *PortAssign_; }
     // The one serial port.
     link::TSpComPort& RS232() { return *RS232_; }
     link::TransferEngine& transfers() { return *transfers_; }
@@ -80,6 +90,7 @@ class ZMT6v01 {
     ProgramOptions options_;
     Clock& clock_;
     std::unique_ptr<FileDialogs> ownDialogs_;
+    std::unique_ptr<PortAssignDialogs> ownPortDialogs_;
 
   public:
     ConfigModel model;
@@ -110,6 +121,7 @@ class ZMT6v01 {
     std::unique_ptr<TProgramForm> ProgramForm_;
     std::unique_ptr<TFS> FS_;
     std::unique_ptr<TZMTHelpDeu> ZMTHelpDeu_;
+    std::unique_ptr<TPortAssignForm> PortAssign_;
 };
 
 }  // namespace zmt

@@ -1,4 +1,5 @@
 #include "ErrorDisplay.h"
+#include "PortSetup.h"
 #include "ZMT6v01.h"
 
 int main(int argc, char** argv) {
@@ -6,6 +7,8 @@ int main(int argc, char** argv) {
     zmt::Application::setApplicationName(QStringLiteral("zmt4824"));
     // Lets Wayland desktops match the windows to the installed desktop entry.
     zmt::Application::setDesktopFileName(QStringLiteral("com.example.zmt4824"));
-    zmt::ZMT6v01 program;
+    zmt::ProgramOptions options;
+    options.ports = zmt::link::MachinePortSetup();  // the machine's own serial devices
+    zmt::ZMT6v01 program(std::move(options));
     return program.Run();
 }

@@ -3,6 +3,7 @@
 #include "AddedRows.h"
 #include "LanguageText.h"
 #include "Numbers.h"
+#include "PortTexts.h"
 #include "SettingsFile.h"
 #include "SpComPort.h"
 
@@ -191,6 +192,21 @@ void PortController::ChoosePort(int number) {
     fx.addMem(text(SelectedPort) + session().ComPortName);
     context_.editor.UpdateRangeInfo();
     Report(fx);
+}
+
+QString PortController::ComTargetText(int number) const {
+    // The device list stays out of it: listing the machine's devices opens some of them.
+    const link::ComTarget target = context_.ports.comPorts->target(number, {});
+    return DescribeComTarget(target, context_.editor.texts(),
+                             context_.editor.session().LanguageIndex);
+}
+
+void PortController::ReleasePort() {
+    try {
+        context_.port.Close();
+    } catch (const std::exception&) {
+        // A port that fails to close is closed as far as anyone can tell.
+    }
 }
 
 void PortController::FirstStartChoice(int number) {

@@ -10,6 +10,7 @@
 #include "Effects.h"
 #include "OneShotTimer.h"
 #include "PlatformDevice.h"
+#include "PortSetup.h"
 #include "SettingsLines.h"
 
 #include <QObject>
@@ -42,6 +43,8 @@ struct PortControllerContext {
     // Makes the devices of the ports that ProbePorts tries (the same as RS232's).
     link::PlatformDeviceFactory deviceFactory = {};
     QString settingsPath = QStringLiteral("initdig.txt");
+    // The device list, the COM bindings and the interface probe of the port assignment.
+    link::PortSetup ports = link::WorkingFolderPortSetup();
 };
 
 class PortController : public QObject {
@@ -53,6 +56,7 @@ class PortController : public QObject {
     SessionState& session() { return context_.editor.session(); }
     link::TSpComPort& port() { return context_.port; }
     const QString& settingsPath() const { return context_.settingsPath; }
+    const link::PortSetup& ports() const { return context_.ports; }
 
     // ---- interface lines ----
 
@@ -85,6 +89,11 @@ class PortController : public QObject {
     // Which ports can be opened, COM1 first; the open port counts as available.
     std::array<bool, ComPortCount> ProbePorts();
     void ChoosePort(int number);
+    // What COMn opens, in words, for its menu item.
+    QString ComTargetText(int number) const;
+    // Closes the port so that a search for the interface can open its device; the meter
+    // loses its supply until the next SetPortLines.
+    void ReleasePort();
     // The first-start window's choice: the port and the first-start defaults.
     void FirstStartChoice(int number);
 

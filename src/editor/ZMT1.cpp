@@ -72,7 +72,8 @@ constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
                                             {"Readbutt", 34},
                                             {"Skalbutt", 35},
                                             {"KalParButt", 36},
-                                            {"MenueVergleichen", rows::CompareMenuItem}};
+                                            {"MenueVergleichen", rows::CompareMenuItem},
+                                            {"PortAssign1", rows::PortAssignMenuItem}};
 
 // Captions of the items added to the menu since, from the rows added after the original ones.
 constexpr CaptionRow kAddedCaptions[] = {{"KonfigBlattDrucken1", rows::MenuPrintSheet},
@@ -243,7 +244,8 @@ void TForm1::connectMenu() {
         {"Hilfe2", &TForm1::Hilfe2Click},
         {"About1", &TForm1::About1Click},
         {"KonfigBlattDrucken1", &TForm1::KonfigBlattDrucken1Click},
-        {"KonfigBlattPdf1", &TForm1::KonfigBlattPdf1Click}};
+        {"KonfigBlattPdf1", &TForm1::KonfigBlattPdf1Click},
+        {"PortAssign1", &TForm1::PortAssign1Click}};
     for (const auto& [name, handler] : items) {
         connect(findChild<QAction*>(name), &QAction::triggered, this,
                 [this, handler] { Guarded([&] { (this->*handler)(); }); });
@@ -451,13 +453,22 @@ QAction* TForm1::ComItem(int number) const {
 
 void TForm1::ProbePorts() {
     const auto available = controller().ProbePorts();
-    for (int number = 1; number <= ComPortCount; ++number)
-        ComItem(number)->setEnabled(available[number - 1]);
+    for (int number = 1; number <= ComPortCount; ++number) {
+        QAction* item = ComItem(number);
+        item->setEnabled(available[number - 1]);
+        const QString target = controller().ComTargetText(number);
+        item->setToolTip(target);
+        item->setStatusTip(target);
+    }
 }
 
 void TForm1::COMClick(int number) {
     ComItem(number)->setChecked(true);
     controller().ChoosePort(number);
+}
+
+void TForm1::PortAssign1Click() {
+    RunModal(hooks_.ShowPortAssignModal);
 }
 
 // ---------------------------------------------------------------- start, first start, exit

@@ -54,6 +54,7 @@ struct Form1Hooks {
     std::function<void()> ShowComPreSelectModal;
     std::function<void(int languageIndex)> ShowHelpModal;
     std::function<void()> ShowAboutModal;
+    std::function<void()> ShowPortAssignModal;
     std::function<void(const QUrl&)> OpenUrl;  // empty: the desktop's browser
     std::function<void(const SheetRequest&)> PrintConfigurationSheet;
     std::function<void(const SheetRequest&)> SaveConfigurationSheet;
@@ -90,7 +91,8 @@ class TForm1 : public QMainWindow {
 
     // Activation: re-sends both line states and locks the switches for a moment.
     void FormActivate();
-    // Enables the port menu items of the ports that can be opened.
+    // Enables the port menu items of the ports that can be opened; each item's tooltip and
+    // status tip say what it opens.
     void ProbePorts();
     void ApplyLanguage(int languageIndex);
     void MLanguageClick();
@@ -100,6 +102,7 @@ class TForm1 : public QMainWindow {
     void KonfigBlattPdf1Click();
     void Quit1Click();
     void COMClick(int number);
+    void PortAssign1Click();
 
   signals:
     // The window has closed; the program ends.

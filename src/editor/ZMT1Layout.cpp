@@ -286,6 +286,7 @@ void TForm1::buildMenu() {
     Kommunikation1_->addSeparator();
     QMenu* setup = Kommunikation1_->addMenu("&COM-Port Setup");
     setup->setObjectName("CommPortSetup1");
+    setup->setToolTipsVisible(true);  // each port's tooltip says what it opens
     auto* group = new QActionGroup(this);
     const char* comNames[] = {"COM11", "COM21", "COM31", "COM41"};
     for (int n = 1; n <= 4; ++n) {
@@ -295,6 +296,7 @@ void TForm1::buildMenu() {
         comItems_[n - 1] = item;
     }
     comItems_[0]->setChecked(true);
+    addItem(Kommunikation1_, "PortAssign1", "Schnittstellen zuordnen...");
 
     addBarItem("N4", "   ", false);
     addBarItem("MLanguage", "Sprache/Language D", true);

@@ -138,6 +138,51 @@ enum Added : int {
     SheetWordFromMeter,
     SheetWordsNote,
 
+    // The port assignment window: which device each COM number opens.
+    PortAssignMenuItem,
+    PortAssignTitle,
+    PortAssignHeading,
+    PortStandardChoice,  // %1 the standard device
+    PortBusyMark,
+    PortNoDevices,
+    PortDevicesListed,     // %1 how many
+    PortTargetMissing,     // %1 path
+    PortTargetNoHardware,  // %1 path
+    PortTargetOwnFile,     // %1 path
+    PortRefreshButton,
+    PortFindButton,
+    PortFindAssignAs,
+    PortOkButton,
+    PortCancelButton,
+    PortStopSearchButton,
+    // Applying the choice.
+    PortBindNotALink,    // %1 the file comN
+    PortBindDeviceGone,  // %1 the device
+    PortBindFailed,      // %1 COM number, %2 the file comN, %3 the system's reason
+    // The search for the interface.
+    PortFindQuestion,
+    PortFindWarning,
+    PortFindSkipped,
+    PortFindNothingFree,
+    PortFindProgress,  // %1 device, %2 its place, %3 how many
+    PortFindCancelled,
+    PortFindNone,
+    PortFindOffer,  // %1 device, %2 COM number
+    ProbeFound,
+    ProbeNoInterface,
+    ProbeBusy,
+    ProbeVanished,
+    ProbeNoPermission,
+    // Help lines of the port assignment window.
+    HelpPortChoice,
+    HelpPortTarget,
+    HelpPortRefresh,
+    HelpPortFind,
+    HelpPortFindAs,
+    HelpPortOk,
+    HelpPortCancel,
+    HelpPortStopSearch,
+
     AddedEnd
 };
 

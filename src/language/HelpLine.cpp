@@ -9,8 +9,8 @@ namespace {
 constexpr HelpEvent Move = HelpEvent::MouseMove;
 constexpr HelpEvent Focus = HelpEvent::FocusEntry;
 
-// The main window's bindings. The two threshold fields differ by event: the mouse-over
-// texts add that the decimal point is ignored.
+// The bindings of the main window and of the port assignment window. The two threshold fields
+// differ by event: the mouse-over texts add that the decimal point is ignored.
 constexpr HelpLineEntry kHelpLine[] = {
     {Move, "Form1", HelpBinding::Clear, 0},
     {Move, "Panel2", HelpBinding::Clear, 0},
@@ -60,6 +60,37 @@ constexpr HelpLineEntry kHelpLine[] = {
     {Focus, "Skalbutt", HelpBinding::Row, 58},
     {Focus, "KalParButt", HelpBinding::Row, 59},
     {Focus, "Kalbutt", HelpBinding::Row, 57},
+    // The port assignment window.
+    {Move, "PortAssign", HelpBinding::Clear, 0},
+    {Move, "PortLabel1", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortLabel2", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortLabel3", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortLabel4", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortChoice1", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortChoice2", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortChoice3", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortChoice4", HelpBinding::Row, rows::HelpPortChoice},
+    {Move, "PortTarget1", HelpBinding::Row, rows::HelpPortTarget},
+    {Move, "PortTarget2", HelpBinding::Row, rows::HelpPortTarget},
+    {Move, "PortTarget3", HelpBinding::Row, rows::HelpPortTarget},
+    {Move, "PortTarget4", HelpBinding::Row, rows::HelpPortTarget},
+    {Move, "PortRefresh", HelpBinding::Row, rows::HelpPortRefresh},
+    {Move, "PortFind", HelpBinding::Row, rows::HelpPortFind},
+    {Move, "PortFindAsLabel", HelpBinding::Row, rows::HelpPortFindAs},
+    {Move, "PortFindAs", HelpBinding::Row, rows::HelpPortFindAs},
+    {Move, "PortStopSearch", HelpBinding::Row, rows::HelpPortStopSearch},
+    {Move, "PortOk", HelpBinding::Row, rows::HelpPortOk},
+    {Move, "PortCancel", HelpBinding::Row, rows::HelpPortCancel},
+    {Focus, "PortChoice1", HelpBinding::Row, rows::HelpPortChoice},
+    {Focus, "PortChoice2", HelpBinding::Row, rows::HelpPortChoice},
+    {Focus, "PortChoice3", HelpBinding::Row, rows::HelpPortChoice},
+    {Focus, "PortChoice4", HelpBinding::Row, rows::HelpPortChoice},
+    {Focus, "PortRefresh", HelpBinding::Row, rows::HelpPortRefresh},
+    {Focus, "PortFind", HelpBinding::Row, rows::HelpPortFind},
+    {Focus, "PortFindAs", HelpBinding::Row, rows::HelpPortFindAs},
+    {Focus, "PortStopSearch", HelpBinding::Row, rows::HelpPortStopSearch},
+    {Focus, "PortOk", HelpBinding::Row, rows::HelpPortOk},
+    {Focus, "PortCancel", HelpBinding::Row, rows::HelpPortCancel},
 };
 
 struct StateRow {

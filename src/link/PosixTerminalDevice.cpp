@@ -7,7 +7,6 @@
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 #include <cerrno>
@@ -135,19 +134,15 @@ constexpr short HangUp = POLLERR | POLLHUP | POLLNVAL;
 
 }  // namespace
 
-std::string ComPortPath(int number) {
-    const std::string local = "com" + std::to_string(number);
-    struct stat info {};
-    if (::lstat(local.c_str(), &info) == 0) return local;
-    return "/dev/ttyS" + std::to_string(number - 1);
-}
+PosixTerminalDevice::PosixTerminalDevice() : PosixTerminalDevice(std::string()) {}
 
-PosixTerminalDevice::PosixTerminalDevice()
-    : cancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+PosixTerminalDevice::PosixTerminalDevice(std::string path)
+    : fixedPath_(std::move(path)),
+      cancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       writeCancelFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-PosixTerminalDevice::PosixTerminalDevice(std::string path) : PosixTerminalDevice() {
-    fixedPath_ = std::move(path);
+std::string PosixTerminalDevice::pathOf(int number) const {
+    return fixedPath_.empty() ? ComPortPath(number) : fixedPath_;
 }
 
 PosixTerminalDevice::~PosixTerminalDevice() {
@@ -164,9 +159,9 @@ OpenResult PosixTerminalDevice::failOpen(OpenFailure failure, int errorNumber,
 }
 
 OpenResult PosixTerminalDevice::open(int number) {
-    const std::string path = fixedPath_.empty() ? ComPortPath(number) : fixedPath_;
-    if (isOpen()) return OpenResult{OpenFailure::Busy, EBUSY, path};
-    if (number <= 0) return OpenResult{OpenFailure::NoSuchDevice, ENOENT, {}};
+    if (isOpen()) return OpenResult{OpenFailure::Busy, EBUSY, pathOf(number)};
+    if (number <= 0 && fixedPath_.empty()) return OpenResult{OpenFailure::NoSuchDevice, ENOENT, {}};
+    const std::string path = pathOf(number);
     fd_ = retryEintr(
         [&] { return ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
     if (fd_ < 0) return failOpen(failureOf(errno), errno, path);

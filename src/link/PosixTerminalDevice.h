@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ComPortNames.h"
 #include "PlatformDevice.h"
 
 #include <atomic>
@@ -8,16 +9,13 @@
 
 namespace zmt::link {
 
-// COMn -> ./comN when that path exists (a symlink to /dev/ttyUSB0 or a pseudo-terminal),
-// else /dev/ttyS<n-1>.
-std::string ComPortPath(int number);
-
 // A serial port on a POSIX terminal device: raw termios, poll() for comm events, an
 // eventfd to cancel a wait, ioctls for the modem lines.
 class PosixTerminalDevice : public PlatformDevice {
   public:
+    // Opens COMn as ComPortPath(n) says.
     PosixTerminalDevice();
-    // A device that opens `path` whatever COM number it is asked for.
+    // Opens `path` whatever number it is asked for: a probe of one listed device.
     explicit PosixTerminalDevice(std::string path);
     ~PosixTerminalDevice() override;
     PosixTerminalDevice(const PosixTerminalDevice&) = delete;
@@ -42,6 +40,7 @@ class PosixTerminalDevice : public PlatformDevice {
     void close() override;
 
   private:
+    std::string pathOf(int number) const;
     OpenResult failOpen(OpenFailure failure, int errorNumber, const std::string& path);
     OpenFailure takeOwnership();
     void resetWaitState();
@@ -53,7 +52,7 @@ class PosixTerminalDevice : public PlatformDevice {
     std::uint32_t modemChanges();
     WaitResult pollOnce(int timeoutMs, bool watchInput, std::uint32_t& mask);
 
-    std::string fixedPath_;
+    std::string fixedPath_;  // empty: COMn by its number
     int fd_ = -1;
     int cancelFd_ = -1;       // eventfd that wakes waitEvent()
     int writeCancelFd_ = -1;  // eventfd that wakes waitWritable()

@@ -61,6 +61,9 @@ struct ControllerSetup {
     ConfigEditor editor{model, session, texts};
     link::TSpComPort port{nullptr, QStringLiteral("RS232"), BenchFactory(bench)};
     std::unique_ptr<PortController> controller;
+    // The port assignment's devices and bindings: by default no device list and the comN
+    // links of the working directory.
+    link::PortSetup ports = link::WorkingFolderPortSetup();
     Effects reported;  // everything the controller reported, in order
 
     ControllerSetup() { texts.FillLanguageText(); }
@@ -69,8 +72,8 @@ struct ControllerSetup {
         port.Close();
     }
     void CreateController() {
-        controller = std::make_unique<PortController>(
-            PortControllerContext{editor, port, time.clock, BenchFactory(bench)});
+        controller = std::make_unique<PortController>(PortControllerContext{
+            editor, port, time.clock, BenchFactory(bench), QStringLiteral("initdig.txt"), ports});
         QObject::connect(controller.get(), &PortController::changed, [this](const Effects& fx) {
             for (const Effects::MemOp& op : fx.memOps())
                 op.clear ? reported.clearMem() : reported.addMem(op.line);

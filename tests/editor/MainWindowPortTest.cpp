@@ -64,6 +64,41 @@ TEST_F(MainWindowTest, ProbePortsLeavesTheOpenPortAndItsLinesAlone) {
     }
 }
 
+// The captions stay "COM1".."COM4"; what each opens shows as its tooltip and status tip,
+// read again whenever the menu opens.
+TEST_F(MainWindowTest, PortItemsKeepTheirCaptionsAndTellWhatTheyOpen) {
+    QFile::remove("com2");
+    QFile::remove("com3");
+    ASSERT_TRUE(QFile::link("/dev/ttyUSB97", "com3"));
+    CreateWithDefaults();
+    emit child<QMenu>("Kommunikation1")->aboutToShow();
+    const QString pty = QFileInfo("com1").canonicalFilePath();
+    EXPECT_EQ(action("COM11")->text(), "COM1");
+    EXPECT_EQ(action("COM11")->toolTip(), pty + " (keine serielle Hardware)");
+    EXPECT_EQ(action("COM11")->statusTip(), action("COM11")->toolTip());
+    EXPECT_TRUE(action("COM21")->toolTip().startsWith("/dev/ttyS1"));
+    EXPECT_EQ(action("COM31")->text(), "COM3");
+    EXPECT_EQ(action("COM31")->toolTip(), "/dev/ttyUSB97 (nicht vorhanden)");
+    QFile::remove("com3");
+    form->MLanguageClick();
+    emit child<QMenu>("Kommunikation1")->aboutToShow();
+    EXPECT_TRUE(action("COM31")->toolTip().startsWith("/dev/ttyS2"));
+    EXPECT_EQ(action("COM11")->toolTip(), pty + " (no serial hardware)");
+    EXPECT_EQ(child<QLabel>("ComInfo")->text(), "COM1");
+}
+
+TEST_F(MainWindowTest, PortAssignmentIsTheLastItemOfTheCommunicationMenu) {
+    int opened = 0;
+    hooks.ShowPortAssignModal = [&] { ++opened; };
+    CreateWithDefaults();
+    EXPECT_EQ(child<QMenu>("Kommunikation1")->actions().last(), action("PortAssign1"));
+    EXPECT_EQ(caption("PortAssign1"), "Schnittstellen zuordnen...");
+    form->MLanguageClick();
+    EXPECT_EQ(caption("PortAssign1"), "Assign serial ports...");
+    action("PortAssign1")->trigger();
+    EXPECT_EQ(opened, 1);
+}
+
 TEST_F(MainWindowTest, PortMenuItemSelectsOpensAndKeepsTheScaling) {
     CreateWithDefaults();
     ShowActive();

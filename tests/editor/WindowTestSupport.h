@@ -8,6 +8,7 @@
 #include "ErrorDisplay.h"
 #include "FileDialogs.h"
 #include "PlatformDevice.h"
+#include "PortAssignDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -188,6 +190,23 @@ class ScriptedDialogs : public FileDialogs {
         printer.setOutputFileName(printToFile);
         return true;
     }
+};
+
+// The port assignment's questions answered from a script (No once it runs out), and
+// everything it asked and said.
+class ScriptedPortDialogs : public PortAssignDialogs {
+  public:
+    std::deque<bool> answers;
+    QStringList questions, messages;
+
+    bool confirm(QWidget*, const QString& question) override {
+        questions << question;
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void inform(QWidget*, const QString& message) override { messages << message; }
 };
 
 // Records what the error display would show, for one test.

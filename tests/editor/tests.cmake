@@ -7,8 +7,10 @@ zmt_add_test(editor_tests
         MainWindowFilesTest.cpp
         MainWindowPortTest.cpp
         NumbersTest.cpp
+        PortAssignFormTest.cpp
+        PortAssignmentTest.cpp
         PortControllerTest.cpp
         RecalculateTest.cpp
         SettingsFileTest.cpp
         SettingsLinesTest.cpp
-    LIBS zmt_editor_ui)
+    LIBS zmt_editor_ui zmt_sim)

@@ -1,6 +1,8 @@
 // The pseudo-terminal tool, spawned as its own process, against the POSIX backend: the
-// port component opens the comN link the tool made in the working directory.
+// port component opens the comN link the tool made in the working directory, and the
+// search for the interface finds it there.
 
+#include "InterfaceProbe.h"
 #include "MeterImage.h"
 #include "PortExchange.h"
 #include "SimTestSupport.h"
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <filesystem>
 #include <string>
@@ -77,6 +80,17 @@ TEST_F(ToolInTempDir, ServesReadAndWriteFramesToThePosixBackend) {
     EXPECT_TRUE(waitForOutput("stored image: 65533 100 8233")) << output.toStdString();
     EXPECT_EQ(test::ImageFromAnswers(exchange.run(test::ReadFrame())), test::SampleImage());
     port.Close();
+}
+
+// The search for the interface, as a technician would try it without hardware.
+TEST_F(ToolInTempDir, TheInterfaceProbeFindsTheToolsInterface) {
+    link::InterfaceProbe probe(link::TerminalProbePorts(), SteadyClock());
+    link::PortEntry entry;
+    entry.devicePath = linkPath();
+    probe.start({entry});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !probe.running(); }, 5000));
+    ASSERT_EQ(probe.results().size(), 1u);
+    EXPECT_EQ(probe.results()[0].outcome, link::ProbeOutcome::Found);
 }
 
 TEST_F(ToolInTempDir, StopsCleanlyOnTerminateAndRemovesItsLink) {

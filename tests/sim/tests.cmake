@@ -13,7 +13,7 @@ zmt_add_test(sim_tests
         SimTestSupport.h
         SimulatedPortTest.cpp
         ToolOptionsTest.cpp
-    LIBS zmt_sim zmt_sim_tool zmt_device_core zmt_port
+    LIBS zmt_sim zmt_sim_tool zmt_device_core zmt_port zmt_interface_probe
     TIMEOUT 120)
 add_dependencies(sim_tests zmt4824-meter-sim)
 target_compile_definitions(sim_tests PRIVATE ZMT_METER_SIM_TOOL="$<TARGET_FILE:zmt4824-meter-sim>")

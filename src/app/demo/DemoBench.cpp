@@ -9,11 +9,20 @@ namespace zmt::demo {
 
 DemoBench::DemoBench(sim::LineTiming timing, Clock& clock)
     : clock_(clock), bench_(std::make_shared<sim::SimulatedBench>(clock)) {
-    for (int com = FirstCom; com <= LastCom; ++com) bench_->addStation(com, timing);
+    for (int com = FirstCom; com <= LastCom; ++com) {
+        bench_->addStation(com, timing);
+        setRoute(com, com);
+    }
     applyAnalog();
 }
 
 link::PlatformDeviceFactory DemoBench::deviceFactory() const {
+    return [bench = bench_, routes = routes_] {
+        return std::make_unique<RoutedStationPort>(bench, routes);
+    };
+}
+
+link::PlatformDeviceFactory DemoBench::stationFactory() const {
     return sim::SimulatedDeviceFactory(bench_);
 }
 

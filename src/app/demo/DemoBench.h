@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlatformDevice.h"
+#include "RoutedStationPort.h"
 #include "SimulatedBench.h"
 
 #include <QString>
@@ -51,8 +52,13 @@ class DemoBench {
     explicit DemoBench(sim::LineTiming timing = {}, Clock& clock = SteadyClock());
     Clock& clock() { return clock_; }
 
+    // The program's ports: COMn opens the station it is routed to.
     link::PlatformDeviceFactory deviceFactory() const;
+    // Ports that open station n itself, whatever COMn is routed to.
+    link::PlatformDeviceFactory stationFactory() const;
     std::shared_ptr<sim::SimulatedStation> station(int comNumber) const;
+    int route(int comNumber) const { return (*routes_)[comNumber].load(); }
+    void setRoute(int comNumber, int station) { (*routes_)[comNumber] = station; }
 
     void setMeterType(int index);
     void setInput(double input);
@@ -74,6 +80,7 @@ class DemoBench {
 
     Clock& clock_;
     std::shared_ptr<sim::SimulatedBench> bench_;
+    std::shared_ptr<StationRoutes> routes_ = std::make_shared<StationRoutes>();
     BenchKnobs knobs_;
     int followed_ = FirstCom;
 };

@@ -1,5 +1,6 @@
 #include "DemoProgram.h"
 
+#include "DemoComPortMap.h"
 #include "VirtualMeterWindow.h"
 #include "ZMT1.h"
 
@@ -19,6 +20,8 @@ ProgramOptions ProgramOptionsFor(const DemoOptions& options, DemoBench& bench) {
     program.dialogs = options.dialogs;
     program.settingsPath = options.settingsPath;
     program.clock = &bench.clock();
+    program.ports = DemoPortSetup(bench);
+    program.portDialogs = options.portDialogs;
     return program;
 }
 

@@ -9,7 +9,8 @@
 
 namespace zmt {
 class FileDialogs;
-}
+class PortAssignDialogs;
+}  // namespace zmt
 
 namespace zmt::demo {
 
@@ -22,6 +23,8 @@ struct DemoOptions {
     QString settingsPath = QStringLiteral("initdig.txt");
     // Where the program and the meters take their time from; null: the machine's clock.
     Clock* clock = nullptr;
+    // The port assignment's questions; null: message boxes.
+    PortAssignDialogs* portDialogs = nullptr;
 };
 
 // The program exactly as it starts on a PC, with the simulated interface and meter behind

@@ -3,6 +3,7 @@
 #include "DemoProgram.h"
 #include "IndicatorLed.h"
 #include "MainWindowFixture.h"
+#include "PortAssignForm.h"
 #include "SevenSegmentDisplay.h"
 #include "VirtualBench.h"
 #include "VirtualMeterWindow.h"
@@ -13,8 +14,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -33,12 +36,14 @@ struct DemoFixture : ::testing::Test {
     // pseudo-terminals, which the demo must leave alone as much as /dev/ttyS*.
     test::WorkingDirectory workDir;
     test::ScriptedDialogs dialogs;
+    test::ScriptedPortDialogs portDialogs;
     std::unique_ptr<DemoProgram> demo;
 
     void start(std::vector<std::pair<int, QString>> settings) {
         test::WriteSettings(QStringLiteral("initdig.txt"), std::move(settings));
         DemoOptions options{{}, &dialogs};
         options.clock = &time.time.clock;
+        options.portDialogs = &portDialogs;
         demo = std::make_unique<DemoProgram>(options);
         for (int com = FirstCom; com <= LastCom; ++com) {
             const auto station = demo->bench().station(com);
@@ -123,6 +128,36 @@ TEST_F(DemoFixture, WrittenConfigurationAppearsOnTheVirtualMeter) {
     }
     // What the editor predicts for its test input is what the meter shows for it.
     EXPECT_EQ(mainControl<QLineEdit>("Testout1")->text().trimmed(), QStringLiteral("50,0"));
+}
+
+// Every COM number of the demo reaches a simulated interface; bound to another one, the
+// program's port follows, and the search finds the interface on every one.
+TEST_F(DemoFixture, PortAssignmentShowsTheSimulatedInterfacesAndMovesThePort) {
+    start(PercentOfLoop);
+    demo->Show();
+    ASSERT_TRUE(WaitFor([&] { return demo->bench().station(1)->powered(); }));
+    TPortAssignForm& window = demo->program().PortAssign();
+    window.show();
+    for (int com = FirstCom; com <= LastCom; ++com) {
+        const QString row = QString::number(com);
+        EXPECT_EQ(window.findChild<QLabel*>("PortTarget" + row)->text(),
+                  "→ sim" + row + ": simulated programming interface with meter");
+        EXPECT_EQ(window.findChild<QComboBox*>("PortChoice" + row)->currentIndex(), 0);
+    }
+    time.time.watchIdle([&window] { return window.probe().settled(); });
+    portDialogs.answers = {true, false};
+    window.FindClick();
+    ASSERT_TRUE(WaitFor([&] { return !window.probe().running(); }));
+    EXPECT_EQ(window.probe().found().size(), 4u);
+    EXPECT_EQ(demo->bench().station(3)->powerUps(), 0);  // probed unpowered
+    auto* com1 = window.findChild<QComboBox*>("PortChoice1");
+    com1->setCurrentIndex(3);
+    emit com1->activated(3);
+    window.accept();
+    EXPECT_EQ(demo->bench().route(1), 3);
+    ASSERT_TRUE(WaitFor([&] { return demo->bench().station(3)->powered(); }));
+    EXPECT_FALSE(demo->bench().station(1)->isAttached());
+    EXPECT_EQ(demo->program().RS232().ComNumber(), 1);
 }
 
 struct TypeCase {

@@ -1,0 +1,75 @@
+#include "PortTexts.h"
+
+#include <QStringList>
+
+#include <cstring>
+
+namespace zmt {
+
+namespace {
+
+QString Hex4(std::uint16_t value) {
+    return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString DescribeComTarget(const link::ComTarget& target, const LanguageText& texts,
+                          int languageIndex) {
+    auto row = [&](int r) { return texts.text(r, languageIndex); };
+    if (target.kind == link::ComTargetKind::OwnFile)
+        return row(rows::PortTargetOwnFile).arg(target.path);
+    if (!target.exists) return row(rows::PortTargetMissing).arg(target.path);
+    if (!target.hardware) return row(rows::PortTargetNoHardware).arg(target.shownPath());
+    if (target.description.isEmpty()) return target.shownPath();
+    return target.shownPath() + QStringLiteral(": ") + target.description;
+}
+
+QString DescribeDevice(const link::PortEntry& entry, const LanguageText& texts, int languageIndex) {
+    QString text = entry.devicePath;
+    if (!entry.description.isEmpty()) text += QStringLiteral(": ") + entry.description;
+    if (!entry.serialNumber.isEmpty()) text += QStringLiteral(" (") + entry.serialNumber + ')';
+    if (entry.busy) text += QStringLiteral(" - ") + texts.text(rows::PortBusyMark, languageIndex);
+    return text;
+}
+
+QString DeviceDetails(const link::PortEntry& entry) {
+    QStringList lines{entry.bindPath()};
+    if (entry.bindPath() != entry.devicePath) lines << entry.devicePath;
+    for (const QString& fact : {entry.description, entry.manufacturer, entry.serialNumber})
+        if (!fact.isEmpty()) lines << fact;
+    if (entry.vendorId && entry.productId)
+        lines << QStringLiteral("USB %1:%2").arg(Hex4(*entry.vendorId), Hex4(*entry.productId));
+    return lines.join('\n');
+}
+
+QString DescribeBindProblem(const link::BindProblem& problem, const LanguageText& texts,
+                            int languageIndex) {
+    auto row = [&](int r) { return texts.text(r, languageIndex); };
+    switch (problem.failure) {
+        case link::BindFailure::NotALink:
+            return row(rows::PortBindNotALink).arg(problem.path);
+        case link::BindFailure::DeviceMissing:
+            return row(rows::PortBindDeviceGone).arg(problem.path);
+        case link::BindFailure::System:
+            break;
+    }
+    return row(rows::PortBindFailed)
+        .arg(problem.number)
+        .arg(problem.path, QString::fromLocal8Bit(std::strerror(problem.errorNumber)));
+}
+
+QString DescribeProbeOutcome(link::ProbeOutcome outcome, const LanguageText& texts,
+                             int languageIndex) {
+    static constexpr std::pair<link::ProbeOutcome, int> kRows[] = {
+        {link::ProbeOutcome::Found, rows::ProbeFound},
+        {link::ProbeOutcome::NoInterface, rows::ProbeNoInterface},
+        {link::ProbeOutcome::Busy, rows::ProbeBusy},
+        {link::ProbeOutcome::Vanished, rows::ProbeVanished},
+        {link::ProbeOutcome::NoPermission, rows::ProbeNoPermission}};
+    for (const auto& [candidate, row] : kRows)
+        if (candidate == outcome) return texts.text(row, languageIndex);
+    return {};
+}
+
+}  // namespace zmt

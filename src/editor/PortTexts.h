@@ -1,0 +1,29 @@
+#pragma once
+
+// How the port assignment speaks of devices, COM targets, bindings and probe results, in
+// the language of the moment.
+
+#include "ComLinkBinding.h"
+#include "ComTarget.h"
+#include "InterfaceProbe.h"
+#include "LanguageText.h"
+#include "PortCatalog.h"
+
+#include <QString>
+
+namespace zmt {
+
+// What COMn reaches: "/dev/ttyUSB0: FT232R USB UART", "/dev/ttyS1 (no serial hardware)".
+QString DescribeComTarget(const link::ComTarget& target, const LanguageText& texts,
+                          int languageIndex);
+// A device as a choice: its path, description and serial number (two adapters of one kind
+// differ there), and whether another program holds it.
+QString DescribeDevice(const link::PortEntry& entry, const LanguageText& texts, int languageIndex);
+// Everything known of a device, one fact a line, for its tooltip.
+QString DeviceDetails(const link::PortEntry& entry);
+QString DescribeBindProblem(const link::BindProblem& problem, const LanguageText& texts,
+                            int languageIndex);
+QString DescribeProbeOutcome(link::ProbeOutcome outcome, const LanguageText& texts,
+                             int languageIndex);
+
+}  // namespace zmt
