@@ -1,18 +1,23 @@
 #include "Cli.h"
 
 #include "AddedRows.h"
+#include "ComTarget.h"
 #include "ConfigFile.h"
 #include "DeviceImage.h"
 #include "ExitCode.h"
 #include "ImageCheck.h"
 #include "LanguageText.h"
 #include "MeterSession.h"
+#include "PortController.h"
+#include "PortTexts.h"
 #include "PosixTerminalDevice.h"
 #include "Report.h"
 #include "SettingsFile.h"
 #include "SheetPdf.h"
+#include "SystemPortCatalog.h"
 #include "WriteCheck.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QLocale>
 #include <QRegularExpression>
@@ -33,12 +38,17 @@ struct PortChoice {
     int number = 1;
 };
 
-// COM1..COM4 as the program opens them, or a device path (anything with a '/').
-std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com) {
+std::optional<int> ComNumberOf(const QString& port) {
     static const QRegularExpression comName(QStringLiteral("^COM([1-4])$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    if (const auto match = comName.match(port); match.hasMatch())
-        return PortChoice{com, match.captured(1).toInt()};
+    const auto match = comName.match(port);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+// COM1..COM4 as the program opens them, or a device path (anything with a '/').
+std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com) {
+    if (const auto number = ComNumberOf(port)) return PortChoice{com, *number};
     if (!port.contains(u'/')) return std::nullopt;
     const std::string path = port.toStdString();
     return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1};
@@ -89,6 +99,10 @@ class Run {
                 return Show();
             case Command::Report:
                 return Report();
+            case Command::Ports:
+                return Ports();
+            case Command::Find:
+                return Find();
             default:
                 console_.Warn(QStringLiteral("this command is not available"));
                 return UsageError;
@@ -184,6 +198,154 @@ class Run {
         }
         console_.Print(written.path);
         return Success;
+    }
+
+    // ---- serial devices ----
+
+    link::PortCatalog& catalog() {
+        if (!env_.catalog) env_.catalog = std::make_shared<link::SystemPortCatalog>();
+        return *env_.catalog;
+    }
+
+    int Ports() {
+        const std::vector<link::PortEntry> devices = catalog().list();
+        QJsonArray deviceList, comList;
+        QStringList lines{devices.empty() ? text(rows::PortNoDevices)
+                                          : text(rows::PortDevicesListed).arg(devices.size())};
+        for (const link::PortEntry& device : devices) {
+            lines << QStringLiteral("  ") + DescribeDevice(device, texts_, language_);
+            deviceList.append(DeviceJson(device));
+        }
+        for (int number = 1; number <= ComPortCount; ++number) {
+            const link::ComTarget target =
+                link::ResolveComTarget(number, QDir::currentPath(), devices);
+            lines << QStringLiteral("COM%1 -> %2")
+                         .arg(number)
+                         .arg(DescribeComTarget(target, texts_, language_));
+            comList.append(QJsonObject{{"port", QStringLiteral("COM%1").arg(number)},
+                                       {"path", target.path},
+                                       {"device", target.device},
+                                       {"exists", target.exists},
+                                       {"hardware", target.hardware},
+                                       {"description", target.description}});
+        }
+        if (options_.json)
+            Emit({{"command", "ports"},
+                  {"exitCode", Success},
+                  {"devices", deviceList},
+                  {"com", comList}});
+        else
+            for (const QString& line : lines) console_.Print(line);
+        return Success;
+    }
+
+    static QJsonObject DeviceJson(const link::PortEntry& device) {
+        QJsonObject json{
+            {"path", device.devicePath},           {"stablePath", device.stablePath},
+            {"description", device.description},   {"manufacturer", device.manufacturer},
+            {"serialNumber", device.serialNumber}, {"busy", device.busy}};
+        if (device.vendorId) json["vendorId"] = int(*device.vendorId);
+        if (device.productId) json["productId"] = int(*device.productId);
+        return json;
+    }
+
+    // The devices to search: those named (COMn as the program opens it), else every
+    // listed one that no other program holds.
+    std::vector<link::PortEntry> DevicesToSearch(std::vector<link::PortEntry>& skipped) {
+        const std::vector<link::PortEntry> listed = catalog().list();
+        std::vector<link::PortEntry> devices;
+        for (const QString& port : options_.findPorts) {
+            const auto number = ComNumberOf(port);
+            link::PortEntry entry;
+            entry.devicePath =
+                number ? link::ResolveComTarget(*number, QDir::currentPath(), listed).shownPath()
+                       : port;
+            if (const link::PortEntry* known = link::FindPortEntry(listed, entry.devicePath))
+                entry = *known;
+            devices.push_back(entry);
+        }
+        if (!options_.findPorts.isEmpty()) return devices;
+        for (const link::PortEntry& entry : listed)
+            (entry.busy ? skipped : devices).push_back(entry);
+        return devices;
+    }
+
+    bool Confirmed(const std::vector<link::PortEntry>& devices,
+                   const std::vector<link::PortEntry>& skipped) {
+        console_.Print(text(rows::PortFindQuestion));
+        for (const link::PortEntry& device : devices)
+            console_.Print(QStringLiteral("  ") + DescribeDevice(device, texts_, language_));
+        if (!skipped.empty()) console_.Print(text(rows::PortFindSkipped));
+        for (const link::PortEntry& device : skipped)
+            console_.Print(QStringLiteral("  ") + DescribeDevice(device, texts_, language_));
+        console_.Print(text(rows::PortFindWarning));
+        console_.Print(text(rows::ConfirmYesNo));
+        std::optional<QString> answer;
+        env_.runUntil([&] {
+            answer = console_.NextLine();
+            return answer || console_.InputEnded() || console_.Interrupts() > 0;
+        });
+        const QString word = answer.value_or(QString()).trimmed().toLower();
+        return word.startsWith(u'j') || word.startsWith(u'y');
+    }
+
+    int Find() {
+        std::vector<link::PortEntry> skipped;
+        const std::vector<link::PortEntry> devices = DevicesToSearch(skipped);
+        if (devices.empty()) {
+            console_.Warn(text(rows::PortFindNothingFree));
+            return NoInterface;
+        }
+        if (options_.findPorts.isEmpty() && !options_.yes && !Confirmed(devices, skipped)) {
+            console_.Warn(text(rows::PortFindCancelled));
+            return NoInterface;
+        }
+        link::InterfaceProbe probe(env_.probePorts ? env_.probePorts : link::TerminalProbePorts(),
+                                   env_.clock);
+        if (env_.probeInUse) env_.probeInUse(&probe);
+        if (!options_.quiet)
+            QObject::connect(&probe, &link::InterfaceProbe::probing, [&](int index, int count) {
+                console_.Status(text(rows::PortFindProgress)
+                                    .arg(devices[index].devicePath)
+                                    .arg(index + 1)
+                                    .arg(count));
+            });
+        probe.start(devices);
+        env_.runUntil([&] { return !probe.running() || console_.Interrupts() > 0; });
+        const bool stopped = probe.running();
+        probe.cancel();
+        if (env_.probeInUse) env_.probeInUse(nullptr);
+        console_.Status(QString());
+        if (stopped) {
+            console_.Warn(text(rows::StoppedByInterrupt));
+            return Interrupted;
+        }
+        return ReportSearch(probe, skipped);
+    }
+
+    int ReportSearch(const link::InterfaceProbe& probe,
+                     const std::vector<link::PortEntry>& skipped) {
+        const bool found = !probe.found().empty();
+        QJsonArray results;
+        for (const link::ProbeResult& result : probe.results()) {
+            const QString outcome = DescribeProbeOutcome(result.outcome, texts_, language_);
+            results.append(QJsonObject{{"path", result.entry.devicePath},
+                                       {"outcome", DescribeProbeOutcome(result.outcome, texts_, 1)},
+                                       {"found", result.outcome == link::ProbeOutcome::Found}});
+            if (!options_.json)
+                console_.Print(result.entry.devicePath + QStringLiteral(": ") + outcome);
+        }
+        for (const link::PortEntry& device : skipped)
+            results.append(
+                QJsonObject{{"path", device.devicePath},
+                            {"outcome", DescribeProbeOutcome(link::ProbeOutcome::Busy, texts_, 1)},
+                            {"found", false}});
+        const int code = found ? Success : NoInterface;
+        if (options_.json)
+            Emit({{"command", "find"}, {"exitCode", code}, {"results", results}});
+        else if (!found)
+            console_.Print(text(rows::PortFindNone));
+        return code;
     }
 
     // ---- files and checks ----

@@ -3,9 +3,12 @@
 #include "CliOptions.h"
 #include "Clock.h"
 #include "Console.h"
+#include "InterfaceProbe.h"
 #include "PlatformDevice.h"
+#include "PortCatalog.h"
 
 #include <functional>
+#include <memory>
 
 namespace zmt::link {
 class TSpComPort;
@@ -24,6 +27,12 @@ struct CliEnvironment {
     link::PlatformDeviceFactory comDevices = {};
     // Told of the port of each run (a test waits for what is written to reach the wire).
     std::function<void(link::TSpComPort*)> portInUse = {};
+    // The machine's serial devices, and the ports that probe one for the interface; empty:
+    // the system's listing and its terminal devices.
+    std::shared_ptr<link::PortCatalog> catalog = {};
+    link::ProbePortFactory probePorts = {};
+    // Told of the interface probe while one runs, as of the port.
+    std::function<void(link::InterfaceProbe*)> probeInUse = {};
 };
 
 // Runs one command and returns the tool's exit status.

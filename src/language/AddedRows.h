@@ -83,6 +83,7 @@ enum Added : int {
     FinishingTheWrite,
     StoppedByInterrupt,
     InputEndedBeforeReading,
+    ConfirmYesNo,
 
     // The configuration sheet: the two items of the file menu and what they report.
     MenuPrintSheet,

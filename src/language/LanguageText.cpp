@@ -223,6 +223,7 @@ constexpr TextRow kTextRows[] = {
     {rows::StoppedByInterrupt, u"abgebrochen", u"stopped"},
     {rows::InputEndedBeforeReading, u"Eingabe beendet vor der Ablesung",
      u"the input ended before the reading"},
+    {rows::ConfirmYesNo, u"Weiter? (j/n)", u"Go on? (y/n)"},
     {rows::NoValidConfiguration, u"Das Gerät enthält keine gültige Konfiguration",
      u"the meter holds no valid configuration"},
     {rows::DecimalPointCodeValue, u"Dezimalpunkt-Code %1", u"decimal point code %1"},

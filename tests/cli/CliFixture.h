@@ -6,6 +6,7 @@
 #include "Cli.h"
 #include "CliOptions.h"
 #include "ExitCode.h"
+#include "FixedPortCatalog.h"
 #include "MainWindowFixture.h"
 #include "VirtualBench.h"
 
@@ -55,16 +56,25 @@ class CliTest : public ::testing::Test {
   protected:
     CliTest() {
         sim.time.watchIdle([this] { return !port_ || port_->OutBufUsed() == 0; });
+        sim.time.watchIdle([this] { return !probe_ || probe_->settled(); });
     }
 
     int Run(const QStringList& arguments) {
         const ParsedCommandLine parsed = ParseCommandLine(arguments);
         EXPECT_TRUE(parsed.options.has_value()) << parsed.error.toStdString();
         if (!parsed.options) return UsageError;
+        // Never the machine's devices: the list is the test's, "simN" is simulated station N.
         CliEnvironment environment{
-            console, sim.time.clock,
+            console,
+            sim.time.clock,
             [this](const std::function<bool()>& done) { return sim.time.runUntil(done); },
-            sim.deviceFactory(), [this](link::TSpComPort* port) { port_ = port; }};
+            sim.deviceFactory(),
+            [this](link::TSpComPort* port) { port_ = port; },
+            catalog,
+            [this](const QString& path) {
+                return link::MakeProbePort(sim.deviceFactory(), path.mid(3).toInt());
+            },
+            [this](link::InterfaceProbe* probe) { probe_ = probe; }};
         return RunCli(*parsed.options, environment);
     }
     std::shared_ptr<sim::SimulatedStation> AddMeter(sim::ImageWords stored = sim::FactoryImage()) {
@@ -76,12 +86,14 @@ class CliTest : public ::testing::Test {
 
   public:
     test::VirtualBench sim;
+    std::shared_ptr<link::FixedPortCatalog> catalog = std::make_shared<link::FixedPortCatalog>();
     test::WorkingDirectory workDir;
     ScriptedConsole console;
     std::shared_ptr<sim::SimulatedStation> station;
 
   private:
     link::TSpComPort* port_ = nullptr;
+    link::InterfaceProbe* probe_ = nullptr;
 };
 
 }  // namespace zmt::cli

@@ -5,6 +5,7 @@ zmt_add_test(cli_tests
         CliCommandsTest.cpp
         CliFixture.h
         CliOptionsTest.cpp
+        CliPortsTest.cpp
         CliToolTest.cpp
     LIBS zmt_cli zmt_sim zmt_editor_ui
     TIMEOUT 120)
