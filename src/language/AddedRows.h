@@ -20,6 +20,25 @@ enum Added : int {
     EntryNotANumber,       // %1 entry name, %2 its text
     EntryNotAWholeNumber,  // %1 entry name, %2 its text
     NoDeviceTypeChosen,
+    // Why the operator's reading is refused, the line after "Eingabefehler".
+    ReadingOutOfRange,
+    ReadingIsZero,
+    GainFactorOutOfRange,
+    // A serial port refused for want of permission.
+    PortPermissionDenied,
+    // A settings file that cannot be restored at start: heading (%1 the file) and reasons.
+    BadSettingsFileHeading,
+    SettingsTooFewLines,       // %1 lines found, %2 needed
+    SettingsLineNotAnInteger,  // %1 line number, %2 its text
+    SettingsLineNoDeviceType,  // %1 line number, %2 its text
+    SettingsValueUnreadable,   // %1 the file, %2 the conversion message
+    // Why a settings or configuration file cannot be read or written; %1 is the file.
+    FileDoesNotExist,
+    FileIsAFolder,
+    FileIsNotRegular,
+    FileTooLarge,
+    FileCannotBeRead,     // %2 the system's reason
+    FileCannotBeWritten,  // %2 the system's reason
 
     AddedEnd
 };
