@@ -455,7 +455,7 @@ void TForm1::Speichern1Click() {
         if (context_.dialogs.askOverwrite(this, question) != FileDialogs::Answer::Yes) return;
     }
     const SettingsResult saved = controller().Save(path);
-    if (!saved.ok) return ShowErrorMessage(saved.message);
+    if (!saved.ok) return ShowRefusal(saved);
     openInitialName_ = path;
     ShowFileInfo(path);
 }
@@ -465,9 +465,13 @@ void TForm1::Laden1Click() {
     if (path.isEmpty()) return;
     openInitialName_ = path;
     const SettingsResult loaded = controller().Load(path);
-    if (!loaded.ok) return ShowErrorMessage(loaded.message);
+    if (!loaded.ok) return ShowRefusal(loaded);
     ShowFileInfo(session().LoadedFileName);
     Panel1_->setFocus();
+}
+
+void TForm1::ShowRefusal(const SettingsResult& refused) {
+    ShowErrorMessage(refused.message(editor().texts(), session().LanguageIndex));
 }
 
 void TForm1::ShowFileInfo(const QString& path) {

@@ -29,6 +29,8 @@ class LanguageText;
 class MaskedEdit;
 class PortController;
 
+struct SettingsResult;
+
 // What the main window works on. Everything is created once by the program start and
 // outlives the window.
 struct Form1Context {
@@ -151,6 +153,7 @@ class TForm1 : public QMainWindow {
     void ShowGlyph(QToolButton* target, Glyph glyph);
     void ShowDecimalPointRadio();
     void ShowFileInfo(const QString& path);
+    void ShowRefusal(const SettingsResult& refused);
     QAction* ComItem(int number) const;
     void Guarded(const std::function<void()>& handler);
 

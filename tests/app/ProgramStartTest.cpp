@@ -108,13 +108,15 @@ TEST_F(ProgramTest, SettingsFileRestoresPortLanguageAndConfiguration) {
     EXPECT_TRUE(form().MemLines().isEmpty());
 }
 
+// The refusal speaks the language that the file asks for; nothing else of it is applied.
 TEST_F(ProgramTest, BadSettingsFileIsReportedAndReplacedOnlyAtExit) {
     WriteSettings("initdig.txt", {{4, "9"}, {16, "1"}});
     Start();
-    ASSERT_EQ(form().MemLines().size(), 2);
-    EXPECT_EQ(form().MemLines().first(),
-              " Einstellungsdatei initdig.txt fehlerhaft, sie wird beim Beenden ersetzt:");
+    EXPECT_EQ(form().MemLines(),
+              QStringList({" settings file initdig.txt is invalid, it is replaced at exit:",
+                           "  Settings line 4: '9' is not a device type (-1 to 5)"}));
     EXPECT_EQ(caption("Readbutt"), "Parameter auslesen");  // nothing of the file applied
+    EXPECT_EQ(program->session.LanguageIndex, 0);
     EXPECT_TRUE(starttimerArmed());
     WhenModalShows([](QWidget* window) { Choose(window, "pre1"); });
     program->Show();
@@ -122,6 +124,30 @@ TEST_F(ProgramTest, BadSettingsFileIsReportedAndReplacedOnlyAtExit) {
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "9");
     Exit();
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "1");
+}
+
+// A value that the evaluation cannot read refuses the settings file like any other fault:
+// the program starts as on a first start instead of ending.
+TEST_F(ProgramTest, SettingsFileWithAnUnreadableValueIsRefusedInItsLanguage) {
+    const std::pair<const char*, QStringList> cases[] = {
+        {"0",
+         {QString::fromUtf8(" Einstellungsdatei initdig.txt fehlerhaft, sie wird beim Beenden "
+                            "ersetzt:"),
+          "  initdig.txt: ein Wert ist nicht lesbar: '  abc' is not a valid floating point "
+          "value"}},
+        {"1",
+         {" settings file initdig.txt is invalid, it is replaced at exit:",
+          "  initdig.txt: a value cannot be read: '  abc' is not a valid floating point value"}},
+    };
+    for (const auto& [language, memo] : cases) {
+        SCOPED_TRACE(language);
+        WriteSettings("initdig.txt", {{9, "  abc"}, {16, language}});
+        Start();
+        EXPECT_EQ(form().MemLines(), memo);
+        EXPECT_TRUE(starttimerArmed());
+        EXPECT_EQ(program->model.Testin1, "   20");  // the design text, not the file's
+        program.reset();
+    }
 }
 
 TEST_F(ProgramTest, WindowsExistHiddenBesideTheMainWindow) {

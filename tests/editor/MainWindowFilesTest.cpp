@@ -150,15 +150,33 @@ TEST_F(MainWindowTest, EnglishFileSpeaksEnglishButKeepsTheCaptions) {
     EXPECT_EQ(caption("MLanguage"), "Sprache/language: D");
 }
 
-TEST_F(MainWindowTest, UnreadableValueInAFileIsShownAndTheProgramGoesOn) {
+// A file whose test value cannot be evaluated is refused whole: the port, the lines, the
+// captions and the language stay as they were, and the reason names the value.
+TEST_F(MainWindowTest, UnreadableValueInAFileRefusesTheWholeLoad) {
     const QString file = workDir.path("bad test value.dig");
-    WriteSettings(file, {{9, "  abc"}});
+    WriteSettings(file, {{2, "COM2"}, {4, "4"}, {9, "  abc"}, {10, "device off"}, {16, "1"}});
     CreateWithDefaults();
+    ShowActive();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bench->power(1); }));
+    const ConfigModel modelBefore = model;
+    const SessionState sessionBefore = session;
     dialogs.openName = file;
     action("Laden1")->trigger();
+
     ASSERT_EQ(errors.messages.size(), 1);
-    EXPECT_TRUE(errors.messages.first().contains("abc")) << errors.messages.first().toStdString();
-    EXPECT_EQ(text("Testin1"), "  abc");
+    EXPECT_TRUE(errors.messages.first().contains("'  abc'"))
+        << errors.messages.first().toStdString();
+    EXPECT_TRUE(errors.messages.first().startsWith(file + ": ein Wert ist nicht lesbar"));
+    EXPECT_TRUE(model == modelBefore);
+    EXPECT_TRUE(session == sessionBefore);
+    EXPECT_EQ(text("Testin1"), "   10");
+    EXPECT_EQ(child<QLabel>("ComInfo")->text(), "COM1");
+    EXPECT_EQ(child<QLabel>("Einheit1")->text(), "mA ");
+    EXPECT_TRUE(action("COM11")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>("switchpower")->isChecked());
+    EXPECT_TRUE(bench->isOpen(1) && bench->power(1));
+    EXPECT_FALSE(bench->isOpen(2));
+    EXPECT_EQ(child<QLabel>("FileInfo")->text(), "");
     action("MLanguage")->trigger();  // still responsive
     EXPECT_EQ(form->MemLines(), QStringList{"chosen language: english"});
 }
