@@ -228,11 +228,8 @@ void TForm1::ShowModel() {
     ShowDecimalPointRadio();
     ShowGlyph(Grenzwertart_, model.GrenzwertartGlyph);
     ShowGlyph(kontaktbild_, model.kontaktbildGlyph);
-    // Before a device type or port is chosen the design captions stay.
-    if (!model.UnitText.isEmpty()) {
-        for (const char* unit : kUnitLabels) findChild<QLabel*>(unit)->setText(model.UnitText);
-    }
-    if (!session().ComPortName.isEmpty()) ComInfo_->setText(session().ComPortName);
+    for (const char* unit : kUnitLabels) findChild<QLabel*>(unit)->setText(model.UnitCaption);
+    ComInfo_->setText(session().ComInfoCaption);
     if (QAction* item = ComItem(session().CheckedComItem)) item->setChecked(true);
     const QString settingsLines = controller().dateimem().join('\n');
     if (dateimem_->toPlainText() != settingsLines) dateimem_->setPlainText(settingsLines);

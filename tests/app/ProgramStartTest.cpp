@@ -150,6 +150,18 @@ TEST_F(ProgramTest, SettingsFileWithAnUnreadableValueIsRefusedInItsLanguage) {
     }
 }
 
+// A settings file without a device type and port name clears the captions that show
+// them rather than leaving the design's "mA" and "COM1" standing.
+TEST_F(ProgramTest, NoDeviceTypeAndNoPortNameClearTheirCaptions) {
+    WriteSettings("initdig.txt", {{2, ""}, {4, "-1"}});
+    Start();
+    program->Show();
+    for (const char* unit : {"Einheit1", "Einheit2", "Einheit3"})
+        EXPECT_EQ(form().findChild<QLabel*>(unit)->text(), "") << unit;
+    EXPECT_EQ(comInfo(), "");
+    ASSERT_TRUE(RunUntil([&] { return bench->power(1); }));  // the port opened is COM1
+}
+
 TEST_F(ProgramTest, WindowsExistHiddenBesideTheMainWindow) {
     WriteSettings("initdig.txt", {});
     Start();
