@@ -218,10 +218,7 @@ void TForm1::connectMenu() {
 
 void TForm1::ShowModel() {
     const ConfigModel& model = this->model();
-    for (const FieldBinding& binding : fields_) {
-        const QString& shown = model.field(binding.field);
-        if (binding.edit->text() != shown) binding.edit->setText(shown);
-    }
+    for (const FieldBinding& binding : fields_) binding.edit->ShowText(model.field(binding.field));
     Testout1_->setText(model.Testout1);
     SelectRange_->setCurrentIndex(model.SelectRange);
     polaritaet_->setText(model.polaritaet);
@@ -304,6 +301,8 @@ void TForm1::FieldExit(Field field) {
 
 void TForm1::Testin1Enter() {
     Guarded([&] { EditorStep([&](Effects& fx) { editor().Testin1Enter(fx); }); });
+    // The next value typed replaces the one just applied.
+    fields_[static_cast<int>(Field::Testin1)].edit->selectAll();
 }
 
 void TForm1::SelectRangeChange(int index) {

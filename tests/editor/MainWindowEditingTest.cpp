@@ -85,9 +85,68 @@ TEST_F(MainWindowTest, EnterInTestin1AppliesTheRuleWithoutLeaving) {
     TypeInto(field("Testin1"), "12");
     QTest::keyClick(field("Testin1"), Qt::Key_Return);
     EXPECT_TRUE(field("Testin1")->hasFocus());
-    EXPECT_EQ(text("Testin1"), "   12");
+    EXPECT_EQ(model.Testin1, "   12");
     EXPECT_EQ(text("Testout1").trimmed(), "1200");
+    // The applied value waits selected: the next value typed replaces it.
+    EXPECT_EQ(field("Testin1")->selectedText(), "12");
+    QTest::keyClicks(field("Testin1"), "7,5");
+    QTest::keyClick(field("Testin1"), Qt::Key_Return);
+    EXPECT_EQ(model.Testin1, "  7,5");
+    EXPECT_EQ(text("Testout1").trimmed(), "750");
 }
+
+struct KeystrokeCase {
+    const char* what;
+    const char* field;
+    const char* typedBefore;
+    std::function<void(TForm1&, VirtualTime&)> interrupt;
+    const char* typedAfter;
+    const char* modelAfter;  // the field's text in the model once the typing is done
+};
+
+void PrintTo(const KeystrokeCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class KeystrokeTest : public MainWindowTest, public ::testing::WithParamInterface<KeystrokeCase> {};
+
+// Whatever the window shows while a field is being edited, the field takes every key that
+// follows: a text that only gained its padding stays as typed, a text that a rule changed
+// waits selected, so typing replaces it.
+const KeystrokeCase kKeystrokes[] = {
+    {"Enter, then typing", "Testin1", "12",
+     [](TForm1&, VirtualTime&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); },
+     "5", "    5"},
+    {"polarity toggled while typing", "Testin1", "3",
+     [](TForm1& form, VirtualTime&) { form.findChild<QToolButton*>("polaritaet")->click(); }, "5",
+     "   35"},
+    {"limit mode changed while typing", "RelaisOff", "500",
+     [](TForm1& form, VirtualTime&) { form.findChild<QToolButton*>("Grenzwertart")->click(); },
+     "300", "  300"},
+    {"port chosen while typing", "Testin1", "4",
+     [](TForm1& form, VirtualTime&) { form.COMClick(2); }, "2", "   42"},
+    {"switches unlocked while typing", "Skalout2", "1",
+     [](TForm1&, VirtualTime& time) { time.runFor(std::chrono::milliseconds(700)); }, "500",
+     " 1500"},
+};
+
+TEST_P(KeystrokeTest, NoKeystrokeIsLostWhileTheWindowChanges) {
+    const KeystrokeCase& c = GetParam();
+    CreateWithDefaults();
+    ShowActive();
+    QLineEdit* edit = field(c.field);
+    TypeInto(edit, c.typedBefore);
+    c.interrupt(*form, time);
+    ASSERT_TRUE(edit->hasFocus());
+    QTest::keyClicks(edit, c.typedAfter);
+    EXPECT_EQ(edit->text(), QString(c.modelAfter).trimmed());
+    const Field fields[] = {Field::Testin1, Field::RelaisOff, Field::Skalout2};
+    const char* names[] = {"Testin1", "RelaisOff", "Skalout2"};
+    for (int i = 0; i < 3; ++i)
+        if (c.field == QString(names[i])) EXPECT_EQ(model.field(fields[i]), c.modelAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, KeystrokeTest, ::testing::ValuesIn(kKeystrokes));
 
 TEST_F(MainWindowTest, FocusMovingToAnotherWindowIsNoExit) {
     CreateWithDefaults();
