@@ -7,6 +7,7 @@
 
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 
 namespace zmt::test {
 namespace {
@@ -47,10 +48,13 @@ TEST_F(ProgramTest, FirstStartAsksForThePortAndWritesItAtExit) {
     Start();
     EXPECT_TRUE(starttimerArmed());
     QString title, firstMemoLine;
+    bool memoWraps = false;
     WhenModalShows([&](QWidget* window) {
         title = window->windowTitle();
-        firstMemoLine =
-            window->findChild<QPlainTextEdit*>("Memo1")->toPlainText().section('\n', 0, 0);
+        auto* memo = window->findChild<QPlainTextEdit*>("Memo1");
+        firstMemoLine = memo->toPlainText().section('\n', 0, 0);
+        memoWraps = memo->lineWrapMode() == QPlainTextEdit::WidgetWidth &&
+                    memo->horizontalScrollBar()->maximum() == 0;
         Choose(window, "pre2");
     });
     const int beeps = BeepCount();
@@ -58,6 +62,7 @@ TEST_F(ProgramTest, FirstStartAsksForThePortAndWritesItAtExit) {
     ASSERT_TRUE(RunUntil([&] { return comInfo() == QString("COM2"); }));
     EXPECT_EQ(title, QString::fromUtf8("ZMT digitales Messgerät 48x24"));
     EXPECT_EQ(firstMemoLine, "!!! Auswahl der seriellen Schnittstelle !!!");
+    EXPECT_TRUE(memoWraps);
     EXPECT_GE(BeepCount() - beeps, 1);
     // The activation after the window closed opens COM2 with both lines on.
     ASSERT_TRUE(RunUntil([&] { return bench->power(2) && bench->signal(2); }));

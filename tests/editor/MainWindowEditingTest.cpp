@@ -3,6 +3,10 @@
 #include "MainWindowFixture.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 
 namespace zmt::test {
@@ -188,6 +192,51 @@ TEST_F(MainWindowTest, ChoosingADeviceTypeSetsUnitsFullScaleAndHint) {
         EXPECT_EQ(form->MemLines().first(), c.hint);
         EXPECT_EQ(text("Testout1").trimmed(), c.testout);
     }
+}
+
+// Scrolling over the window never changes the device type (and with it input (2)); the
+// focused choice takes the wheel as before.
+TEST_F(MainWindowTest, DeviceTypeTakesTheWheelOnlyWhenFocused) {
+    CreateWithDefaults();
+    ShowActive();
+    TypeInto(field("Skalin2"), "15");
+    LeaveWithTab(field("Skalin2"));
+    auto* combo = child<QComboBox>("SelectRange");
+    const auto wheelDown = [combo] {
+        const QPointF inside(10, 10);
+        QWheelEvent wheel(inside, combo->mapToGlobal(inside), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+    };
+    wheelDown();
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(model.SelectRange, 1);
+    EXPECT_EQ(model.Skalin2, "   15");
+    combo->setFocus(Qt::TabFocusReason);
+    wheelDown();
+    EXPECT_EQ(model.SelectRange, 2);
+    EXPECT_EQ(model.Skalin2, "  100");
+}
+
+// The status memo wraps the longest messages (the device type hint is about 120
+// characters) instead of hiding their ends to the right; Tab never stops on Panel1.
+TEST_F(MainWindowTest, StatusMemoWrapsAndTabPassesThePanel) {
+    CreateWithDefaults();
+    ShowActive();
+    emit child<QComboBox>("SelectRange")->activated(2);
+    auto* mem = child<QPlainTextEdit>("Mem");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mem->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(mem->document()->lastBlock().layout()->lineCount(), 1);
+
+    QWidget* panel = child("Panel1");
+    field("Skalin1")->setFocus(Qt::TabFocusReason);
+    for (int tab = 0; tab < 30; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), panel) << "after " << tab + 1 << " tabs";
+    }
+    panel->setFocus();  // where a load puts the focus
+    EXPECT_TRUE(panel->hasFocus());
 }
 
 TEST_F(MainWindowTest, LimitModeCycleShowsGlyphsAndMemoLines) {
