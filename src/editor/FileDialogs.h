@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DialogFolder.h"
+
 #include <QString>
 
 class QWidget;
@@ -7,18 +9,28 @@ class QWidget;
 namespace zmt {
 
 // The three questions of the save and load commands. The window asks through this seam so
-// that tests answer without a dialog.
+// that tests answer without a dialog. The dialogs share one start folder with every other
+// file dialog of the program.
 class FileDialogs {
   public:
     enum class Answer { Yes, No, Cancel };
 
+    explicit FileDialogs(DialogFolder folder = DialogFolder()) : folder_(std::move(folder)) {}
     virtual ~FileDialogs() = default;
+
+    DialogFolder& folder() { return folder_; }
+    // Where the next file dialog opens.
+    QString startFolder() const { return folder_.startFolder(); }
+
     // The file to save to; empty when the user cancelled.
     virtual QString askSaveName(QWidget* parent, const QString& initialName) = 0;
     // The file to load; empty when the user cancelled.
     virtual QString askOpenName(QWidget* parent, const QString& initialName) = 0;
     // Yes/No/Cancel before overwriting an existing file.
     virtual Answer askOverwrite(QWidget* parent, const QString& question) = 0;
+
+  private:
+    DialogFolder folder_;
 };
 
 // The real dialogs: SaveFile and OpenFile with the .dig filters, and a confirmation box.

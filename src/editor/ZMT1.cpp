@@ -442,9 +442,11 @@ void TForm1::Quit1Click() {
 // ---------------------------------------------------------------- files
 
 void TForm1::Speichern1Click() {
-    const QString path = context_.dialogs.askSaveName(this, saveInitialName_);
+    DialogFolder& folder = context_.dialogs.folder();
+    const QString path = context_.dialogs.askSaveName(this, folder.initialPath(saveInitialName_));
     if (path.isEmpty()) return;
     saveInitialName_ = path;
+    folder.remember(path);
     if (QFileInfo::exists(path)) {
         QString question = text(OverwriteQuestion);
         question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
@@ -457,9 +459,11 @@ void TForm1::Speichern1Click() {
 }
 
 void TForm1::Laden1Click() {
-    const QString path = context_.dialogs.askOpenName(this, openInitialName_);
+    DialogFolder& folder = context_.dialogs.folder();
+    const QString path = context_.dialogs.askOpenName(this, folder.initialPath(openInitialName_));
     if (path.isEmpty()) return;
     openInitialName_ = path;
+    folder.remember(path);
     const SettingsResult loaded = controller().Load(path);
     if (!loaded.ok) return ShowRefusal(loaded);
     ShowFileInfo(session().LoadedFileName);

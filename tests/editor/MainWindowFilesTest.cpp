@@ -42,7 +42,8 @@ TEST_F(MainWindowTest, SaveAsksBeforeOverwritingAndWritesBothFilesOnlyOnYes) {
         dialogs.overwriteAnswer = c.answer;
         action("Speichern1")->trigger();
 
-        EXPECT_EQ(dialogs.lastSaveInitial, "default");
+        EXPECT_EQ(dialogs.lastSaveInitial,
+                  QDir(DialogFolder::DocumentsFolder()).filePath("default"));
         EXPECT_EQ(dialogs.questions.size(), c.asked ? 1 : 0);
         if (c.asked) {
             EXPECT_EQ(dialogs.questions.first(),
@@ -76,6 +77,40 @@ TEST_F(MainWindowTest, SavedPathBecomesTheOpenDialogsInitialName) {
     action("Laden1")->trigger();  // answered with cancel
     EXPECT_EQ(dialogs.lastOpenInitial, workDir.path("first.dig"));
     EXPECT_EQ(model.field(Field::Skalin2), "   20");
+}
+
+// The dialogs open where the user last saved or loaded a file, before that in the documents
+// folder, never in the working directory.
+TEST_F(MainWindowTest, FileDialogsOpenWhereTheLastFileWas) {
+    ASSERT_TRUE(QDir(workDir.path("")).mkpath("saved"));
+    ASSERT_TRUE(QDir(workDir.path("")).mkpath("loaded"));
+    const QString documents = workDir.path("Documents");
+    ASSERT_TRUE(QDir().mkpath(documents));
+    const QString loadedFile = workDir.path("loaded/ten volt.dig");
+    WriteSettings(loadedFile, {});
+    dialogs.folder() = DialogFolder(documents);
+    CreateWithDefaults();
+    struct Step {
+        const char* action;
+        QString chosen;  // empty: cancelled
+        QString initial;
+    };
+    const Step steps[] = {
+        {"Speichern1", "", documents + "/default"},
+        {"Laden1", loadedFile, documents + "/default"},
+        {"Speichern1", workDir.path("saved/first.dig"), workDir.path("loaded/default")},
+        {"Laden1", "", workDir.path("saved/first.dig")},
+        {"Speichern1", "", workDir.path("saved/first.dig")},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.chosen.toStdString());
+        const bool save = QString(step.action) == "Speichern1";
+        (save ? dialogs.saveName : dialogs.openName) = step.chosen;
+        action(step.action)->trigger();
+        EXPECT_EQ(save ? dialogs.lastSaveInitial : dialogs.lastOpenInitial, step.initial);
+    }
+    EXPECT_EQ(dialogs.startFolder(), workDir.path("saved"));  // for every other file dialog
+    EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('|').toStdString();
 }
 
 TEST_F(MainWindowTest, LoadAppliesTheFileAndSwitchesTheLines) {
