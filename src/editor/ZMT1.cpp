@@ -3,6 +3,7 @@
 #include "Beep.h"
 #include "ErrorDisplay.h"
 #include "FileDialogs.h"
+#include "FocusHistory.h"
 #include "HelpLineBinder.h"
 #include "LanguageText.h"
 #include "MakerAddress.h"
@@ -96,6 +97,7 @@ TForm1::TForm1(Form1Context context, QWidget* parent)
       openInitialName_(QStringLiteral("default")) {
     buildWindow();
     connectHandlers();
+    focusHistory_ = new FocusHistory(this);
     editor().texts().FillLanguageText();
     session().ComPortNumber = 1;
     if (controller().RestoreAtStart()) starttimer_->setEnabled(true);
@@ -161,7 +163,7 @@ void TForm1::connectHandlers() {
     starttimer_->setHandler([this] { starttimerTimer(); });
     activationFallback_->setHandler([this] {
         activationFallback_->setEnabled(false);
-        if (!activationSeen_ && isVisible()) Guarded([this] { FormActivate(); });
+        if (isVisible() && activation_.FallbackDue()) Guarded([this] { FormActivate(); });
     });
     // The port component asks for the hourglass while a device opens.
     controller().port().OnOpening = [](bool opening) {
@@ -316,31 +318,35 @@ void TForm1::DecimalPointClick(int code) {
 // ---------------------------------------------------------------- interface lines
 
 void TForm1::FormActivate() {
+    ++activationRuns_;
     controller().Activate();
 }
 
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        activationSeen_ = true;
-        Guarded([this] { FormActivate(); });
+        const bool fromOwnWindow =
+            focusHistory_->cameFrom(windowHandle()) == FocusHistory::Source::OtherWindow;
+        if (activation_.Activated(fromOwnWindow)) Guarded([this] { FormActivate(); });
     } else if (event->type() == QEvent::Show && !event->spontaneous() && !shownOnce_) {
         shownOnce_ = true;
-        ScheduleActivationFallback();
+        OweActivation();
     }
     return QMainWindow::event(event);
 }
 
-void TForm1::ScheduleActivationFallback() {
-    activationSeen_ = false;
+// Not every platform reports the activation that follows; the fallback then runs the rule.
+void TForm1::OweActivation() {
+    activation_.Owe();
     activationFallback_->setEnabled(false);
     activationFallback_->setEnabled(true);
 }
 
 void TForm1::RunModal(const std::function<void()>& show) {
     if (!show) return;
+    const int runsBefore = activationRuns_;
     show();
-    // Not every platform reactivates the window when a modal one closes.
-    ScheduleActivationFallback();
+    // The window takes over from the modal one, unless its activation has run already.
+    if (activationRuns_ == runsBefore) OweActivation();
 }
 
 // ---------------------------------------------------------------- operations and help

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActivationGate.h"
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
 #include "Effects.h"
@@ -25,6 +26,7 @@ namespace zmt {
 
 enum class FieldMask;
 class FileDialogs;
+class FocusHistory;
 class LanguageText;
 class MaskedEdit;
 class PortController;
@@ -79,7 +81,9 @@ class TForm1 : public QMainWindow {
 
     // --- Rules of the window ---
 
-    // Activation: re-sends both line states and locks the switches for a moment.
+    // The activation rule: re-sends both line states and locks the switches for a moment.
+    // Runs at the first show and when the window takes over from another window of the
+    // program, not when the user returns from another application.
     void FormActivate();
     // Enables the port menu items of the ports that can be opened.
     void ProbePorts();
@@ -144,7 +148,7 @@ class TForm1 : public QMainWindow {
     void About1Click();
     void starttimerTimer();
     void RunModal(const std::function<void()>& show);
-    void ScheduleActivationFallback();
+    void OweActivation();
 
     // Helpers.
     QString text(int row) const;
@@ -162,7 +166,9 @@ class TForm1 : public QMainWindow {
     QStringList memLines_;
     QString saveInitialName_;
     QString openInitialName_;
-    bool activationSeen_ = false;
+    ActivationGate activation_;
+    FocusHistory* focusHistory_ = nullptr;
+    int activationRuns_ = 0;
     bool shownOnce_ = false;
 
     std::array<FieldBinding, 7> fields_{};

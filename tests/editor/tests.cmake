@@ -2,6 +2,7 @@
 # and the main window typed into, offscreen.
 zmt_add_test(editor_tests
     SOURCES
+        ActivationTest.cpp
         DialogFolderTest.cpp
         FieldRulesTest.cpp
         MainWindowEditingTest.cpp
