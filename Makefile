@@ -5,7 +5,8 @@ JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PACKAGES := cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream
+            libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream \
+            libcanberra-dev
 
 .PHONY: run check deps build test asan tsan fuzz install clean
 
