@@ -1,7 +1,6 @@
-// When the main window's activation rule runs, without a window: the gate that owes the
-// rule after the first show and a modal window, and the history that tells where the focus
-// came from.
-#include "ActivationGate.h"
+// Where the focus came from when a window becomes active, without showing a window: what
+// decides whether the main window's activation rule runs (the window itself is tested in
+// MainWindowPortTest).
 #include "FocusHistory.h"
 #include "QtPrinters.h"
 
@@ -11,39 +10,6 @@
 
 namespace zmt {
 namespace {
-
-TEST(ActivationGate, RunsWhenOwedOrTakingOverFromAnOwnWindow) {
-    struct Step {
-        const char* event;
-        bool fromOwnWindow;  // for "activated"
-        bool runs;
-    };
-    const Step steps[] = {
-        {"owe", false, false},       {"activated", false, true},  // the first show
-        {"activated", false, false},                              // back from elsewhere
-        {"activated", true, true},                                // from a window of ours
-        {"fallback", false, false},                               // nothing owed
-        {"owe", false, false},       {"fallback", false, true},   // no activation reported
-        {"activated", false, false},                              // not twice
-        {"owe", false, false},       {"activated", true, true},
-        {"fallback", false, false},  // the activation paid it
-    };
-    ActivationGate gate;
-    int index = 0;
-    for (const Step& step : steps) {
-        SCOPED_TRACE(testing::Message() << index++ << " " << step.event);
-        const QString event = step.event;
-        if (event == "owe") {
-            gate.Owe();
-            EXPECT_TRUE(gate.Owed());
-            continue;
-        }
-        const bool ran =
-            event == "activated" ? gate.Activated(step.fromOwnWindow) : gate.FallbackDue();
-        EXPECT_EQ(ran, step.runs);
-        EXPECT_FALSE(gate.Owed());
-    }
-}
 
 // The platform may deliver the activation before or after it announces the new focus
 // window: both orders give the same answer.
