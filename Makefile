@@ -9,9 +9,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev \
             libgmock-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream \
-            help2man fonts-dejavu-core poppler-utils
+            help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian
 
-.PHONY: run check deps build test asan tsan fuzz install clean
+.PHONY: run check deps build test package package-check asan tsan fuzz install clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -34,6 +34,14 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
+
+# The Debian package from the plain build (dependencies by dpkg-shlibdeps, so it needs the
+# `file` and dpkg-dev tools), and its check: control fields, contents, lintian.
+package: build
+	cmake --build $(BUILD) --target package
+
+package-check: package
+	sh packaging/check-package.sh $(BUILD)
 
 # Sanitizer stages: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the serial link and the end-to-end tests under ThreadSanitizer. Unoptimised and with line
@@ -66,7 +74,7 @@ fuzz: deps
 		-DZMT_BUILD_TESTS=OFF -DZMT_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz-regression
 
-check: test asan tsan fuzz
+check: test package-check asan tsan fuzz
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)

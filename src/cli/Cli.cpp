@@ -355,7 +355,7 @@ class Run {
         fileSession_ = session_;
         session_.LanguageIndex = language_;
         if (loaded.ok) return Success;
-        console_.Warn(loaded.message);
+        console_.Warn(loaded.message(texts_, language_));
         return FileError;
     }
 
@@ -374,7 +374,7 @@ class Run {
         const SettingsResult written =
             WriteSettingsFile(options_.output, BuildSettingsLines(model_, saved));
         if (!written.ok) {
-            console_.Warn(written.message);
+            console_.Warn(written.message(texts_, language_));
             return FileError;
         }
         if (!options_.json) console_.Warn(text(ConfigurationSavedRow));

@@ -15,18 +15,13 @@ void Collect(const Effects& fx, QStringList& memo) {
 SettingsResult LoadConfiguration(const QString& path, ConfigEditor& editor, QStringList& memo) {
     const SettingsFileContent read = ReadSettingsFile(path);
     if (!read.result.ok) return read.result;
+    // Tried on a copy first: a file that cannot be taken as a whole changes nothing.
+    const SettingsResult tried = TrySettingsLines(read.lines, editor, path);
+    if (!tried.ok) return tried;
     Effects fx;
-    try {
-        const SettingsResult applied = ApplySettingsLines(read.lines, editor, fx);
-        if (!applied.ok)
-            return SettingsResult::failure(path + QStringLiteral(": ") + applied.message);
-        editor.UpdateRangeInfo();
-        editor.Recalculate(fx);
-    } catch (const ConversionError& error) {
-        Collect(fx, memo);
-        memo << QString::fromUtf8(error.what());
-        return {};
-    }
+    ApplySettingsLines(read.lines, editor, fx);
+    editor.UpdateRangeInfo();
+    editor.Recalculate(fx);
     Collect(fx, memo);
     return {};
 }

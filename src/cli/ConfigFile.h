@@ -10,8 +10,7 @@ namespace zmt::cli {
 
 // A configuration file taken into the editor as the main window loads it, with the same
 // all-or-nothing checks (a refused file changes nothing and its line is named), then
-// evaluated; the evaluation's memo lines, and the message of a value the evaluation
-// cannot read, come back in `memo`.
+// evaluated; the evaluation's memo lines come back in `memo`.
 SettingsResult LoadConfiguration(const QString& path, ConfigEditor& editor, QStringList& memo);
 
 // What a first start sets, for fields a file does not give.

@@ -1,12 +1,22 @@
 #pragma once
 
+#include <memory>
+
 namespace zmt {
 
-// The system's default warning sound. Every beep of the program goes through here so that
-// tests can count them.
+class EventSound;
+
+// The warning sound: the desktop's "bell" event sound, or the toolkit's beep where that
+// cannot be played. Every beep of the program goes through here so that tests can count them.
 void Beep();
 
 // Number of beeps since the process started.
 int BeepCount();
+// How many of them the toolkit's beep sounded because the event sound was unavailable.
+int FallbackBeepCount();
+
+// The sound that Beep plays; null: the toolkit's beep only (the tests' choice, which
+// cannot hear). Returns the one it replaces.
+std::shared_ptr<EventSound> SetBeepSound(std::shared_ptr<EventSound> sound);
 
 }  // namespace zmt

@@ -1,5 +1,6 @@
 #include "Calibration.h"
 
+#include "AddedRows.h"
 #include "ConfigModel.h"
 #include "ImageWordMath.h"
 #include "Numbers.h"
@@ -74,23 +75,19 @@ ReadingResult TakeGainReading(const QString& text, DeviceState& device, const Co
     return Accepted(*reading);
 }
 
-QString RefusalDetail(ReadingRefusal refusal, int languageIndex) {
-    const bool german = languageIndex == 0;
+std::optional<int> RefusalDetailRow(ReadingRefusal refusal) {
     switch (refusal) {
         case ReadingRefusal::OffsetOutOfRange:
-            return german ? QStringLiteral("Anzeigewert außerhalb des gültigen Bereichs")
-                          : QStringLiteral("reading out of range");
+            return rows::ReadingOutOfRange;
         case ReadingRefusal::ZeroReading:
-            return german ? QStringLiteral("Anzeige 0: ist das Kalibriersignal angeschlossen?")
-                          : QStringLiteral("reading 0: is the calibration signal connected?");
+            return rows::ReadingIsZero;
         case ReadingRefusal::GainFactorOutOfRange:
-            return german ? QStringLiteral("Verstärkungsfaktor außerhalb des gültigen Bereichs")
-                          : QStringLiteral("gain factor out of range");
+            return rows::GainFactorOutOfRange;
         case ReadingRefusal::None:
         case ReadingRefusal::NotANumber:
             break;
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace zmt

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace zmt {
 
@@ -43,8 +44,8 @@ ReadingResult TakeGainReading(const QString& text, DeviceState& device, const Co
 // The gain factor for a valid reading: 2000 counts give 8192.
 std::int64_t GainFactorFor(std::int64_t reading);
 
-// The line shown after "Eingabefehler" / "no valid input data" for a refused reading;
-// empty when no further line is needed.
-QString RefusalDetail(ReadingRefusal refusal, int languageIndex);
+// The language table row of the line shown after "Eingabefehler" / "no valid input data"
+// for a refused reading; none when no further line is needed.
+std::optional<int> RefusalDetailRow(ReadingRefusal refusal);
 
 }  // namespace zmt

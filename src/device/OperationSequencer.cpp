@@ -362,8 +362,7 @@ void OperationSequencer::AnzeigeExit(const QString& text) {
 // A nonsense reading would calibrate the meter into nonsense: it waits for a correction.
 void OperationSequencer::RefuseReading(ReadingRefusal refusal) {
     view_.addInfo(text(InputError));
-    const QString detail = RefusalDetail(refusal, editor_.session().LanguageIndex);
-    if (!detail.isEmpty()) view_.addInfo(detail);
+    if (const auto detail = RefusalDetailRow(refusal)) view_.addInfo(text(*detail));
     view_.Fertigbutton.visible = false;
     view_.OKButton.enabled = false;
     view_.focusRequest = FocusTarget::Anzeige;

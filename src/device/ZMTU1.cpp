@@ -145,6 +145,9 @@ void TForm2::closeEvent(QCloseEvent* event) {
     }
     closeWhenTransferEnds_ = false;
     sequencer_.CancelPendingSteps();
+    // A restart of the meter may be pending (power off, on again by resettimer): the lines go
+    // back to what the main window's switches say, as after the operation window.
+    RunGuarded([this] { context_.controller.HandBackLines(); });
     event->accept();
 }
 

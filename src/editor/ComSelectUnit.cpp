@@ -49,7 +49,8 @@ void TComPreSelect::buildMemo() {
     memo->setObjectName("Memo1");
     memo->setGeometry(8, 8, 484, 200);
     memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette darkRed = memo->palette();
     darkRed.setColor(QPalette::Text, QColor(128, 0, 0));
     memo->setPalette(darkRed);

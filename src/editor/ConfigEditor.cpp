@@ -145,11 +145,14 @@ QString ConfigEditor::text(int row) const {
 }
 
 void ConfigEditor::UpdateRangeInfo() {
-    if (model_.SelectRange < 0 || model_.SelectRange >= static_cast<int>(DeviceTypes.size()))
-        return;
-    const DeviceType& type = DeviceTypes[model_.SelectRange];
-    model_.UnitText = QString::fromUtf8(type.unitText);
-    model_.RangeFullScale = type.fullScale;
+    if (model_.SelectRange >= 0 && model_.SelectRange < static_cast<int>(DeviceTypes.size())) {
+        const DeviceType& type = DeviceTypes[model_.SelectRange];
+        model_.UnitText = QString::fromUtf8(type.unitText);
+        model_.RangeFullScale = type.fullScale;
+    }
+    // The captions follow also when there is nothing to show yet.
+    model_.UnitCaption = model_.UnitText;
+    session_.ComInfoCaption = session_.ComPortName;
 }
 
 void ConfigEditor::SelectRangeChange(int index, Effects& fx) {

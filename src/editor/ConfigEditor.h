@@ -34,7 +34,8 @@ class ConfigEditor {
     const LanguageText& texts() const { return texts_; }
     LanguageText& texts() { return texts_; }
 
-    // Applies the selected device type (unit, full scale). No match leaves both unchanged.
+    // Applies the selected device type (unit, full scale; no match leaves both unchanged),
+    // then puts UnitText on the unit labels and ComPortName on ComInfo, empty or not.
     void UpdateRangeInfo();
     // A device type chosen in SelectRange (index 0..5).
     void SelectRangeChange(int index, Effects& fx);

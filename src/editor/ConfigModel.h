@@ -56,6 +56,8 @@ struct ConfigModel {
     // Kept while no device type is selected; empty and 0 at process start.
     QString UnitText;
     double RangeFullScale = 0;
+    // What the unit labels Einheit1..3 show: their design caption until UpdateRangeInfo.
+    QString UnitCaption = "mA";
 
     // Derived by Recalculate.
     double ScaleSlope = 0;
@@ -82,12 +84,13 @@ struct ConfigModel {
 
 // Port choice, interface lines, language and operation flags: the rest of the shared state.
 struct SessionState {
-    QString ComPortName;             // "COM1".."COM4", empty until chosen
-    std::int32_t ComPortNumber = 1;  // the port is always opened by this number
-    int CheckedComItem = 1;          // which of COM11..COM41 is checked in the port menu
-    bool PowerOn = false;            // DTR: the interface supplies the meter
-    bool SignalOn = false;           // RTS: the calibration signal reaches the meter
-    std::int32_t LanguageIndex = 0;  // 0 German, 1 English
+    QString ComPortName;              // "COM1".."COM4", empty until chosen
+    std::int32_t ComPortNumber = 1;   // the port is always opened by this number
+    int CheckedComItem = 1;           // which of COM11..COM41 is checked in the port menu
+    bool PowerOn = false;             // DTR: the interface supplies the meter
+    bool SignalOn = false;            // RTS: the calibration signal reaches the meter
+    std::int32_t LanguageIndex = 0;   // 0 German, 1 English
+    QString ComInfoCaption = "COM1";  // what ComInfo shows: set by UpdateRangeInfo
     QString LoadedFileName;
     bool CalibrateFlag = false;
     bool WriteFlag = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DialogFolder.h"
+
 #include <QString>
 
 class QPrinter;
@@ -8,12 +10,19 @@ class QWidget;
 namespace zmt {
 
 // The questions of the save, load and sheet commands. The windows ask through this seam so
-// that tests answer without a dialog.
+// that tests answer without a dialog. The dialogs share one start folder with every other
+// file dialog of the program.
 class FileDialogs {
   public:
     enum class Answer { Yes, No, Cancel };
 
+    explicit FileDialogs(DialogFolder folder = DialogFolder()) : folder_(std::move(folder)) {}
     virtual ~FileDialogs() = default;
+
+    DialogFolder& folder() { return folder_; }
+    // Where the next file dialog opens.
+    QString startFolder() const { return folder_.startFolder(); }
+
     // The file to save to; empty when the user cancelled.
     virtual QString askSaveName(QWidget* parent, const QString& initialName) = 0;
     // The file to load; empty when the user cancelled.
@@ -24,6 +33,9 @@ class FileDialogs {
     virtual QString askPdfName(QWidget* parent, const QString& initialName) = 0;
     // The system's print dialog on `printer`; false when the user cancelled.
     virtual bool askPrinter(QWidget* parent, QPrinter& printer) = 0;
+
+  private:
+    DialogFolder folder_;
 };
 
 // The real dialogs: SaveFile and OpenFile with the .dig filters, a confirmation box,

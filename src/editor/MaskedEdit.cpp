@@ -21,11 +21,26 @@ bool IsExitReason(Qt::FocusReason reason) {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
+void MaskedEdit::ShowText(const QString& padded) {
+    if (!IsEdited()) {
+        if (text() != padded) setText(padded);
+        return;
+    }
+    if (text().trimmed() == padded.trimmed()) return;
+    setText(padded.trimmed());
+    selectAll();
+}
+
+bool MaskedEdit::IsEdited() const {
+    return window()->focusWidget() == this;
+}
+
 void MaskedEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (!IsExitReason(event->reason())) return;  // back from a menu or another window
     // The padding blanks would fill all five places and block typing.
-    setText(text().trimmed());
+    const QString unpadded = text().trimmed();
+    if (text() != unpadded) setText(unpadded);
+    if (!IsExitReason(event->reason())) return;  // back from a menu or another window
     // QLineEdit places the cursor after a mouse press that follows this event.
     QTimer::singleShot(0, this, &QLineEdit::selectAll);
 }

@@ -21,6 +21,14 @@ class MaskedEdit : public QLineEdit {
 
     static constexpr int Width = 5;
 
+    // Shows a text held padded ("   20"). The field being edited shows it unpadded and
+    // selected, so that the next key replaces it: padded, the five places would be full and
+    // every key refused. Text that only differs by its padding is left alone, so that a
+    // field being typed into keeps its cursor.
+    void ShowText(const QString& padded);
+    // The field that has the focus in its window, or gets it back with the window.
+    bool IsEdited() const;
+
   signals:
     void exited();
 

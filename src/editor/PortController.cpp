@@ -22,15 +22,6 @@ enum Row {
     PerhapsInUse = 83,
 };
 
-// Texts the table has no row for: a settings file that could not be restored.
-const char* const kBadSettingsFile[] = {
-    " Einstellungsdatei %1 fehlerhaft, sie wird beim Beenden ersetzt:",
-    " settings file %1 is invalid, it is replaced at exit:"};
-
-QString Bilingual(const char* const (&texts)[2], int languageIndex) {
-    return QString::fromUtf8(texts[languageIndex == 1 ? 1 : 0]);
-}
-
 QString PortName(int number) {
     return QStringLiteral("COM%1").arg(number);
 }
@@ -219,35 +210,31 @@ void PortController::FirstStartChoice(int number) {
 bool PortController::RestoreAtStart() {
     const QString& path = context_.settingsPath;
     if (!QFileInfo::exists(path)) return true;
-    Effects fx;
     const SettingsFileContent read = ReadSettingsFile(path);
-    if (!read.result.ok) {
-        ReportBadSettingsFile(read.result.message, fx);
-        Report(fx);
+    SettingsResult usable = read.result;
+    if (usable.ok) usable = TrySettingsLines(read.lines, context_.editor, path);
+    if (!usable.ok) {
+        // The file says which language its user reads, where that line can be read.
+        ReportBadSettingsFile(usable,
+                              LanguageOfLines(read.lines).value_or(session().LanguageIndex));
         return true;
     }
     dateimem_ = read.lines;
-    QString problem;
     EditorStep([&](Effects& applied) {
-        const SettingsResult result = ApplySettingsLines(read.lines, context_.editor, applied);
-        if (!result.ok) {
-            problem = result.message;
-            return;
-        }
+        ApplySettingsLines(read.lines, context_.editor, applied);
         context_.editor.UpdateRangeInfo();
         context_.editor.Recalculate(applied);
     });
-    if (problem.isEmpty()) return false;
-    ReportBadSettingsFile(problem, fx);
-    Report(fx);
-    return true;
+    return false;
 }
 
 // The program starts as on a first start; the file is replaced only at exit.
-void PortController::ReportBadSettingsFile(const QString& reason, Effects& fx) {
-    const QString heading = Bilingual(kBadSettingsFile, session().LanguageIndex);
-    fx.addMem(heading.arg(context_.settingsPath));
-    fx.addMem(QStringLiteral("  ") + reason);
+void PortController::ReportBadSettingsFile(const SettingsResult& refused, int languageIndex) {
+    const LanguageText& texts = context_.editor.texts();
+    Effects fx;
+    fx.addMem(texts.text(rows::BadSettingsFileHeading, languageIndex).arg(context_.settingsPath));
+    fx.addMem(QStringLiteral("  ") + refused.message(texts, languageIndex));
+    Report(fx);
 }
 
 SettingsResult PortController::Save(const QString& path) {
@@ -265,9 +252,10 @@ SettingsResult PortController::Save(const QString& path) {
 SettingsResult PortController::Load(const QString& path) {
     const SettingsFileContent read = ReadSettingsFile(path);
     if (!read.result.ok) return read.result;
-    SettingsResult applied;
-    EditorStep([&](Effects& fx) { applied = ApplySettingsLines(read.lines, context_.editor, fx); });
-    if (!applied.ok) return applied;  // a file that fails the check changes nothing
+    // A file that cannot be applied as a whole changes nothing: not the port, not the lines.
+    const SettingsResult usable = TrySettingsLines(read.lines, context_.editor, path);
+    if (!usable.ok) return usable;
+    EditorStep([&](Effects& fx) { ApplySettingsLines(read.lines, context_.editor, fx); });
     dateimem_ = read.lines;
     SessionState& s = session();
     s.LoadedFileName = path;

@@ -129,7 +129,7 @@ class PortController : public QObject {
     void ReportPortFailure(const QString& name, bool permissionDenied, Effects& fx);
     bool PortAvailable(int number);
     void SelectPort(int number);
-    void ReportBadSettingsFile(const QString& reason, Effects& fx);
+    void ReportBadSettingsFile(const SettingsResult& refused, int languageIndex);
     void powerontimerTimer();
     void Report(const Effects& fx) { emit changed(fx); }
     void StartLineLocks();

@@ -1,5 +1,7 @@
 #include "SettingsFile.h"
 
+#include "AddedRows.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -17,8 +19,13 @@ QStringList SplitLines(const QString& text) {
     return lines;
 }
 
-SettingsResult Failed(const QString& path, const QString& why) {
-    return SettingsResult::failure(QStringLiteral("%1: %2").arg(path, why));
+SettingsResult Failed(int row, const QString& path) {
+    return SettingsResult::failure(row, {path});
+}
+
+// The system's own reason, as the file reports it.
+SettingsResult Failed(int row, const QString& path, const QString& why) {
+    return SettingsResult::failure(row, {path, why});
 }
 
 QByteArray Encode(const QStringList& lines) {
@@ -31,17 +38,18 @@ QByteArray Encode(const QStringList& lines) {
 
 SettingsFileContent ReadSettingsFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) return {Failed(path, "the file does not exist"), {}};
-    if (info.isDir()) return {Failed(path, "this is a folder, not a file"), {}};
+    if (!info.exists()) return {Failed(rows::FileDoesNotExist, path), {}};
+    if (info.isDir()) return {Failed(rows::FileIsAFolder, path), {}};
     // Opening a FIFO or a device would block or never end: only regular files are read.
-    if (!info.isFile()) return {Failed(path, "this is not a regular file"), {}};
+    if (!info.isFile()) return {Failed(rows::FileIsNotRegular, path), {}};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {Failed(path, file.errorString()), {}};
+    if (!file.open(QIODevice::ReadOnly))
+        return {Failed(rows::FileCannotBeRead, path, file.errorString()), {}};
     // One byte past the limit tells an oversized file (or an endless device) from a full one.
     const QByteArray bytes = file.read(MaxSettingsFileSize + 1);
-    if (file.error() != QFileDevice::NoError) return {Failed(path, file.errorString()), {}};
-    if (bytes.size() > MaxSettingsFileSize)
-        return {Failed(path, "the file is too large for a settings file"), {}};
+    if (file.error() != QFileDevice::NoError)
+        return {Failed(rows::FileCannotBeRead, path, file.errorString()), {}};
+    if (bytes.size() > MaxSettingsFileSize) return {Failed(rows::FileTooLarge, path), {}};
     return {{}, SplitLines(QString::fromLatin1(bytes))};
 }
 
@@ -49,7 +57,8 @@ SettingsResult WriteSettingsFile(const QString& path, const QStringList& lines) 
     QSaveFile file(path);
     // Writing in place would leave a truncated file behind a crash.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return Failed(path, file.errorString());
+    if (!file.open(QIODevice::WriteOnly))
+        return Failed(rows::FileCannotBeWritten, path, file.errorString());
     return WriteSettingsLines(file, lines);
 }
 
@@ -63,9 +72,9 @@ SettingsResult WriteSettingsLines(QSaveFile& file, const QStringList& lines) {
     if (!written) {
         const QString why = file.errorString();
         file.cancelWriting();
-        return Failed(path, why);
+        return Failed(rows::FileCannotBeWritten, path, why);
     }
-    if (!file.commit()) return Failed(path, file.errorString());
+    if (!file.commit()) return Failed(rows::FileCannotBeWritten, path, file.errorString());
     return {};
 }
 

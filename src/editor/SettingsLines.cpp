@@ -1,5 +1,6 @@
 #include "SettingsLines.h"
 
+#include "LanguageText.h"
 #include "Numbers.h"
 
 namespace zmt {
@@ -39,9 +40,8 @@ QString LimitModeOf(const QString& line) {
     return ConfigEditor::LimitModeGlyph(line) == Glyph::None ? ModeNormal : line;
 }
 
-SettingsResult LineError(int line, const QString& text, const QString& what) {
-    return SettingsResult::failure(
-        QStringLiteral("Settings line %1: '%2' is not %3").arg(line).arg(text, what));
+SettingsResult LineError(int row, int line, const QString& text) {
+    return SettingsResult::failure(row, {QString::number(line), text});
 }
 
 void ReadLines(const QStringList& lines, ConfigModel& model, SessionState& session) {
@@ -81,20 +81,57 @@ QStringList BuildSettingsLines(const ConfigModel& model, const SessionState& ses
     return lines;
 }
 
+QString SettingsResult::message(const LanguageText& texts, int languageIndex) const {
+    if (ok) return {};
+    const QString text = texts.text(reasonRow, languageIndex);
+    // All placeholders in one step: a path holding "%1" stays as it is.
+    switch (reasonArgs.size()) {
+        case 0:
+            return text;
+        case 1:
+            return text.arg(reasonArgs[0]);
+        default:
+            return text.arg(reasonArgs[0], reasonArgs[1]);
+    }
+}
+
 SettingsResult CheckSettingsLines(const QStringList& lines) {
     if (lines.size() < SettingsLinesRead)
         return SettingsResult::failure(
-            QStringLiteral("Settings file has %1 lines; at least %2 are needed")
-                .arg(lines.size())
-                .arg(SettingsLinesRead));
+            rows::SettingsTooFewLines,
+            {QString::number(lines.size()), QString::number(SettingsLinesRead)});
     std::int32_t value = 0;
     if (!numbers::TryParseInteger(lines[Line::DecimalPoint], value))
-        return LineError(Line::DecimalPoint, lines[Line::DecimalPoint], "an integer");
+        return LineError(rows::SettingsLineNotAnInteger, Line::DecimalPoint,
+                         lines[Line::DecimalPoint]);
     const QString& type = lines[Line::DeviceType];
     if (!numbers::TryParseInteger(type, value))
-        return LineError(Line::DeviceType, type, "an integer");
+        return LineError(rows::SettingsLineNotAnInteger, Line::DeviceType, type);
     if (value < -1 || value >= static_cast<int>(DeviceTypes.size()))
-        return LineError(Line::DeviceType, type, "a device type (-1 to 5)");
+        return LineError(rows::SettingsLineNoDeviceType, Line::DeviceType, type);
+    return {};
+}
+
+std::optional<int> LanguageOfLines(const QStringList& lines) {
+    if (lines.size() <= Line::Language) return std::nullopt;
+    return lines[Line::Language] == "1" ? 1 : 0;
+}
+
+SettingsResult TrySettingsLines(const QStringList& lines, ConfigEditor& editor,
+                                const QString& source) {
+    ConfigModel model = editor.model();
+    SessionState session = editor.session();
+    ConfigEditor trial(model, session, editor.texts());
+    Effects unseen;
+    try {
+        const SettingsResult applied = ApplySettingsLines(lines, trial, unseen);
+        if (!applied.ok) return applied;
+        trial.UpdateRangeInfo();
+        trial.Recalculate(unseen);
+    } catch (const ConversionError& error) {
+        return SettingsResult::failure(rows::SettingsValueUnreadable,
+                                       {source, QString::fromStdString(error.what())});
+    }
     return {};
 }
 

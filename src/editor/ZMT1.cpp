@@ -4,6 +4,7 @@
 #include "Beep.h"
 #include "ErrorDisplay.h"
 #include "FileDialogs.h"
+#include "FocusHistory.h"
 #include "HelpLineBinder.h"
 #include "LanguageText.h"
 #include "MakerAddress.h"
@@ -131,6 +132,7 @@ TForm1::TForm1(Form1Context context, QWidget* parent)
       openInitialName_(QStringLiteral("default")) {
     buildWindow();
     connectHandlers();
+    focusHistory_ = new FocusHistory(this);
     editor().texts().FillLanguageText();
     session().ComPortNumber = 1;
     if (controller().RestoreAtStart()) starttimer_->setEnabled(true);
@@ -196,7 +198,7 @@ void TForm1::connectHandlers() {
     starttimer_->setHandler([this] { starttimerTimer(); });
     activationFallback_->setHandler([this] {
         activationFallback_->setEnabled(false);
-        if (!activationSeen_ && isVisible()) Guarded([this] { FormActivate(); });
+        if (isVisible() && activation_.FallbackDue()) Guarded([this] { FormActivate(); });
     });
     // The port component asks for the hourglass while a device opens.
     controller().port().OnOpening = [](bool opening) {
@@ -261,21 +263,15 @@ void TForm1::connectMenu() {
 
 void TForm1::ShowModel() {
     const ConfigModel& model = this->model();
-    for (const FieldBinding& binding : fields_) {
-        const QString& shown = model.field(binding.field);
-        if (binding.edit->text() != shown) binding.edit->setText(shown);
-    }
+    for (const FieldBinding& binding : fields_) binding.edit->ShowText(model.field(binding.field));
     Testout1_->setText(model.Testout1);
     SelectRange_->setCurrentIndex(model.SelectRange);
     polaritaet_->setText(model.polaritaet);
     ShowDecimalPointRadio();
     ShowGlyph(Grenzwertart_, model.GrenzwertartGlyph);
     ShowGlyph(kontaktbild_, model.kontaktbildGlyph);
-    // Before a device type or port is chosen the design captions stay.
-    if (!model.UnitText.isEmpty()) {
-        for (const char* unit : kUnitLabels) findChild<QLabel*>(unit)->setText(model.UnitText);
-    }
-    if (!session().ComPortName.isEmpty()) ComInfo_->setText(session().ComPortName);
+    for (const char* unit : kUnitLabels) findChild<QLabel*>(unit)->setText(model.UnitCaption);
+    ComInfo_->setText(session().ComInfoCaption);
     if (QAction* item = ComItem(session().CheckedComItem)) item->setChecked(true);
     const QString settingsLines = controller().dateimem().join('\n');
     if (dateimem_->toPlainText() != settingsLines) dateimem_->setPlainText(settingsLines);
@@ -350,6 +346,8 @@ void TForm1::FieldExit(Field field) {
 
 void TForm1::Testin1Enter() {
     Guarded([&] { EditorStep([&](Effects& fx) { editor().Testin1Enter(fx); }); });
+    // The next value typed replaces the one just applied.
+    fields_[static_cast<int>(Field::Testin1)].edit->selectAll();
 }
 
 void TForm1::SelectRangeChange(int index) {
@@ -363,31 +361,35 @@ void TForm1::DecimalPointClick(int code) {
 // ---------------------------------------------------------------- interface lines
 
 void TForm1::FormActivate() {
+    ++activationRuns_;
     controller().Activate();
 }
 
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
-        activationSeen_ = true;
-        Guarded([this] { FormActivate(); });
+        const bool fromOwnWindow =
+            focusHistory_->cameFrom(windowHandle()) == FocusHistory::Source::OtherWindow;
+        if (activation_.Activated(fromOwnWindow)) Guarded([this] { FormActivate(); });
     } else if (event->type() == QEvent::Show && !event->spontaneous() && !shownOnce_) {
         shownOnce_ = true;
-        ScheduleActivationFallback();
+        OweActivation();
     }
     return QMainWindow::event(event);
 }
 
-void TForm1::ScheduleActivationFallback() {
-    activationSeen_ = false;
+// Not every platform reports the activation that follows; the fallback then runs the rule.
+void TForm1::OweActivation() {
+    activation_.Owe();
     activationFallback_->setEnabled(false);
     activationFallback_->setEnabled(true);
 }
 
 void TForm1::RunModal(const std::function<void()>& show) {
     if (!show) return;
+    const int runsBefore = activationRuns_;
     show();
-    // Not every platform reactivates the window when a modal one closes.
-    ScheduleActivationFallback();
+    // The window takes over from the modal one, unless its activation has run already.
+    if (activationRuns_ == runsBefore) OweActivation();
 }
 
 // ---------------------------------------------------------------- operations and help
@@ -497,28 +499,36 @@ void TForm1::Quit1Click() {
 // ---------------------------------------------------------------- files
 
 void TForm1::Speichern1Click() {
-    const QString path = context_.dialogs.askSaveName(this, saveInitialName_);
+    DialogFolder& folder = context_.dialogs.folder();
+    const QString path = context_.dialogs.askSaveName(this, folder.initialPath(saveInitialName_));
     if (path.isEmpty()) return;
     saveInitialName_ = path;
+    folder.remember(path);
     if (QFileInfo::exists(path)) {
         QString question = text(OverwriteQuestion);
         question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
         if (context_.dialogs.askOverwrite(this, question) != FileDialogs::Answer::Yes) return;
     }
     const SettingsResult saved = controller().Save(path);
-    if (!saved.ok) return ShowErrorMessage(saved.message);
+    if (!saved.ok) return ShowRefusal(saved);
     openInitialName_ = path;
     ShowFileInfo(path);
 }
 
 void TForm1::Laden1Click() {
-    const QString path = context_.dialogs.askOpenName(this, openInitialName_);
+    DialogFolder& folder = context_.dialogs.folder();
+    const QString path = context_.dialogs.askOpenName(this, folder.initialPath(openInitialName_));
     if (path.isEmpty()) return;
     openInitialName_ = path;
+    folder.remember(path);
     const SettingsResult loaded = controller().Load(path);
-    if (!loaded.ok) return ShowErrorMessage(loaded.message);
+    if (!loaded.ok) return ShowRefusal(loaded);
     ShowFileInfo(session().LoadedFileName);
     Panel1_->setFocus();
+}
+
+void TForm1::ShowRefusal(const SettingsResult& refused) {
+    ShowErrorMessage(refused.message(editor().texts(), session().LanguageIndex));
 }
 
 void TForm1::ShowFileInfo(const QString& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActivationGate.h"
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
 #include "Effects.h"
@@ -25,9 +26,12 @@ namespace zmt {
 
 enum class FieldMask;
 class FileDialogs;
+class FocusHistory;
 class LanguageText;
 class MaskedEdit;
 class PortController;
+
+struct SettingsResult;
 
 // What the main window works on. Everything is created once by the program start and
 // outlives the window.
@@ -89,7 +93,9 @@ class TForm1 : public QMainWindow {
 
     // --- Rules of the window ---
 
-    // Activation: re-sends both line states and locks the switches for a moment.
+    // The activation rule: re-sends both line states and locks the switches for a moment.
+    // Runs at the first show and when the window takes over from another window of the
+    // program, not when the user returns from another application.
     void FormActivate();
     // Enables the port menu items of the ports that can be opened; each item's tooltip and
     // status tip say what it opens.
@@ -158,7 +164,7 @@ class TForm1 : public QMainWindow {
     void About1Click();
     void starttimerTimer();
     void RunModal(const std::function<void()>& show);
-    void ScheduleActivationFallback();
+    void OweActivation();
 
     // Helpers.
     QString text(int row) const;
@@ -169,6 +175,7 @@ class TForm1 : public QMainWindow {
     void ShowFileInfo(const QString& path);
     QString FileDialogFolder() const;
     SheetRequest SheetRequestNow();
+    void ShowRefusal(const SettingsResult& refused);
     QAction* ComItem(int number) const;
     void Guarded(const std::function<void()>& handler);
 
@@ -177,7 +184,9 @@ class TForm1 : public QMainWindow {
     QStringList memLines_;
     QString saveInitialName_;
     QString openInitialName_;
-    bool activationSeen_ = false;
+    ActivationGate activation_;
+    FocusHistory* focusHistory_ = nullptr;
+    int activationRuns_ = 0;
     bool shownOnce_ = false;
 
     std::array<FieldBinding, 7> fields_{};

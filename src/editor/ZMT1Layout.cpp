@@ -1,6 +1,7 @@
 // Building the main window's controls: positions, design captions, masks and timers.
 #include "MakeWidget.h"
 #include "MaskedEdit.h"
+#include "WheelNeedsFocus.h"
 #include "ZMT1.h"
 #include "ZMT1Pictures.h"
 
@@ -92,7 +93,7 @@ void TForm1::buildWindow() {
 
 QWidget* TForm1::buildConfigurationPanel(QWidget* parent) {
     auto* panel = MakeWidget<QFrame>(parent, "Panel1", QRect(0, 0, 600, 250));
-    panel->setFocusPolicy(Qt::StrongFocus);  // a load hands the focus here
+    panel->setFocusPolicy(Qt::ClickFocus);  // a load hands the focus here; Tab passes it by
     buildRangeBox(panel);
     buildPunktBox(panel);
     buildGrenzkontaktBox(panel);
@@ -107,6 +108,7 @@ void TForm1::buildRangeBox(QWidget* parent) {
     SelectRange_ = MakeWidget<QComboBox>(box, "SelectRange", QRect(84, 20, 90, 22));
     for (const DeviceType& type : DeviceTypes) SelectRange_->addItem(type.itemText);
     SelectRange_->setCurrentIndex(-1);
+    WheelNeedsFocus::Apply(SelectRange_);
 }
 
 void TForm1::buildPunktBox(QWidget* parent) {
@@ -182,7 +184,9 @@ void TForm1::buildStatusArea(QWidget* parent) {
     Mem_ = MakeWidget<QPlainTextEdit>(message, "Mem", QRect(2, 2, 234, 126));
     Mem_->setReadOnly(true);
     Mem_->setFocusPolicy(Qt::NoFocus);
-    Mem_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long messages wrap: the memo is narrow and the user reads it without scrolling sideways.
+    Mem_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Mem_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FileInfo_ = MakeInfoPanel(parent, "FileInfo", QRect(8, 386, 490, 18));
     ComInfo_ = MakeInfoPanel(parent, "ComInfo", QRect(504, 386, 88, 18));
     ComInfo_->setText("COM1");

@@ -183,6 +183,23 @@ enum Added : int {
     HelpPortOk,
     HelpPortCancel,
     HelpPortStopSearch,
+    // Why the operator's reading is refused, the line after "Eingabefehler".
+    ReadingOutOfRange,
+    ReadingIsZero,
+    GainFactorOutOfRange,
+    // A settings file that cannot be restored at start: heading (%1 the file) and reasons.
+    BadSettingsFileHeading,
+    SettingsTooFewLines,       // %1 lines found, %2 needed
+    SettingsLineNotAnInteger,  // %1 line number, %2 its text
+    SettingsLineNoDeviceType,  // %1 line number, %2 its text
+    SettingsValueUnreadable,   // %1 the file, %2 the conversion message
+    // Why a settings or configuration file cannot be read or written; %1 is the file.
+    FileDoesNotExist,
+    FileIsAFolder,
+    FileIsNotRegular,
+    FileTooLarge,
+    FileCannotBeRead,     // %2 the system's reason
+    FileCannotBeWritten,  // %2 the system's reason
 
     AddedEnd
 };

@@ -7,6 +7,7 @@
 
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 
 namespace zmt::test {
 namespace {
@@ -47,10 +48,13 @@ TEST_F(ProgramTest, FirstStartAsksForThePortAndWritesItAtExit) {
     Start();
     EXPECT_TRUE(starttimerArmed());
     QString title, firstMemoLine;
+    bool memoWraps = false;
     WhenModalShows([&](QWidget* window) {
         title = window->windowTitle();
-        firstMemoLine =
-            window->findChild<QPlainTextEdit*>("Memo1")->toPlainText().section('\n', 0, 0);
+        auto* memo = window->findChild<QPlainTextEdit*>("Memo1");
+        firstMemoLine = memo->toPlainText().section('\n', 0, 0);
+        memoWraps = memo->lineWrapMode() == QPlainTextEdit::WidgetWidth &&
+                    memo->horizontalScrollBar()->maximum() == 0;
         Choose(window, "pre2");
     });
     const int beeps = BeepCount();
@@ -58,6 +62,7 @@ TEST_F(ProgramTest, FirstStartAsksForThePortAndWritesItAtExit) {
     ASSERT_TRUE(RunUntil([&] { return comInfo() == QString("COM2"); }));
     EXPECT_EQ(title, QString::fromUtf8("ZMT digitales Messgerät 48x24"));
     EXPECT_EQ(firstMemoLine, "!!! Auswahl der seriellen Schnittstelle !!!");
+    EXPECT_TRUE(memoWraps);
     EXPECT_GE(BeepCount() - beeps, 1);
     // The activation after the window closed opens COM2 with both lines on.
     ASSERT_TRUE(RunUntil([&] { return bench->power(2) && bench->signal(2); }));
@@ -108,13 +113,15 @@ TEST_F(ProgramTest, SettingsFileRestoresPortLanguageAndConfiguration) {
     EXPECT_TRUE(form().MemLines().isEmpty());
 }
 
+// The refusal speaks the language that the file asks for; nothing else of it is applied.
 TEST_F(ProgramTest, BadSettingsFileIsReportedAndReplacedOnlyAtExit) {
     WriteSettings("initdig.txt", {{4, "9"}, {16, "1"}});
     Start();
-    ASSERT_EQ(form().MemLines().size(), 2);
-    EXPECT_EQ(form().MemLines().first(),
-              " Einstellungsdatei initdig.txt fehlerhaft, sie wird beim Beenden ersetzt:");
+    EXPECT_EQ(form().MemLines(),
+              QStringList({" settings file initdig.txt is invalid, it is replaced at exit:",
+                           "  Settings line 4: '9' is not a device type (-1 to 5)"}));
     EXPECT_EQ(caption("Readbutt"), "Parameter auslesen");  // nothing of the file applied
+    EXPECT_EQ(program->session.LanguageIndex, 0);
     EXPECT_TRUE(starttimerArmed());
     WhenModalShows([](QWidget* window) { Choose(window, "pre1"); });
     program->Show();
@@ -122,6 +129,42 @@ TEST_F(ProgramTest, BadSettingsFileIsReportedAndReplacedOnlyAtExit) {
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "9");
     Exit();
     EXPECT_EQ(ReadLines("initdig.txt").value(4), "1");
+}
+
+// A value that the evaluation cannot read refuses the settings file like any other fault:
+// the program starts as on a first start instead of ending.
+TEST_F(ProgramTest, SettingsFileWithAnUnreadableValueIsRefusedInItsLanguage) {
+    const std::pair<const char*, QStringList> cases[] = {
+        {"0",
+         {QString::fromUtf8(" Einstellungsdatei initdig.txt fehlerhaft, sie wird beim Beenden "
+                            "ersetzt:"),
+          "  initdig.txt: ein Wert ist nicht lesbar: '  abc' is not a valid floating point "
+          "value"}},
+        {"1",
+         {" settings file initdig.txt is invalid, it is replaced at exit:",
+          "  initdig.txt: a value cannot be read: '  abc' is not a valid floating point value"}},
+    };
+    for (const auto& [language, memo] : cases) {
+        SCOPED_TRACE(language);
+        WriteSettings("initdig.txt", {{9, "  abc"}, {16, language}});
+        Start();
+        EXPECT_EQ(form().MemLines(), memo);
+        EXPECT_TRUE(starttimerArmed());
+        EXPECT_EQ(program->model.Testin1, "   20");  // the design text, not the file's
+        program.reset();
+    }
+}
+
+// A settings file without a device type and port name clears the captions that show
+// them rather than leaving the design's "mA" and "COM1" standing.
+TEST_F(ProgramTest, NoDeviceTypeAndNoPortNameClearTheirCaptions) {
+    WriteSettings("initdig.txt", {{2, ""}, {4, "-1"}});
+    Start();
+    program->Show();
+    for (const char* unit : {"Einheit1", "Einheit2", "Einheit3"})
+        EXPECT_EQ(form().findChild<QLabel*>(unit)->text(), "") << unit;
+    EXPECT_EQ(comInfo(), "");
+    ASSERT_TRUE(RunUntil([&] { return bench->power(1); }));  // the port opened is COM1
 }
 
 TEST_F(ProgramTest, WindowsExistHiddenBesideTheMainWindow) {

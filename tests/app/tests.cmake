@@ -2,6 +2,7 @@
 # windows writing to the simulated meter.
 zmt_add_test(app_tests
     SOURCES
+        BeepTest.cpp
         ErrorDisplayTest.cpp
         ProgramStartTest.cpp
         demo/DemoProgramTest.cpp

@@ -1,3 +1,4 @@
+#include "Beep.h"
 #include "ErrorDisplay.h"
 
 #include <gtest/gtest.h>
@@ -13,5 +14,7 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     zmt::Application app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Tests count beeps but cannot hear them: no sound system is asked.
+    zmt::SetBeepSound(nullptr);
     return RUN_ALL_TESTS();
 }

@@ -90,10 +90,25 @@ TEST(DeviceCalibration, BothReadingsGiveTheCalibratedThresholds) {
     EXPECT_EQ(rig.device.GainDisplayReading, 1990);
 }
 
-TEST(DeviceCalibration, OutOfRangeFactorIsExplained) {
-    EXPECT_EQ(RefusalDetail(GainFactorOutOfRange, 1), "gain factor out of range");
-    EXPECT_FALSE(RefusalDetail(GainFactorOutOfRange, 0).isEmpty());
-    EXPECT_TRUE(RefusalDetail(NotANumber, 1).isEmpty());
+// The explanation comes from the language table, so it follows the language like the
+// "Eingabefehler" line above it.
+TEST(DeviceCalibration, RefusalsBeyondANonNumberAreExplainedInBothLanguages) {
+    DeviceRig rig;
+    const std::tuple<ReadingRefusal, const char*, const char*> explained[] = {
+        {OffsetOutOfRange, "Anzeigewert außerhalb des gültigen Bereichs", "reading out of range"},
+        {ZeroReading, "Anzeige 0: ist das Kalibriersignal angeschlossen?",
+         "reading 0: is the calibration signal connected?"},
+        {GainFactorOutOfRange, "Verstärkungsfaktor außerhalb des gültigen Bereichs",
+         "gain factor out of range"}};
+    for (const auto& [refusal, german, english] : explained) {
+        const auto row = RefusalDetailRow(refusal);
+        ASSERT_TRUE(row) << german;
+        EXPECT_GE(*row, LanguageText::OriginalRowCount);
+        EXPECT_EQ(rig.texts.text(*row, 0), QString::fromUtf8(german));
+        EXPECT_EQ(rig.texts.text(*row, 1), QString::fromUtf8(english));
+    }
+    EXPECT_FALSE(RefusalDetailRow(NotANumber));
+    EXPECT_FALSE(RefusalDetailRow(None));
 }
 
 }  // namespace

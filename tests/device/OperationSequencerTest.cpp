@@ -292,6 +292,7 @@ TEST_F(SequencerTest, ReadingsAreTakenOrRefusedAndOkWaitsForAValidOne) {
         const char* text;
         bool accepted;
         QStringList addedLines;
+        int language = 0;
     };
     const Case cases[] = {
         {false, "   -3", true, {}},
@@ -308,10 +309,15 @@ TEST_F(SequencerTest, ReadingsAreTakenOrRefusedAndOkWaitsForAValidOne) {
          {"Eingabefehler",
           QString::fromUtf8("Verstärkungsfaktor außerhalb des gültigen Bereichs")}},
         {true, "", false, {"Eingabefehler"}},
+        {true,
+         "0",
+         false,
+         {"no valid input data", "reading 0: is the calibration signal connected?"},
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        Open(true, true);
+        Open(true, true, c.language);
         ReadAndStartFirstWrite();
         Answer();
         if (c.gain) {

@@ -73,6 +73,35 @@ TEST_F(LegacyWindowTest, ReadTaskWritesTheImageBackAndGivesTheOlderValues) {
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
 
+// The meter restarts with the written image: off at once, on again 750 ms later. Closing
+// the window in between (close box or "fertig") hands the lines back as the main window's
+// switches say, so the meter is not left unpowered with the signal on.
+TEST_F(LegacyWindowTest, ClosingDuringTheRestartHandsTheLinesBack) {
+    const std::pair<const char*, std::function<void(TForm2&)>> closings[] = {
+        {"close box", [](TForm2& window) { window.close(); }},
+        {"fertig",
+         [](TForm2& window) { window.findChild<QPushButton*>("Fertigbutton")->click(); }}};
+    AddMeter(LegacyImage());
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return mainCheckBox("switchsignal")->isEnabled(); }));
+    mainCheckBox("switchsignal")->click();  // the signal switch off
+    ASSERT_TRUE(
+        WaitFor([&] { return mainCheckBox("switchpower")->isEnabled() && !station->rts(); }));
+    for (const auto& [how, close] : closings) {
+        SCOPED_TRACE(how);
+        RunReadTask();
+        ASSERT_TRUE(form2().sequencer().resettimer().enabled());
+        EXPECT_FALSE(station->dtr());
+        EXPECT_TRUE(station->rts());
+        close(form2());
+        ASSERT_FALSE(form2().isVisible());
+        Pass(milliseconds(1000));
+        EXPECT_TRUE(station->dtr());
+        EXPECT_FALSE(station->rts());
+        EXPECT_FALSE(program->controller().powerontimer().enabled());
+    }
+}
+
 TEST_F(LegacyWindowTest, AReadWithOneExtraByteFailsItsExactCountCheck) {
     AddMeter(LegacyImage())->setFault(sim::Fault::extraByte());
     StartProgram();

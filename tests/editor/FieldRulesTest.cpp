@@ -205,6 +205,31 @@ TEST_F(FieldRulesTest, NoTypeKeepsUnitAndFullScale) {
     EXPECT_EQ(model.Skalin2, "   50");
 }
 
+// The unit labels and ComInfo keep their design captions until the range is first
+// applied; from then on they show the unit and the port name, also when these are empty.
+TEST_F(FieldRulesTest, RangeInfoPutsUnitAndPortOnTheCaptionsEvenWhenEmpty) {
+    struct Case {
+        int deviceType;
+        const char* port;
+        const char* unitCaption;
+        const char* portCaption;
+    };
+    const Case cases[] = {
+        {-1, "", "", ""}, {-1, "COM3", "", "COM3"}, {3, "", "V ", ""}, {0, "COM2", "mA ", "COM2"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deviceType);
+        model = {};
+        session = {};
+        EXPECT_EQ(model.UnitCaption, "mA");
+        EXPECT_EQ(session.ComInfoCaption, "COM1");
+        model.SelectRange = c.deviceType;
+        session.ComPortName = c.port;
+        editor.UpdateRangeInfo();
+        EXPECT_EQ(model.UnitCaption, c.unitCaption);
+        EXPECT_EQ(session.ComInfoCaption, c.portCaption);
+    }
+}
+
 TEST_F(FieldRulesTest, CyclesTheLimitModeWithItsMessages) {
     struct Step {
         const char* modeAfter;

@@ -3,6 +3,10 @@
 #include "MainWindowFixture.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 
 namespace zmt::test {
@@ -85,9 +89,66 @@ TEST_F(MainWindowTest, EnterInTestin1AppliesTheRuleWithoutLeaving) {
     TypeInto(field("Testin1"), "12");
     QTest::keyClick(field("Testin1"), Qt::Key_Return);
     EXPECT_TRUE(field("Testin1")->hasFocus());
-    EXPECT_EQ(text("Testin1"), "   12");
+    EXPECT_EQ(model.Testin1, "   12");
     EXPECT_EQ(text("Testout1").trimmed(), "1200");
+    // The applied value waits selected: the next value typed replaces it.
+    EXPECT_EQ(field("Testin1")->selectedText(), "12");
+    QTest::keyClicks(field("Testin1"), "7,5");
+    QTest::keyClick(field("Testin1"), Qt::Key_Return);
+    EXPECT_EQ(model.Testin1, "  7,5");
+    EXPECT_EQ(text("Testout1").trimmed(), "750");
 }
+
+struct KeystrokeCase {
+    const char* what;
+    Field modelField;
+    const char* field;
+    const char* typedBefore;
+    std::function<void(TForm1&, VirtualTime&)> interrupt;
+    const char* typedAfter;
+    const char* modelAfter;  // the field's text in the model once the typing is done
+};
+
+void PrintTo(const KeystrokeCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class KeystrokeTest : public MainWindowTest, public ::testing::WithParamInterface<KeystrokeCase> {};
+
+// Whatever the window shows while a field is being edited, the field takes every key that
+// follows: a text that only gained its padding stays as typed, a text that a rule changed
+// waits selected, so typing replaces it.
+const KeystrokeCase kKeystrokes[] = {
+    {"Enter, then typing", Field::Testin1, "Testin1", "12",
+     [](TForm1&, VirtualTime&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); },
+     "5", "    5"},
+    {"polarity toggled while typing", Field::Testin1, "Testin1", "3",
+     [](TForm1& form, VirtualTime&) { form.findChild<QToolButton*>("polaritaet")->click(); }, "5",
+     "   35"},
+    {"limit mode changed while typing", Field::RelaisOff, "RelaisOff", "500",
+     [](TForm1& form, VirtualTime&) { form.findChild<QToolButton*>("Grenzwertart")->click(); },
+     "300", "  300"},
+    {"port chosen while typing", Field::Testin1, "Testin1", "4",
+     [](TForm1& form, VirtualTime&) { form.COMClick(2); }, "2", "   42"},
+    {"switches unlocked while typing", Field::Skalout2, "Skalout2", "1",
+     [](TForm1&, VirtualTime& time) { time.runFor(std::chrono::milliseconds(700)); }, "500",
+     " 1500"},
+};
+
+TEST_P(KeystrokeTest, NoKeystrokeIsLostWhileTheWindowChanges) {
+    const KeystrokeCase& c = GetParam();
+    CreateWithDefaults();
+    ShowActive();
+    QLineEdit* edit = field(c.field);
+    TypeInto(edit, c.typedBefore);
+    c.interrupt(*form, time);
+    ASSERT_TRUE(edit->hasFocus());
+    QTest::keyClicks(edit, c.typedAfter);
+    EXPECT_EQ(edit->text(), QString(c.modelAfter).trimmed());
+    EXPECT_EQ(model.field(c.modelField), c.modelAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, KeystrokeTest, ::testing::ValuesIn(kKeystrokes));
 
 TEST_F(MainWindowTest, FocusMovingToAnotherWindowIsNoExit) {
     CreateWithDefaults();
@@ -131,6 +192,51 @@ TEST_F(MainWindowTest, ChoosingADeviceTypeSetsUnitsFullScaleAndHint) {
         EXPECT_EQ(form->MemLines().first(), c.hint);
         EXPECT_EQ(text("Testout1").trimmed(), c.testout);
     }
+}
+
+// Scrolling over the window never changes the device type (and with it input (2)); the
+// focused choice takes the wheel as before.
+TEST_F(MainWindowTest, DeviceTypeTakesTheWheelOnlyWhenFocused) {
+    CreateWithDefaults();
+    ShowActive();
+    TypeInto(field("Skalin2"), "15");
+    LeaveWithTab(field("Skalin2"));
+    auto* combo = child<QComboBox>("SelectRange");
+    const auto wheelDown = [combo] {
+        const QPointF inside(10, 10);
+        QWheelEvent wheel(inside, combo->mapToGlobal(inside), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+    };
+    wheelDown();
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(model.SelectRange, 1);
+    EXPECT_EQ(model.Skalin2, "   15");
+    combo->setFocus(Qt::TabFocusReason);
+    wheelDown();
+    EXPECT_EQ(model.SelectRange, 2);
+    EXPECT_EQ(model.Skalin2, "  100");
+}
+
+// The status memo wraps the longest messages (the device type hint is about 120
+// characters) instead of hiding their ends to the right; Tab never stops on Panel1.
+TEST_F(MainWindowTest, StatusMemoWrapsAndTabPassesThePanel) {
+    CreateWithDefaults();
+    ShowActive();
+    emit child<QComboBox>("SelectRange")->activated(2);
+    auto* mem = child<QPlainTextEdit>("Mem");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mem->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(mem->document()->lastBlock().layout()->lineCount(), 1);
+
+    QWidget* panel = child("Panel1");
+    field("Skalin1")->setFocus(Qt::TabFocusReason);
+    for (int tab = 0; tab < 30; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), panel) << "after " << tab + 1 << " tabs";
+    }
+    panel->setFocus();  // where a load puts the focus
+    EXPECT_TRUE(panel->hasFocus());
 }
 
 TEST_F(MainWindowTest, LimitModeCycleShowsGlyphsAndMemoLines) {

@@ -42,7 +42,8 @@ TEST_F(MainWindowTest, SaveAsksBeforeOverwritingAndWritesBothFilesOnlyOnYes) {
         dialogs.overwriteAnswer = c.answer;
         action("Speichern1")->trigger();
 
-        EXPECT_EQ(dialogs.lastSaveInitial, "default");
+        EXPECT_EQ(dialogs.lastSaveInitial,
+                  QDir(DialogFolder::DocumentsFolder()).filePath("default"));
         EXPECT_EQ(dialogs.questions.size(), c.asked ? 1 : 0);
         if (c.asked) {
             EXPECT_EQ(dialogs.questions.first(),
@@ -76,6 +77,40 @@ TEST_F(MainWindowTest, SavedPathBecomesTheOpenDialogsInitialName) {
     action("Laden1")->trigger();  // answered with cancel
     EXPECT_EQ(dialogs.lastOpenInitial, workDir.path("first.dig"));
     EXPECT_EQ(model.field(Field::Skalin2), "   20");
+}
+
+// The dialogs open where the user last saved or loaded a file, before that in the documents
+// folder, never in the working directory.
+TEST_F(MainWindowTest, FileDialogsOpenWhereTheLastFileWas) {
+    ASSERT_TRUE(QDir(workDir.path("")).mkpath("saved"));
+    ASSERT_TRUE(QDir(workDir.path("")).mkpath("loaded"));
+    const QString documents = workDir.path("Documents");
+    ASSERT_TRUE(QDir().mkpath(documents));
+    const QString loadedFile = workDir.path("loaded/ten volt.dig");
+    WriteSettings(loadedFile, {});
+    dialogs.folder() = DialogFolder(documents);
+    CreateWithDefaults();
+    struct Step {
+        const char* action;
+        QString chosen;  // empty: cancelled
+        QString initial;
+    };
+    const Step steps[] = {
+        {"Speichern1", "", documents + "/default"},
+        {"Laden1", loadedFile, documents + "/default"},
+        {"Speichern1", workDir.path("saved/first.dig"), workDir.path("loaded/default")},
+        {"Laden1", "", workDir.path("saved/first.dig")},
+        {"Speichern1", "", workDir.path("saved/first.dig")},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.chosen.toStdString());
+        const bool save = QString(step.action) == "Speichern1";
+        (save ? dialogs.saveName : dialogs.openName) = step.chosen;
+        action(step.action)->trigger();
+        EXPECT_EQ(save ? dialogs.lastSaveInitial : dialogs.lastOpenInitial, step.initial);
+    }
+    EXPECT_EQ(dialogs.startFolder(), workDir.path("saved"));  // for every other file dialog
+    EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('|').toStdString();
 }
 
 TEST_F(MainWindowTest, LoadAppliesTheFileAndSwitchesTheLines) {
@@ -150,15 +185,33 @@ TEST_F(MainWindowTest, EnglishFileSpeaksEnglishButKeepsTheCaptions) {
     EXPECT_EQ(caption("MLanguage"), "Sprache/language: D");
 }
 
-TEST_F(MainWindowTest, UnreadableValueInAFileIsShownAndTheProgramGoesOn) {
+// A file whose test value cannot be evaluated is refused whole: the port, the lines, the
+// captions and the language stay as they were, and the reason names the value.
+TEST_F(MainWindowTest, UnreadableValueInAFileRefusesTheWholeLoad) {
     const QString file = workDir.path("bad test value.dig");
-    WriteSettings(file, {{9, "  abc"}});
+    WriteSettings(file, {{2, "COM2"}, {4, "4"}, {9, "  abc"}, {10, "device off"}, {16, "1"}});
     CreateWithDefaults();
+    ShowActive();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bench->power(1); }));
+    const ConfigModel modelBefore = model;
+    const SessionState sessionBefore = session;
     dialogs.openName = file;
     action("Laden1")->trigger();
+
     ASSERT_EQ(errors.messages.size(), 1);
-    EXPECT_TRUE(errors.messages.first().contains("abc")) << errors.messages.first().toStdString();
-    EXPECT_EQ(text("Testin1"), "  abc");
+    EXPECT_TRUE(errors.messages.first().contains("'  abc'"))
+        << errors.messages.first().toStdString();
+    EXPECT_TRUE(errors.messages.first().startsWith(file + ": ein Wert ist nicht lesbar"));
+    EXPECT_TRUE(model == modelBefore);
+    EXPECT_TRUE(session == sessionBefore);
+    EXPECT_EQ(text("Testin1"), "   10");
+    EXPECT_EQ(child<QLabel>("ComInfo")->text(), "COM1");
+    EXPECT_EQ(child<QLabel>("Einheit1")->text(), "mA ");
+    EXPECT_TRUE(action("COM11")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>("switchpower")->isChecked());
+    EXPECT_TRUE(bench->isOpen(1) && bench->power(1));
+    EXPECT_FALSE(bench->isOpen(2));
+    EXPECT_EQ(child<QLabel>("FileInfo")->text(), "");
     action("MLanguage")->trigger();  // still responsive
     EXPECT_EQ(form->MemLines(), QStringList{"chosen language: english"});
 }

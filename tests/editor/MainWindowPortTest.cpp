@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include <QCheckBox>
+#include <QDialog>
 
 namespace zmt::test {
 namespace {
@@ -41,6 +42,59 @@ TEST_F(MainWindowTest, PowerSwitchRaisesSignalThenRestoresItAndLocksItself) {
     EXPECT_TRUE(power->isEnabled());
     EXPECT_FALSE(session.PowerOn);
     EXPECT_FALSE(session.SignalOn);
+}
+
+// The activation rule runs when the window takes over from another window of the program,
+// not when the user comes back from another application: with a port that cannot be
+// opened, that is the difference between a quiet memo and two error lines at every Alt+Tab.
+TEST_F(MainWindowTest, ActivationRuleRunsOnlyWhenTakingOverFromAnOwnWindow) {
+    bench->kind[1] = Kind::Absent;
+    QWidget other;
+    other.setObjectName("otherWindow");
+    const auto activate = [](QWidget& window) {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    };
+    hooks.ShowAboutModal = [] {
+        QDialog about;
+        QTimer::singleShot(0, &about, &QDialog::accept);
+        about.exec();
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> leaveAndReturn;
+        bool runs;
+    };
+    const Step steps[] = {
+        {"another application",
+         [&] {
+             activate(other);
+             emit qApp->focusWindowChanged(nullptr);  // as the platform reports leaving
+             activate(*form);
+         },
+         false},
+        {"another window of the program",
+         [&] {
+             activate(other);
+             activate(*form);
+         },
+         true},
+        {"a modal window of the program", [&] { action("About1")->trigger(); }, true},
+    };
+    CreateWithDefaults();
+    ShowActive();
+    time.runFor(std::chrono::milliseconds(1000));
+    ASSERT_EQ(form->MemLines().size(), 2);  // the first show's activation
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        form->ClearMem();
+        step.leaveAndReturn();
+        time.runFor(std::chrono::milliseconds(200));  // past the fallback
+        EXPECT_EQ(form->MemLines().size(), step.runs ? 2 : 0);
+        EXPECT_EQ(child<QCheckBox>("switchpower")->isEnabled(), !step.runs);  // locked 700 ms
+        time.runFor(std::chrono::milliseconds(1000));
+    }
 }
 
 TEST_F(MainWindowTest, ProbePortsLeavesTheOpenPortAndItsLinesAlone) {

@@ -109,5 +109,37 @@ TEST_F(PortControllerTest, HandingTheLinesBackFollowsTheSwitchesAndLocksThem) {
     EXPECT_TRUE(controller->switchpower().enabled);
 }
 
+// A load checks everything before it applies anything: a refused file leaves the model,
+// the port number, the lines and the switches as they were, and starts no timer.
+TEST_F(PortControllerTest, ARefusedLoadChangesNothing) {
+    const std::pair<const char*, std::vector<std::pair<int, QString>>> files[] = {
+        {"unreadable test value", {{9, "  abc"}}},
+        {"unreadable threshold", {{12, "   on"}}},
+        {"unreadable display", {{8, " 2k"}}},
+        {"bad device type", {{4, "7"}}},
+    };
+    controller->Activate();
+    time.runFor(milliseconds(700));
+    for (const auto& [name, changes] : files) {
+        SCOPED_TRACE(name);
+        const QString path = workDir.path(QString::fromLatin1(name) + ".dig");
+        auto spoiled = changes;
+        spoiled.insert(spoiled.end(), {{2, "COM3"}, {10, "device off"}, {11, "signal off"}});
+        WriteSettings(path, spoiled);
+        const ConfigModel modelBefore = model;
+        const SessionState sessionBefore = session;
+        reported = {};
+        EXPECT_FALSE(controller->Load(path).ok);
+        EXPECT_TRUE(model == modelBefore);
+        EXPECT_TRUE(session == sessionBefore);
+        EXPECT_TRUE(ReportedLines().isEmpty());
+        EXPECT_TRUE(bench->isOpen(1) && bench->power(1) && bench->signal(1));
+        EXPECT_FALSE(bench->isOpen(3));
+        EXPECT_TRUE(controller->switchpower() == (SwitchState{true, true}));
+        EXPECT_TRUE(controller->switchsignal() == (SwitchState{true, true}));
+        EXPECT_FALSE(controller->powerontimer().enabled());
+    }
+}
+
 }  // namespace
 }  // namespace zmt::test

@@ -33,7 +33,7 @@ TEST_F(SettingsFileTest, WritesTheFirstStartFileByteForByte) {
     session.ComPortName = "COM1";
     const SettingsResult result =
         WriteSettingsFile(pathOf(SettingsFileName), BuildSettingsLines(model, session));
-    ASSERT_TRUE(result.ok) << result.message.toStdString();
+    ASSERT_TRUE(result.ok) << result.message(texts, 1).toStdString();
     EXPECT_EQ(ReadBytes(SettingsFileName),
               QByteArray("4824-1\r\nV6.0\r\nCOM1\r\n4\r\n1\r\n    0\r\n    0\r\n   20\r\n"
                          " 2000\r\n   10\r\ndevice on\r\nsignal on\r\n 2000\r\n 2000\r\n"
@@ -68,7 +68,7 @@ TEST_F(SettingsFileTest, SplitsEveryLineEnding) {
     for (const auto& c : cases) {
         WriteBytes("in.dig", c.bytes);
         const SettingsFileContent content = ReadSettingsFile(pathOf("in.dig"));
-        ASSERT_TRUE(content.result.ok) << content.result.message.toStdString();
+        ASSERT_TRUE(content.result.ok) << content.result.message(texts, 1).toStdString();
         EXPECT_EQ(content.lines, c.lines) << c.bytes.toStdString();
     }
 }
@@ -87,18 +87,21 @@ TEST_F(SettingsFileTest, ReportsWhatCannotBeRead) {
     WriteBytes("huge.dig", QByteArray(MaxSettingsFileSize + 1, 'x'));
     struct Case {
         QString path;
-        const char* why;
+        const char* english;
+        const char* german;
     };
     const Case cases[] = {
-        {pathOf("missing.dig"), "the file does not exist"},
-        {pathOf("folder.dig"), "this is a folder, not a file"},
-        {pathOf("huge.dig"), "the file is too large for a settings file"},
-        {"", "the file does not exist"},
+        {pathOf("missing.dig"), "the file does not exist", "die Datei existiert nicht"},
+        {pathOf("folder.dig"), "this is a folder, not a file", "dies ist ein Ordner, keine Datei"},
+        {pathOf("huge.dig"), "the file is too large for a settings file",
+         "die Datei ist zu groß für eine Einstellungsdatei"},
+        {"", "the file does not exist", "die Datei existiert nicht"},
     };
     for (const auto& c : cases) {
         const SettingsFileContent content = ReadSettingsFile(c.path);
         EXPECT_FALSE(content.result.ok);
-        EXPECT_EQ(content.result.message, c.path + ": " + c.why);
+        EXPECT_EQ(content.result.message(texts, 1), c.path + ": " + c.english);
+        EXPECT_EQ(content.result.message(texts, 0), c.path + ": " + QString::fromUtf8(c.german));
         EXPECT_TRUE(content.lines.isEmpty());
     }
 }
@@ -109,7 +112,8 @@ TEST_F(SettingsFileTest, AFailedWriteKeepsTheOldFile) {
     for (const QString& path : cases) {
         const SettingsResult result = WriteSettingsFile(path, {"4824-1"});
         EXPECT_FALSE(result.ok) << path.toStdString();
-        EXPECT_TRUE(result.message.startsWith(path + ": ")) << result.message.toStdString();
+        const QString message = result.message(texts, 1);
+        EXPECT_TRUE(message.startsWith(path + ": cannot be written (")) << message.toStdString();
     }
     EXPECT_TRUE(QFileInfo(pathOf("folder.dig")).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 0);  // no leftovers
@@ -127,7 +131,8 @@ TEST_F(SettingsFileTest, AFullDiskKeepsTheOldFile) {
         result = WriteSettingsFile(pathOf(SettingsFileName), BuildSettingsLines(model, session));
     }
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.startsWith(pathOf(SettingsFileName) + ": "));
+    EXPECT_TRUE(result.message(texts, 0).startsWith(pathOf(SettingsFileName) +
+                                                    ": kann nicht geschrieben werden ("));
     EXPECT_EQ(ReadBytes(SettingsFileName), oldBytes);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{SettingsFileName});
 }

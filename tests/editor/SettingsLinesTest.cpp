@@ -213,8 +213,10 @@ TEST_F(SettingsLinesTest, RejectsABadFileWholeAndNamesTheLine) {
         Effects fx;
         const SettingsResult result = Apply(lines, fx);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, c.message);
-        EXPECT_EQ(CheckSettingsLines(lines).message, c.message);
+        EXPECT_EQ(result.message(texts, 1), c.message);
+        EXPECT_EQ(CheckSettingsLines(lines).message(texts, 1), c.message);
+        EXPECT_FALSE(result.message(texts, 0).isEmpty());
+        EXPECT_NE(result.message(texts, 0), result.message(texts, 1));
         EXPECT_TRUE(model == modelBefore) << c.message;
         EXPECT_TRUE(session == sessionBefore) << c.message;
         EXPECT_TRUE(fx.memOps().empty());
@@ -243,6 +245,53 @@ TEST_F(SettingsLinesTest, AnUnreadableFieldStopsOnlyTheEvaluation) {
     EXPECT_EQ(model.GrenzwertartGlyph, Glyph::gwinv);
     EXPECT_EQ(session.ComPortNumber, 2);
     EXPECT_EQ(session.CheckedComItem, 2);
+}
+
+// A load tries the lines first: a field that the evaluation cannot read refuses the file
+// before anything is applied, with the file named in the reason.
+TEST_F(SettingsLinesTest, TryingTheLinesChangesNothingAndFindsWhatCannotBeEvaluated) {
+    struct Case {
+        int line;
+        const char* text;
+        const char* reason;  // English; empty: the lines can be applied
+    };
+    const Case cases[] = {
+        {9, "  abc", "my.dig: a value cannot be read: '  abc' is not a valid floating point value"},
+        {6, "12x", "my.dig: a value cannot be read: '  12x' is not a valid integer value"},
+        {12, "on", "my.dig: a value cannot be read: '   on' is not a valid floating point value"},
+        {4, "9", "Settings line 4: '9' is not a device type (-1 to 5)"},
+        {5, "x", ""},  // an unreadable input only gives the math error
+        {9, "    7", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Effects setup;
+        editor.ApplyFirstStartDefaults(setup);
+        QStringList lines = ValidLines();
+        lines[c.line] = c.text;
+        const ConfigModel modelBefore = model;
+        const SessionState sessionBefore = session;
+        const SettingsResult tried = TrySettingsLines(lines, editor, "my.dig");
+        EXPECT_EQ(tried.ok, QString(c.reason).isEmpty());
+        EXPECT_EQ(tried.message(texts, 1), c.reason);
+        EXPECT_TRUE(model == modelBefore);
+        EXPECT_TRUE(session == sessionBefore);
+    }
+}
+
+TEST_F(SettingsLinesTest, LanguageLineIsReadWhereTheFileHasIt) {
+    const std::pair<QStringList, std::optional<int>> cases[] = {
+        {ValidLines(), 1},
+        {ValidLines().mid(0, 17), 1},
+        {ValidLines().mid(0, 16), std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const auto& [lines, language] : cases) EXPECT_EQ(LanguageOfLines(lines), language);
+    QStringList lines = ValidLines();
+    for (const char* other : {"0", "2", "", " 1"}) {
+        lines[16] = other;
+        EXPECT_EQ(LanguageOfLines(lines), 0) << other;
+    }
 }
 
 TEST_F(SettingsLinesTest, ReadsBackWhatItBuilt) {
@@ -331,23 +380,32 @@ TEST_F(SettingsLinesTest, RandomFilesApplyWholeOrNotAtAll) {
         const QStringList lines = random.next(ValidLines());
         const ConfigModel modelBefore = model;
         const SessionState sessionBefore = session;
+        const SettingsResult tried = TrySettingsLines(lines, editor, "random.dig");
+        ASSERT_TRUE(model == modelBefore && session == sessionBefore);
         Effects fx;
         bool raised = false;
         SettingsResult result;
         try {
             result = Apply(lines, fx);
+            // As a start or a load goes on.
+            if (result.ok) {
+                editor.UpdateRangeInfo();
+                editor.Recalculate(fx);
+            }
         } catch (const ConversionError&) {
             raised = true;
         }
         SCOPED_TRACE(lines.join(" | ").toStdString());
         ASSERT_EQ(result.ok, Acceptable(lines));
+        // Trying foresees both a refusal and an evaluation that stops.
+        ASSERT_EQ(tried.ok, result.ok && !raised);
         if (result.ok) {
             ExpectFullyApplied(lines, model, session);
             ++(raised ? stopped : applied);
         } else {
             ASSERT_TRUE(model == modelBefore);
             ASSERT_TRUE(session == sessionBefore);
-            ASSERT_FALSE(result.message.isEmpty());
+            ASSERT_FALSE(result.message(texts, 0).isEmpty());
             ++refused;
         }
     }

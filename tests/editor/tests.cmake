@@ -2,7 +2,9 @@
 # and the main window typed into, offscreen.
 zmt_add_test(editor_tests
     SOURCES
+        DialogFolderTest.cpp
         FieldRulesTest.cpp
+        FocusHistoryTest.cpp
         MainWindowEditingTest.cpp
         MainWindowFilesTest.cpp
         MainWindowPortTest.cpp

@@ -230,14 +230,14 @@ class FifoReaderWatch {
 };
 
 const BrokenSettings kBrokenSettings[] = {
-    {"AFolder", [] { return QDir().mkdir("initdig.txt"); }, "folder", false},
+    {"AFolder", [] { return QDir().mkdir("initdig.txt"); }, "Ordner", false},
     {"ASocket", MakeSocket, "initdig.txt", true},
     {"NoReadPermission", MakeUnreadable, "initdig.txt", true},
-    {"TooLarge", [] { return WriteRaw(QByteArray((1 << 20) + 1, '7')); }, "too large", true},
+    {"TooLarge", [] { return WriteRaw(QByteArray((1 << 20) + 1, '7')); }, "zu groß", true},
     {"BinaryGarbage", [] { return WriteRaw(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)); },
-     "lines", true},
+     "Zeilen", true},
     {"CutAfterTheDeviceType",
-     [] { return WriteRaw("4824-1\r\nV6.0\r\nCOM2\r\n4\r\n1\r\n    0\r\n"); }, "lines", true},
+     [] { return WriteRaw("4824-1\r\nV6.0\r\nCOM2\r\n4\r\n1\r\n    0\r\n"); }, "Zeilen", true},
     {"AFifo", [] { return ::mkfifo("initdig.txt", 0600) == 0; }, "initdig.txt", true},
 };
 

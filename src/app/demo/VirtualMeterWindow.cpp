@@ -3,6 +3,7 @@
 #include "AddedRows.h"
 #include "IndicatorLed.h"
 #include "SevenSegmentDisplay.h"
+#include "WheelNeedsFocus.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -132,6 +133,7 @@ QGroupBox* VirtualMeterWindow::buildInputGroup() {
     meterType_ = Named(new QComboBox, "MeterType");
     for (const DeviceType& type : DeviceTypes)
         meterType_->addItem(QString::fromLatin1(type.itemText));
+    WheelNeedsFocus::Apply(meterType_);
     inputSpin_ = Named(new QDoubleSpinBox, "InputSignal");
     inputSpin_->setKeyboardTracking(false);
     inputSlider_ = Named(new QSlider(Qt::Horizontal), "InputSlider");
