@@ -547,13 +547,9 @@ void TForm1::KonfigBlattPdf1Click() {
     if (hooks_.SaveConfigurationSheet) RunModal([&] { hooks_.SaveConfigurationSheet(request); });
 }
 
-// The folder the save dialog of the configuration starts in.
-QString TForm1::FileDialogFolder() const {
-    return QFileInfo(saveInitialName_).absolutePath();
-}
-
+// The sheet names the configuration after the file shown in the title line.
 SheetRequest TForm1::SheetRequestNow() {
-    return {this, FileInfo_->text(), FileDialogFolder()};
+    return {this, FileInfo_->text()};
 }
 
 }  // namespace zmt

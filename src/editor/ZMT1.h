@@ -47,7 +47,6 @@ struct Form1Context {
 struct SheetRequest {
     QWidget* parent = nullptr;
     QString fileName;
-    QString startFolder;
 };
 
 // What the main window opens but does not own; the program start wires these. A hook
@@ -173,7 +172,6 @@ class TForm1 : public QMainWindow {
     void ShowGlyph(QToolButton* target, Glyph glyph);
     void ShowDecimalPointRadio();
     void ShowFileInfo(const QString& path);
-    QString FileDialogFolder() const;
     SheetRequest SheetRequestNow();
     void ShowRefusal(const SettingsResult& refused);
     QAction* ComItem(int number) const;

@@ -6,7 +6,6 @@
 #include "PortController.h"
 #include "ZMT1.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -42,10 +41,12 @@ void SheetCommands::Print(const SheetRequest& request) {
 }
 
 void SheetCommands::SavePdf(const SheetRequest& request) {
-    const QString proposed =
-        QDir(request.startFolder).filePath(ProposedSheetName(request.fileName));
-    const QString chosen = context_.dialogs.askPdfName(request.parent, proposed);
+    // Where the other file dialogs open, and where they open next.
+    DialogFolder& folder = context_.dialogs.folder();
+    const QString chosen = context_.dialogs.askPdfName(
+        request.parent, folder.initialPath(ProposedSheetName(request.fileName)));
     if (chosen.isEmpty()) return;
+    folder.remember(chosen);
     const QString path = WithPdfSuffix(chosen);
     if (MayWrite(request, path)) WritePdf(request, path);
 }
