@@ -10,6 +10,7 @@
 
 #include "Cli.h"
 #include "CliOptions.h"
+#include "Median.h"
 #include "SimulatedBench.h"
 #include "SimulatedPort.h"
 
@@ -51,12 +52,6 @@ void WriteWorkedExample(const char* path) {
     for (const char* line : lines) file.write(QByteArray(line) + "\r\n");
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +91,7 @@ int main(int argc, char** argv) {
         ratios.push_back(ms / kFloorMs);
         std::printf("write run %d: %.1f ms, ratio %.4f\n", run + 1, ms, ratios.back());
     }
-    std::printf("zmt4824-cli write median ratio %.4f over %d runs\n", Median(ratios), runs);
+    std::printf("zmt4824-cli write median ratio %.4f over %d runs\n", zmt::bench::Median(ratios),
+                runs);
     return 0;
 }

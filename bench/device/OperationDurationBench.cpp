@@ -9,6 +9,7 @@
 // of each byte cost at least another byte time or two on the wire; leaving them out keeps
 // the floor low, so the ratio errs on the high side.
 
+#include "Median.h"
 #include "SimulatedBench.h"
 #include "SimulatedPort.h"
 #include "ZMT1.h"
@@ -97,12 +98,6 @@ double MeasureOperation(zmt::ZMT6v01& program, const char* button) {
     return elapsedMs;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,7 +129,7 @@ int main(int argc, char** argv) {
             ratios.push_back(ms / kFloorMs);
             std::printf("%s run %d: %.1f ms, ratio %.4f\n", name, run + 1, ms, ratios.back());
         }
-        std::printf("%s median ratio %.4f over %d runs\n", name, Median(ratios), runs);
+        std::printf("%s median ratio %.4f over %d runs\n", name, zmt::bench::Median(ratios), runs);
     }
     program.Form1().close();
     return 0;

@@ -3,6 +3,8 @@
 // What the link benchmarks share: a pseudo-terminal pair with com1 linked to its slave in
 // a temporary working directory, a steady clock, medians.
 
+#include "Median.h"
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <time.h>
@@ -62,12 +64,7 @@ inline double ProcessCpuSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
-inline double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
+using zmt::bench::Median;
 
 inline void PrintRounds(const char* what, const std::vector<double>& rounds, const char* unit) {
     std::printf("%s:", what);

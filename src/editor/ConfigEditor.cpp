@@ -2,6 +2,7 @@
 
 #include "LanguageText.h"
 #include "Numbers.h"
+#include "OriginalRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,23 +18,6 @@ using numbers::ParseReal;
 using numbers::RoundHalfEven;
 using numbers::TryParseInteger;
 using numbers::TryParseReal;
-
-// Rows of the language table that the editor writes into the memo.
-namespace Row {
-constexpr int Hint = 43;
-constexpr int TypeIsOnlyAnAid = 44;
-constexpr int MathError = 46;
-constexpr int BelowMinus1999 = 47;
-constexpr int OutOfRange = 48;
-constexpr int InputsMustDiffer = 49;
-constexpr int InputError = 50;
-constexpr int LimitHeading = 75;
-constexpr int OnAtOrBelow = 76;
-constexpr int OffAtOrAbove = 77;
-constexpr int OnAtOrAbove = 78;
-constexpr int OffAtOrBelow = 79;
-constexpr int NotUsed = 135;
-}  // namespace Row
 
 constexpr int GermanColumn = 0;
 constexpr std::int64_t DisplayMax = 9999;
@@ -79,14 +63,14 @@ struct LimitModeStep {
     const char* from;
     const char* to;
     bool exchange;
-    int onRow;  // Row::NotUsed: the contact is not used
+    int onRow;  // rows::NotUsed: the contact is not used
     int offRow;
 };
 
 constexpr LimitModeStep LimitModeCycle[] = {
-    {"gwnorm", "gwinv", true, Row::OnAtOrBelow, Row::OffAtOrAbove},
-    {"gwinv", "gwno", false, Row::NotUsed, Row::NotUsed},
-    {"gwno", "gwnorm", true, Row::OnAtOrAbove, Row::OffAtOrBelow},
+    {"gwnorm", "gwinv", true, rows::OnAtOrBelow, rows::OffAtOrAbove},
+    {"gwinv", "gwno", false, rows::NotUsed, rows::NotUsed},
+    {"gwno", "gwnorm", true, rows::OnAtOrAbove, rows::OffAtOrBelow},
 };
 
 // A threshold field as the mode messages show it: its real's magnitude in general format,
@@ -161,14 +145,14 @@ void ConfigEditor::SelectRangeChange(int index, Effects& fx) {
     UpdateRangeInfo();
     model_.setField(Field::Skalin2, FormatGeneral(model_.RangeFullScale));
     Recalculate(fx);
-    fx.addMem(text(Row::Hint));
-    fx.addMem(text(Row::TypeIsOnlyAnAid));
+    fx.addMem(text(rows::Hint));
+    fx.addMem(text(rows::TypeIsOnlyAnAid));
 }
 
 // ---------------------------------------------------------------- evaluation
 
 void ConfigEditor::Recalculate(Effects& fx) {
-    if (!EvaluateCoefficients(model_)) fx.addMem(text(Row::MathError));
+    if (!EvaluateCoefficients(model_)) fx.addMem(text(rows::MathError));
     const std::int64_t display = TestDisplayValue(fx);
     const bool negative = display < 0;
     const std::uint64_t magnitude =
@@ -188,7 +172,7 @@ std::int64_t ConfigEditor::TestDisplayValue(Effects& fx) {
     if (display < DisplayMin || ParseInteger(model_.Skalout1) < DisplayMin ||
         ParseInteger(model_.Skalout2) < DisplayMin) {
         fx.beep();
-        fx.addMem(text(Row::BelowMinus1999));
+        fx.addMem(text(rows::BelowMinus1999));
     }
     if (model_.polaritaet == PolarityPositiveOnly && display < 0) display = 0;
     return display;
@@ -234,17 +218,18 @@ void ConfigEditor::FieldExit(Field field, Effects& fx) {
     switch (field) {
         case Field::Skalin1:
             // This field reports its parse failure in German whatever the language.
-            ExitScalingInput(field, Field::Skalin2, texts_.text(Row::InputError, GermanColumn), fx);
+            ExitScalingInput(field, Field::Skalin2, texts_.text(rows::InputError, GermanColumn),
+                             fx);
             break;
         case Field::Skalin2:
-            ExitScalingInput(field, Field::Skalin1, text(Row::InputError), fx);
+            ExitScalingInput(field, Field::Skalin1, text(rows::InputError), fx);
             break;
         case Field::Skalout1:
         case Field::Skalout2:
             ExitDisplay(field, fx);
             break;
         case Field::Testin1:
-            model_.setField(field, FormatGeneral(ClampedInput(field, text(Row::InputError), fx)));
+            model_.setField(field, FormatGeneral(ClampedInput(field, text(rows::InputError), fx)));
             Recalculate(fx);
             break;
         case Field::RelaisOn:
@@ -266,7 +251,7 @@ long double ConfigEditor::ClampedInput(Field field, const QString& parseError, E
 
 long double ConfigEditor::ReportOutOfRange(long double limit, Effects& fx) {
     fx.beep();
-    fx.addMem(text(Row::OutOfRange));
+    fx.addMem(text(rows::OutOfRange));
     return limit;
 }
 
@@ -278,7 +263,7 @@ void ConfigEditor::ExitScalingInput(Field field, Field other, const QString& par
     // An unreadable partner never equals; the evaluation reports it.
     if (value == RealOf(model_.field(other))) {
         fx.beep();
-        fx.addMem(text(Row::InputsMustDiffer));
+        fx.addMem(text(rows::InputsMustDiffer));
         value = value == 0 ? model_.RangeFullScale : 0;
     }
     model_.setField(field, FormatGeneral(value));
@@ -287,7 +272,7 @@ void ConfigEditor::ExitScalingInput(Field field, Field other, const QString& par
 
 void ConfigEditor::ExitDisplay(Field field, Effects& fx) {
     const auto real = RealOf(model_.field(field));
-    if (!real) fx.addMem(text(Row::InputError));
+    if (!real) fx.addMem(text(rows::InputError));
     std::int64_t value = real ? RoundHalfEven(*real) : 0;
     if (value > DisplayMax) value = DisplayMax;
     // No lower bound, but the text must stay an integer the evaluation can read.
@@ -333,9 +318,9 @@ void ConfigEditor::GrenzwertartClick(Effects& fx) {
 
 // The memo lines of a new mode, with the thresholds as they are now.
 void ConfigEditor::ReportLimitMode(int onRow, int offRow, Effects& fx) {
-    fx.addMem(text(Row::LimitHeading));
-    if (onRow == Row::NotUsed) {
-        fx.addMem(text(Row::NotUsed));
+    fx.addMem(text(rows::LimitHeading));
+    if (onRow == rows::NotUsed) {
+        fx.addMem(text(rows::NotUsed));
         return;
     }
     fx.addMem(text(onRow) + FormatThreshold(model_.RelaisOn, model_.DecimalPoint));

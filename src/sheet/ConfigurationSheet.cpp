@@ -5,6 +5,7 @@
 #include "DeviceImage.h"
 #include "Effects.h"
 #include "Numbers.h"
+#include "OriginalRows.h"
 #include "WriteCheck.h"
 
 #include <cmath>
@@ -12,17 +13,6 @@
 namespace zmt {
 
 namespace {
-
-// Rows of the original table that the sheet shows in their own meaning.
-namespace Row {
-constexpr int NoPoint = 23;
-constexpr int MathError = 46;
-constexpr int OnAtOrBelow = 76;
-constexpr int OffAtOrAbove = 77;
-constexpr int OnAtOrAbove = 78;
-constexpr int OffAtOrBelow = 79;
-constexpr int NotUsed = 135;
-}  // namespace Row
 
 // A file may hold any text in a five-character field; the sheet shows the start of it.
 constexpr int LongestEntry = 60;
@@ -134,7 +124,7 @@ QString ConfigurationSheet::DeviceTypeText() const {
 
 QString ConfigurationSheet::DecimalPointText() const {
     const int code = input_.model.DecimalPoint;
-    if (code == 4) return texts_.text(Row::NoPoint, language_);
+    if (code == 4) return texts_.text(rows::NoPoint, language_);
     if (code < 0 || code > 4) return QString::number(code);
     // The meter's four digits with the point where it will be.
     return ConfigEditor::FormatWithDecimalPoint(8888, code);
@@ -152,7 +142,7 @@ QString ConfigurationSheet::LimitModeText() const {
     const QString& mode = input_.model.LimitMode;
     if (mode == ModeNormal) return text(rows::SheetModeAbove);
     if (mode == ModeInverted) return text(rows::SheetModeBelow);
-    if (mode == ModeUnused) return text(Row::NotUsed);
+    if (mode == ModeUnused) return text(rows::NotUsed);
     return Shown(mode);
 }
 
@@ -180,7 +170,7 @@ QString ConfigurationSheet::DisplayText(std::int64_t value) const {
 SheetSection ConfigurationSheet::Displays() const {
     SheetSection section{text(rows::SheetDisplays), {}, {}};
     if (!coefficientsOk_) {
-        section.note = text(Row::MathError);
+        section.note = text(rows::MathError);
         return section;
     }
     const ConfigModel& m = input_.model;
@@ -222,7 +212,7 @@ QStringList ConfigurationSheet::DisplayRow(const QString& label, const QString& 
     QString contact = Dash;
     if (model.kontaktbildGlyph == Glyph::kontaktonbild) contact = text(rows::SheetContactClosed);
     if (model.kontaktbildGlyph == Glyph::kontaktoffbild) contact = text(rows::SheetContactOpen);
-    if (model.kontaktbildGlyph == Glyph::kontaktnobild) contact = text(Row::NotUsed);
+    if (model.kontaktbildGlyph == Glyph::kontaktnobild) contact = text(rows::NotUsed);
     return {label, InputText(input), model.Testout1.trimmed(), contact};
 }
 
@@ -230,18 +220,18 @@ SheetSection ConfigurationSheet::Contact() const {
     SheetSection section{text(rows::SheetContact), {}, {}};
     const QString& mode = input_.model.LimitMode;
     if (mode == ModeUnused) {
-        section.note = text(Row::NotUsed);
+        section.note = text(rows::NotUsed);
     } else if (mode != ModeNormal && mode != ModeInverted) {
         section.note = Dash;
     } else if (!coefficientsOk_) {
-        section.note = text(Row::MathError);
+        section.note = text(rows::MathError);
     } else {
         const bool normal = mode == ModeNormal;
         SheetTable table{{QString(), text(rows::SheetSwitchesAtInput)}, {}};
         table.rows.push_back(
-            ThresholdRow(normal ? Row::OnAtOrAbove : Row::OnAtOrBelow, input_.model.RelaisOn));
+            ThresholdRow(normal ? rows::OnAtOrAbove : rows::OnAtOrBelow, input_.model.RelaisOn));
         table.rows.push_back(
-            ThresholdRow(normal ? Row::OffAtOrBelow : Row::OffAtOrAbove, input_.model.RelaisOff));
+            ThresholdRow(normal ? rows::OffAtOrBelow : rows::OffAtOrAbove, input_.model.RelaisOff));
         section.tables = {table};
     }
     return section;
