@@ -20,15 +20,20 @@ struct VirtualBench {
         bench->SetActivityListener(&VirtualTime::Wake);
         time.watchIdle([b = bench] { return b->Quiescent(); });
         time.watchDeadline([b = bench] { return b->NextEventAt(); });
+        time.watchIdle([watched = watched_] { return !*watched || (*watched)->OutBufUsed() == 0; });
     }
-    // A port whose written bytes must reach the wire before the clock moves on.
-    void watchPort(link::TSpComPort& port) {
-        time.watchIdle([&port] { return port.OutBufUsed() == 0; });
-    }
+    // The port whose written bytes must reach the wire before the clock moves on; one at a
+    // time, so a test that starts the program again watches the new program's port only.
+    void watchPort(link::TSpComPort& port) { *watched_ = &port; }
+    // Before the watched port goes away.
+    void forgetPort() { *watched_ = nullptr; }
     link::PlatformDeviceFactory deviceFactory() const { return sim::SimulatedDeviceFactory(bench); }
     std::chrono::milliseconds elapsedSince(Clock::TimePoint start) const {
         return std::chrono::duration_cast<std::chrono::milliseconds>(time.clock.now() - start);
     }
+
+  private:
+    std::shared_ptr<link::TSpComPort*> watched_ = std::make_shared<link::TSpComPort*>(nullptr);
 };
 
 }  // namespace zmt::test

@@ -85,6 +85,7 @@ class OperationTest : public ::testing::Test {
         if (!program) return;
         program->Form1().close();
         QCoreApplication::processEvents();
+        sim.forgetPort();
         program.reset();
     }
 

@@ -38,6 +38,7 @@ class ProgramFixture : public ::testing::Test {
 
     void TearDown() override {
         if (program && program->Form1().isVisible()) Exit();
+        sim.forgetPort();
         program.reset();
     }
 

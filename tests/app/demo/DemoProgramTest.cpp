@@ -58,6 +58,7 @@ struct DemoFixture : ::testing::Test {
         if (!demo) return;
         demo->program().Form1().close();
         QCoreApplication::processEvents();
+        time.forgetPort();
         demo.reset();
     }
 
@@ -178,6 +179,7 @@ TEST_F(DemoFixture, TheVirtualMeterStartsAsTheTypeOfTheLastConfiguration) {
         EXPECT_EQ(demo->bench().knobs().meterType, c.meterType) << c.settingsLine;
         EXPECT_EQ(meter().findChild<QDoubleSpinBox*>("InputSignal")->suffix(),
                   QString::fromLatin1(c.unitSuffix));
+        time.forgetPort();
         demo.reset();
     }
 }
