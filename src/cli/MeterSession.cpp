@@ -92,3 +92,5 @@ void MeterSession::Close() {
 }
 
 }  // namespace zmt::cli
+
+#include "moc_MeterSession.cpp"

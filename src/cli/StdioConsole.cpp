@@ -105,3 +105,5 @@ void StdioConsole::TakeInterrupt() {
 }
 
 }  // namespace zmt::cli
+
+#include "moc_StdioConsole.cpp"

@@ -59,3 +59,5 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 }  // namespace zmt
+
+#include "moc_ErrorDisplay.cpp"

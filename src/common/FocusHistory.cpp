@@ -34,3 +34,5 @@ FocusHistory::Source FocusHistory::cameFrom(const QWindow* target) const {
 }
 
 }  // namespace zmt
+
+#include "moc_FocusHistory.cpp"

@@ -65,3 +65,5 @@ void OneShotTimer::tick() {
 }
 
 }  // namespace zmt
+
+#include "moc_OneShotTimer.cpp"

@@ -17,3 +17,5 @@ bool WheelNeedsFocus::eventFilter(QObject* watched, QEvent* event) {
 }
 
 }  // namespace zmt
+
+#include "moc_WheelNeedsFocus.cpp"

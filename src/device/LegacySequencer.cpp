@@ -247,3 +247,5 @@ void LegacySequencer::CancelPendingSteps() {
 }
 
 }  // namespace zmt
+
+#include "moc_LegacySequencer.cpp"

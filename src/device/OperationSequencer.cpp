@@ -392,3 +392,5 @@ void OperationSequencer::WriteCalibration() {
 }
 
 }  // namespace zmt
+
+#include "moc_OperationSequencer.cpp"

@@ -152,3 +152,5 @@ void TForm2::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMTU1.cpp"

@@ -151,3 +151,5 @@ void TProgramForm::FormClose() {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMTUnit1.cpp"

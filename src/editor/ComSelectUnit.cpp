@@ -76,3 +76,5 @@ void TComPreSelect::Choose(int comNumber) {
 }
 
 }  // namespace zmt
+
+#include "moc_ComSelectUnit.cpp"

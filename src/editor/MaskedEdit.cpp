@@ -51,3 +51,5 @@ void MaskedEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 }  // namespace zmt
+
+#include "moc_MaskedEdit.cpp"

@@ -290,3 +290,5 @@ void TPortAssignForm::OfferFound(const std::vector<link::PortEntry>& found) {
 }
 
 }  // namespace zmt
+
+#include "moc_PortAssignForm.cpp"

@@ -304,3 +304,5 @@ void PortController::UpdateRangeInfo() {
 }
 
 }  // namespace zmt
+
+#include "moc_PortController.cpp"

@@ -553,3 +553,5 @@ SheetRequest TForm1::SheetRequestNow() {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMT1.cpp"

@@ -8,3 +8,5 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMTdefs.cpp"

@@ -92,3 +92,5 @@ void HelpLineBinder::showHelpFor(HelpEvent helpEvent, const QWidget* control) {
 }
 
 }  // namespace zmt
+
+#include "moc_HelpLineBinder.cpp"

@@ -33,3 +33,5 @@ void ShowHelpWindow(int languageIndex, QDialog& deu, QDialog& eng) {
 }
 
 }  // namespace zmt
+
+#include "moc_HelpWindow.cpp"

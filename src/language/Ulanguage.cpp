@@ -8,3 +8,5 @@ TFS::TFS(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 }  // namespace zmt
+
+#include "moc_Ulanguage.cpp"

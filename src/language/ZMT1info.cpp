@@ -64,3 +64,5 @@ void TZMT1about::backClick() {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMT1info.cpp"

@@ -22,3 +22,5 @@ TZMTHelpEng::TZMTHelpEng(QWidget* parent) : HelpWindow(EnglishHelp(), parent) {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMThelp.cpp"

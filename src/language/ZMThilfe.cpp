@@ -24,3 +24,5 @@ TZMTHelpDeu::TZMTHelpDeu(QWidget* parent) : HelpWindow(GermanHelp(), parent) {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMThilfe.cpp"

@@ -24,3 +24,5 @@ void Twarn::Button1Click() {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMTwarn1.cpp"

@@ -204,3 +204,5 @@ void InterfaceProbe::closePort() {
 }
 
 }  // namespace zmt::link
+
+#include "moc_InterfaceProbe.cpp"

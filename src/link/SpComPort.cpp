@@ -358,3 +358,5 @@ void TSpComPort::DeliverLineEvent(std::uint32_t mask) {
 }
 
 }  // namespace zmt::link
+
+#include "moc_SpComPort.cpp"

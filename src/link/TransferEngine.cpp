@@ -224,3 +224,5 @@ void TransferEngine::EndExchange() {
 }
 
 }  // namespace zmt::link
+
+#include "moc_TransferEngine.cpp"

@@ -93,3 +93,5 @@ void TZMTCom::EndOfExchange() {
 }
 
 }  // namespace zmt
+
+#include "moc_ZMTCOMU1.cpp"

@@ -25,3 +25,5 @@ void IndicatorLed::paintEvent(QPaintEvent*) {
 }
 
 }  // namespace zmt::demo
+
+#include "moc_IndicatorLed.cpp"

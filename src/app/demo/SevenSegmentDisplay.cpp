@@ -113,3 +113,5 @@ void SevenSegmentDisplay::paintCell(QPainter& painter, const DigitCell& cell) co
 }
 
 }  // namespace zmt::demo
+
+#include "moc_SevenSegmentDisplay.cpp"

@@ -246,3 +246,5 @@ void VirtualMeterWindow::showSnapshot(const MeterSnapshot& shot) {
 }
 
 }  // namespace zmt::demo
+
+#include "moc_VirtualMeterWindow.cpp"
