@@ -2,9 +2,9 @@
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
-# Tests mostly wait: the few on the machine's clock sleep through the meter's timing, so
-# twice as many run side by side as there are cores.
-TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 2 )))
+# Tests mostly wait (each starts a process, the few on the machine's clock sleep through the
+# meter's timing): four run side by side per core, which still leaves the cores short of full.
+TEST_JOBS ?= $(shell echo $$(( $(JOBS) * 4 )))
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev \
