@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "OriginalRows.h"
 
 #include "AddedRows.h"
 #include "ComTarget.h"
@@ -28,10 +29,6 @@
 namespace zmt::cli {
 
 namespace {
-
-constexpr int InputErrorRow = 50;
-constexpr int ConfigurationSavedRow = 64;
-constexpr int ReadDisplayedValueRow = 134;
 
 struct PortChoice {
     link::PlatformDeviceFactory factory;
@@ -364,7 +361,7 @@ class Run {
         if (const int code = Load(path)) return code;
         const WriteCheck check = CheckWritableConfiguration(model_);
         if (check.ok()) return Success;
-        console_.Warn(text(InputErrorRow));
+        console_.Warn(text(rows::InputError));
         console_.Warn(WriteProblemLine(check, texts_, language_));
         return FileError;
     }
@@ -377,7 +374,7 @@ class Run {
             console_.Warn(written.message(texts_, language_));
             return FileError;
         }
-        if (!options_.json) console_.Warn(text(ConfigurationSavedRow));
+        if (!options_.json) console_.Warn(text(rows::ConfigurationSaved));
         return Success;
     }
 
@@ -479,7 +476,7 @@ class Run {
 
     void ShowPrompt() {
         for (const QString& line : meter_->steps().view().Info) console_.Print(line);
-        console_.Print(text(ReadDisplayedValueRow));
+        console_.Print(text(rows::ReadDisplayedValue));
         promptShown_ = true;
     }
 
@@ -487,7 +484,7 @@ class Run {
     void RefuseReading(const QStringList& why) {
         for (const QString& line : why) console_.Warn(line);
         if (console_.InputIsTerminal() && !console_.InputEnded())
-            console_.Print(text(ReadDisplayedValueRow));
+            console_.Print(text(rows::ReadDisplayedValue));
         else
             failure_ = DataError;
     }

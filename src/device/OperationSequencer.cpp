@@ -1,4 +1,5 @@
 #include "OperationSequencer.h"
+#include "OriginalRows.h"
 
 #include "AddedRows.h"
 #include "ConfigEditor.h"
@@ -133,7 +134,7 @@ bool OperationSequencer::ConfigurationWritable() {
     const WriteCheck check = CheckWritableConfiguration(editor_.model());
     if (check.ok()) return true;
     view_.clearInfo();
-    view_.addInfo(text(InputError));
+    view_.addInfo(text(rows::InputError));
     view_.addInfo(WriteProblemLine(check, editor_.texts(), editor_.session().LanguageIndex));
     view_.infoColour = InfoColour::Red;
     view_.tasklabel = text(kTaskRows[Index(mode_)]);
@@ -361,7 +362,7 @@ void OperationSequencer::AnzeigeExit(const QString& text) {
 
 // A nonsense reading would calibrate the meter into nonsense: it waits for a correction.
 void OperationSequencer::RefuseReading(ReadingRefusal refusal) {
-    view_.addInfo(text(InputError));
+    view_.addInfo(text(rows::InputError));
     if (const auto detail = RefusalDetailRow(refusal)) view_.addInfo(text(*detail));
     view_.Fertigbutton.visible = false;
     view_.OKButton.enabled = false;

@@ -26,7 +26,6 @@ class ConfigEditor;
 // Rows of the language table that the operation window shows.
 namespace operation_rows {
 enum Row : int {
-    InputError = 50,
     Cancel = 100,
     Repeat = 101,
     Ready = 102,
@@ -57,7 +56,6 @@ enum Row : int {
     CalibratingOffset = 130,
     CalibratingGain = 131,
     ConfigurationTaken = 132,
-    ReadDisplayedValue = 134,
 };
 }  // namespace operation_rows
 

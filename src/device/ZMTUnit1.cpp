@@ -1,4 +1,5 @@
 #include "ZMTUnit1.h"
+#include "OriginalRows.h"
 
 #include "Beep.h"
 #include "ErrorDisplay.h"
@@ -96,7 +97,7 @@ void TProgramForm::FormShow() {
     controls_.Abbruchbutton->setText(texts.text(Cancel));
     controls_.nochmalbutton->setText(texts.text(Repeat));
     controls_.Fertigbutton->setText(texts.text(Ready));
-    controls_.KalPan->setText(texts.text(ReadDisplayedValue));
+    controls_.KalPan->setText(texts.text(rows::ReadDisplayedValue));
 }
 
 void TProgramForm::weiterbuttonClick() {

@@ -1,4 +1,5 @@
 #include "PortController.h"
+#include "OriginalRows.h"
 
 #include "AddedRows.h"
 #include "LanguageText.h"
@@ -16,7 +17,6 @@ namespace {
 // Rows of the language table used here.
 enum Row {
     SelectedPort = 61,
-    ConfigurationSaved = 64,
     ConfigurationLoaded = 65,
     CannotOpenPort = 82,
     PerhapsInUse = 83,
@@ -244,7 +244,7 @@ SettingsResult PortController::Save(const QString& path) {
         if (!written.ok) return written;
     }
     Effects fx;
-    fx.addMem(text(ConfigurationSaved));
+    fx.addMem(text(rows::ConfigurationSaved));
     Report(fx);
     return {};
 }

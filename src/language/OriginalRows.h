@@ -14,11 +14,13 @@ enum Original : int {
     OutOfRange = 48,
     InputsMustDiffer = 49,
     InputError = 50,
+    ConfigurationSaved = 64,
     LimitHeading = 75,
     OnAtOrBelow = 76,
     OffAtOrAbove = 77,
     OnAtOrAbove = 78,
     OffAtOrBelow = 79,
+    ReadDisplayedValue = 134,
     NotUsed = 135,
 };
 
