@@ -9,6 +9,7 @@
 #include "FixedPortCatalog.h"
 #include "MainWindowFixture.h"
 #include "VirtualBench.h"
+#include "WorkedExampleImage.h"
 
 #include <deque>
 
@@ -47,10 +48,7 @@ inline void WriteConfiguration(const QString& path,
     test::WriteSettings(path, lines);
 }
 
-// The image a meter holds after that configuration was written (with no calibration).
-inline sim::ImageWords WorkedExampleImage() {
-    return {0, 0, 8192, 2049, 0, 0, 4047, 4047, 0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
-}
+using test::WorkedExampleImage;
 
 class CliTest : public ::testing::Test {
   protected:

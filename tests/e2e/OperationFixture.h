@@ -11,6 +11,7 @@
 #include "SimulatedBench.h"
 #include "SimulatedPort.h"
 #include "VirtualBench.h"
+#include "WorkedExampleImage.h"
 #include "ZMT6v01.h"
 #include "ZMTCOMU1.h"
 #include "ZMTU1.h"
@@ -26,10 +27,7 @@ namespace zmt::e2e {
 
 using std::chrono::milliseconds;
 
-// The meter's image of the worked example with unity gain of its own.
-inline sim::ImageWords WorkedExampleImage() {
-    return {0, 0, 8192, 2049, 0, 0, 4047, 4047, 0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
-}
+using test::WorkedExampleImage;
 
 enum class Timing { Virtual, Real };
 
