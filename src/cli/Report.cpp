@@ -9,8 +9,8 @@ namespace zmt::cli {
 namespace {
 
 QString DeviceTypeName(const ConfigModel& model) {
-    const bool known = model.SelectRange >= 0 && model.SelectRange < int(DeviceTypes.size());
-    return known ? QString::fromUtf8(DeviceTypes[model.SelectRange].itemText) : QString();
+    const DeviceType* type = DeviceTypeAt(model.SelectRange);
+    return type ? QString::fromUtf8(type->itemText) : QString();
 }
 
 QJsonValue Number(const QString& text) {

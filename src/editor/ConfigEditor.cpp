@@ -129,10 +129,9 @@ QString ConfigEditor::text(int row) const {
 }
 
 void ConfigEditor::UpdateRangeInfo() {
-    if (model_.SelectRange >= 0 && model_.SelectRange < static_cast<int>(DeviceTypes.size())) {
-        const DeviceType& type = DeviceTypes[model_.SelectRange];
-        model_.UnitText = QString::fromUtf8(type.unitText);
-        model_.RangeFullScale = type.fullScale;
+    if (const DeviceType* type = DeviceTypeAt(model_.SelectRange)) {
+        model_.UnitText = QString::fromUtf8(type->unitText);
+        model_.RangeFullScale = type->fullScale;
     }
     // The captions follow also when there is nothing to show yet.
     model_.UnitCaption = model_.UnitText;
@@ -140,8 +139,7 @@ void ConfigEditor::UpdateRangeInfo() {
 }
 
 void ConfigEditor::SelectRangeChange(int index, Effects& fx) {
-    const bool known = index >= 0 && index < static_cast<int>(DeviceTypes.size());
-    model_.SelectRange = known ? index : -1;
+    model_.SelectRange = DeviceTypeAt(index) ? index : -1;
     UpdateRangeInfo();
     model_.setField(Field::Skalin2, FormatGeneral(model_.RangeFullScale));
     Recalculate(fx);

@@ -11,6 +11,11 @@ const std::array<DeviceType, 6> DeviceTypes = {{
     {"50 V", "V ", 50},
 }};
 
+const DeviceType* DeviceTypeAt(int index) {
+    const bool known = index >= 0 && index < static_cast<int>(DeviceTypes.size());
+    return known ? &DeviceTypes[static_cast<std::size_t>(index)] : nullptr;
+}
+
 namespace {
 
 // The members behind the entry fields, in the order of `Field`.

@@ -29,6 +29,8 @@ inline const QString ModeUnused = QStringLiteral("gwno");     // the contact is 
 
 // The six device types; the position is the stored index.
 extern const std::array<DeviceType, 6> DeviceTypes;
+// The type at a stored index; null when none is chosen (-1) or the index is unknown.
+const DeviceType* DeviceTypeAt(int index);
 
 inline constexpr int EntryFieldWidth = 5;  // Skalin1 .. RelaisOff
 inline constexpr int TestoutWidth = 6;     // Testout1

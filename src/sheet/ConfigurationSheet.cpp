@@ -67,11 +67,9 @@ QString ConfigurationSheet::text(int row) const {
 }
 
 QString ConfigurationSheet::title() const {
-    const int index = input_.model.SelectRange;
-    const bool known = index >= 0 && index < static_cast<int>(DeviceTypes.size());
+    const DeviceType* type = DeviceTypeAt(input_.model.SelectRange);
     return text(rows::SheetTitle)
-        .arg(known ? QString::fromUtf8(DeviceTypes[index].itemText)
-                   : text(rows::NoDeviceTypeChosen));
+        .arg(type ? QString::fromUtf8(type->itemText) : text(rows::NoDeviceTypeChosen));
 }
 
 SheetContents ConfigurationSheet::contents() const {
@@ -113,13 +111,11 @@ SheetSection ConfigurationSheet::Configuration() const {
 }
 
 QString ConfigurationSheet::DeviceTypeText() const {
-    const int index = input_.model.SelectRange;
-    if (index < 0 || index >= static_cast<int>(DeviceTypes.size()))
-        return text(rows::NoDeviceTypeChosen);
-    const DeviceType& type = DeviceTypes[index];
+    const DeviceType* type = DeviceTypeAt(input_.model.SelectRange);
+    if (!type) return text(rows::NoDeviceTypeChosen);
     return text(rows::SheetDeviceTypeValue)
-        .arg(QString::fromUtf8(type.itemText), QString::fromUtf8(type.unitText).trimmed(),
-             numbers::FormatGeneral(type.fullScale));
+        .arg(QString::fromUtf8(type->itemText), QString::fromUtf8(type->unitText).trimmed(),
+             numbers::FormatGeneral(type->fullScale));
 }
 
 QString ConfigurationSheet::DecimalPointText() const {
