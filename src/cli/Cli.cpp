@@ -1,5 +1,4 @@
 #include "Cli.h"
-#include "OriginalRows.h"
 
 #include "AddedRows.h"
 #include "ComTarget.h"
@@ -9,6 +8,7 @@
 #include "ImageCheck.h"
 #include "LanguageText.h"
 #include "MeterSession.h"
+#include "OriginalRows.h"
 #include "PortController.h"
 #include "PortTexts.h"
 #include "PosixTerminalDevice.h"

@@ -13,11 +13,9 @@ void Collect(const Effects& fx, QStringList& memo) {
 }  // namespace
 
 SettingsResult LoadConfiguration(const QString& path, ConfigEditor& editor, QStringList& memo) {
-    const SettingsFileContent read = ReadSettingsFile(path);
-    if (!read.result.ok) return read.result;
     // Tried on a copy first: a file that cannot be taken as a whole changes nothing.
-    const SettingsResult tried = TrySettingsLines(read.lines, editor, path);
-    if (!tried.ok) return tried;
+    const SettingsFileContent read = ReadUsableSettingsFile(path, editor);
+    if (!read.result.ok) return read.result;
     Effects fx;
     ApplySettingsLines(read.lines, editor, fx);
     editor.UpdateRangeInfo();

@@ -1,9 +1,9 @@
 #include "OperationSequencer.h"
-#include "OriginalRows.h"
 
 #include "AddedRows.h"
 #include "ConfigEditor.h"
 #include "ImageCheck.h"
+#include "OriginalRows.h"
 #include "WriteCheck.h"
 
 #include <array>

@@ -1,9 +1,9 @@
 #include "ZMTUnit1.h"
-#include "OriginalRows.h"
 
 #include "Beep.h"
 #include "ErrorDisplay.h"
 #include "MaskedEdit.h"
+#include "OriginalRows.h"
 #include "PortController.h"
 #include "TransferEngine.h"
 

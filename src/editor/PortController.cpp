@@ -1,9 +1,9 @@
 #include "PortController.h"
-#include "OriginalRows.h"
 
 #include "AddedRows.h"
 #include "LanguageText.h"
 #include "Numbers.h"
+#include "OriginalRows.h"
 #include "PortTexts.h"
 #include "SettingsFile.h"
 #include "SpComPort.h"
@@ -210,12 +210,10 @@ void PortController::FirstStartChoice(int number) {
 bool PortController::RestoreAtStart() {
     const QString& path = context_.settingsPath;
     if (!QFileInfo::exists(path)) return true;
-    const SettingsFileContent read = ReadSettingsFile(path);
-    SettingsResult usable = read.result;
-    if (usable.ok) usable = TrySettingsLines(read.lines, context_.editor, path);
-    if (!usable.ok) {
+    const SettingsFileContent read = ReadUsableSettingsFile(path, context_.editor);
+    if (!read.result.ok) {
         // The file says which language its user reads, where that line can be read.
-        ReportBadSettingsFile(usable,
+        ReportBadSettingsFile(read.result,
                               LanguageOfLines(read.lines).value_or(session().LanguageIndex));
         return true;
     }
@@ -250,11 +248,9 @@ SettingsResult PortController::Save(const QString& path) {
 }
 
 SettingsResult PortController::Load(const QString& path) {
-    const SettingsFileContent read = ReadSettingsFile(path);
-    if (!read.result.ok) return read.result;
     // A file that cannot be applied as a whole changes nothing: not the port, not the lines.
-    const SettingsResult usable = TrySettingsLines(read.lines, context_.editor, path);
-    if (!usable.ok) return usable;
+    const SettingsFileContent read = ReadUsableSettingsFile(path, context_.editor);
+    if (!read.result.ok) return read.result;
     EditorStep([&](Effects& fx) { ApplySettingsLines(read.lines, context_.editor, fx); });
     dateimem_ = read.lines;
     SessionState& s = session();

@@ -53,6 +53,12 @@ SettingsFileContent ReadSettingsFile(const QString& path) {
     return {{}, SplitLines(QString::fromLatin1(bytes))};
 }
 
+SettingsFileContent ReadUsableSettingsFile(const QString& path, ConfigEditor& editor) {
+    SettingsFileContent read = ReadSettingsFile(path);
+    if (read.result.ok) read.result = TrySettingsLines(read.lines, editor, path);
+    return read;
+}
+
 SettingsResult WriteSettingsFile(const QString& path, const QStringList& lines) {
     QSaveFile file(path);
     // Writing in place would leave a truncated file behind a crash.

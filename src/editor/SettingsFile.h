@@ -25,6 +25,10 @@ struct SettingsFileContent {
 // gives a result that says so.
 SettingsFileContent ReadSettingsFile(const QString& path);
 
+// A settings file read and tried as a whole; its result is the first refusal, and the
+// lines are kept also when they are refused.
+SettingsFileContent ReadUsableSettingsFile(const QString& path, ConfigEditor& editor);
+
 // Writes the lines as Latin-1, each ended by CR LF. The file is replaced in one step:
 // after a failure (full disk, no permission) the previous file is left as it was.
 SettingsResult WriteSettingsFile(const QString& path, const QStringList& lines);
