@@ -33,7 +33,9 @@ int CountOf(const QStringList& lines, const QString& line) {
 }
 
 // A pseudo-terminal whose far end the test holds in place of com1: closing that end is the
-// adapter pulled out of its socket.
+// adapter pulled out of its socket, and its device goes away. The link then leads nowhere,
+// not to the closed pseudo-terminal: the system hands its number to the next one opened,
+// perhaps by a test beside this one, and the port would open again.
 class UnpluggablePort {
   public:
     UnpluggablePort() : master_(::posix_openpt(O_RDWR | O_NOCTTY)) {
@@ -48,8 +50,11 @@ class UnpluggablePort {
     UnpluggablePort& operator=(const UnpluggablePort&) = delete;
 
     void Unplug() {
-        if (master_ >= 0) ::close(master_);
+        if (master_ < 0) return;
+        ::close(master_);
         master_ = -1;
+        QFile::remove("com1");
+        EXPECT_TRUE(QFile::link("unplugged-adapter", "com1"));
     }
 
   private:
