@@ -216,10 +216,9 @@ class Run {
         for (int number = 1; number <= ComPortCount; ++number) {
             const link::ComTarget target =
                 link::ResolveComTarget(number, QDir::currentPath(), devices);
-            lines << QStringLiteral("COM%1 -> %2")
-                         .arg(number)
-                         .arg(DescribeComTarget(target, texts_, language_));
-            comList.append(QJsonObject{{"port", QStringLiteral("COM%1").arg(number)},
+            lines << ComName(number) + QStringLiteral(" -> ") +
+                         DescribeComTarget(target, texts_, language_);
+            comList.append(QJsonObject{{"port", ComName(number)},
                                        {"path", target.path},
                                        {"device", target.device},
                                        {"exists", target.exists},

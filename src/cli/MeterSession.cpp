@@ -1,6 +1,7 @@
 #include "MeterSession.h"
 
 #include "AddedRows.h"
+#include "ComNames.h"
 #include "DeviceImage.h"
 #include "SpComPort.h"
 
@@ -11,7 +12,7 @@ MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
     : editor_(editor), device_(device) {
     SessionState& session = editor_.session();
     session.ComPortNumber = comNumber;
-    session.ComPortName = QStringLiteral("COM%1").arg(comNumber);
+    session.ComPortName = ComName(comNumber);
     port_ = link::MakeRS232(factory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*port_);
     engine_ = std::make_unique<link::TransferEngine>(transfer_, *transferPort_, clock);

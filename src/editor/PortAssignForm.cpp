@@ -69,7 +69,7 @@ void TPortAssignForm::buildControls() {
     grid->addWidget(heading_, 0, 0, 1, 4);
     grid->addWidget(devicesNote_, 1, 0, 1, 4);
     buildChoiceRows(grid);
-    buildFindControls(grid, 2 + 2 * PortAssignment::PortCount);
+    buildFindControls(grid, 2 + 2 * ComPortCount);
     helpPanel_ = Named(new QLabel(this), QStringLiteral("PortHelpPanel"));
     helpPanel_->setFrameShape(QFrame::Panel);
     helpPanel_->setFrameShadow(QFrame::Sunken);
@@ -89,10 +89,9 @@ void TPortAssignForm::buildControls() {
 }
 
 void TPortAssignForm::buildChoiceRows(QGridLayout* grid) {
-    for (int number = 1; number <= PortAssignment::PortCount; ++number) {
+    for (int number = 1; number <= ComPortCount; ++number) {
         const int row = 2 * number;
-        auto* label = Named(new QLabel(QStringLiteral("COM%1").arg(number), this),
-                            Numbered("PortLabel", number));
+        auto* label = Named(new QLabel(ComName(number), this), Numbered("PortLabel", number));
         QComboBox* choice = Named(new QComboBox(this), Numbered("PortChoice", number));
         choice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         QLabel* target = Named(new QLabel(this), Numbered("PortTarget", number));
@@ -111,8 +110,7 @@ void TPortAssignForm::buildFindControls(QGridLayout* grid, int row) {
     find_ = Named(new QPushButton(this), QStringLiteral("PortFind"));
     findAsLabel_ = Named(new QLabel(this), QStringLiteral("PortFindAsLabel"));
     findAs_ = Named(new QComboBox(this), QStringLiteral("PortFindAs"));
-    for (int number = 1; number <= PortAssignment::PortCount; ++number)
-        findAs_->addItem(QStringLiteral("COM%1").arg(number));
+    for (int number = 1; number <= ComPortCount; ++number) findAs_->addItem(ComName(number));
     grid->addWidget(refresh_, row, 0);
     grid->addWidget(find_, row, 1);
     grid->addWidget(findAsLabel_, row, 2, Qt::AlignRight);
@@ -129,7 +127,7 @@ void TPortAssignForm::buildFindControls(QGridLayout* grid, int row) {
 }
 
 void TPortAssignForm::connectControls() {
-    for (int number = 1; number <= PortAssignment::PortCount; ++number) {
+    for (int number = 1; number <= ComPortCount; ++number) {
         connect(choices_[number - 1], &QComboBox::activated, this,
                 [this, number](int index) { ChoiceChanged(number, index); });
     }
@@ -168,8 +166,7 @@ void TPortAssignForm::showEvent(QShowEvent* event) {
         findLog_->clear();
         progress_->reset();
         findAs_->setCurrentIndex(
-            std::clamp(context_.controller.session().ComPortNumber, 1, PortAssignment::PortCount) -
-            1);
+            std::clamp(context_.controller.session().ComPortNumber, 1, ComPortCount) - 1);
         ApplyLanguage();
         helpPanel_->clear();
         assignment_.start();
@@ -180,7 +177,7 @@ void TPortAssignForm::showEvent(QShowEvent* event) {
 
 void TPortAssignForm::ShowRows() {
     devicesNote_->setText(assignment_.devicesNote());
-    for (int number = 1; number <= PortAssignment::PortCount; ++number) ShowRow(number);
+    for (int number = 1; number <= ComPortCount; ++number) ShowRow(number);
 }
 
 void TPortAssignForm::ShowRow(int number) {

@@ -79,8 +79,8 @@ class TPortAssignForm : public QDialog {
 
     QLabel* heading_ = nullptr;
     QLabel* devicesNote_ = nullptr;
-    std::array<QComboBox*, PortAssignment::PortCount> choices_{};
-    std::array<QLabel*, PortAssignment::PortCount> targets_{};
+    std::array<QComboBox*, ComPortCount> choices_{};
+    std::array<QLabel*, ComPortCount> targets_{};
     QPushButton* refresh_ = nullptr;
     QPushButton* find_ = nullptr;
     QLabel* findAsLabel_ = nullptr;

@@ -21,7 +21,7 @@ void PortAssignment::refresh() {
 // A choice the user made is kept where it is still offered; otherwise a row shows what is
 // bound.
 void PortAssignment::rebuildRows() {
-    for (int number = 1; number <= PortCount; ++number) {
+    for (int number = 1; number <= ComPortCount; ++number) {
         const Row& old = row(number);
         std::optional<QString> kept;
         if (!old.choices.empty() && old.chosen != old.current)
@@ -86,8 +86,8 @@ bool PortAssignment::chooseDevice(int number, const link::PortEntry& entry) {
 
 bool PortAssignment::apply(std::vector<int>& retargeted, QStringList& problems) {
     std::vector<link::BindRequest> requests;
-    std::array<QString, PortCount> before;
-    for (int number = 1; number <= PortCount; ++number) {
+    std::array<QString, ComPortCount> before;
+    for (int number = 1; number <= ComPortCount; ++number) {
         before[number - 1] = target(number).path;
         if (changed(number)) requests.push_back({number, choices(number)[chosen(number)].bindPath});
     }
@@ -97,7 +97,7 @@ bool PortAssignment::apply(std::vector<int>& retargeted, QStringList& problems) 
         problems << DescribeBindProblem(problem, texts_, languageIndex_());
     rebuildRows();
     // Read back rather than assumed: a refusal changes nothing, a late failure may change some.
-    for (int number = 1; number <= PortCount; ++number)
+    for (int number = 1; number <= ComPortCount; ++number)
         if (target(number).path != before[number - 1]) retargeted.push_back(number);
     return refused.empty();
 }

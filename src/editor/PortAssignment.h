@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ComNames.h"
 #include "ComTarget.h"
 #include "LanguageText.h"
 #include "PortCatalog.h"
@@ -20,8 +21,6 @@ namespace zmt {
 // forwards the user's choices; texts come in the language of the moment.
 class PortAssignment {
   public:
-    static constexpr int PortCount = 4;
-
     // One entry of a COM number's choice.
     struct Choice {
         QString bindPath;  // what applying it links to; empty: the standard device
@@ -81,7 +80,7 @@ class PortAssignment {
     const LanguageText& texts_;
     std::function<int()> languageIndex_;
     std::vector<link::PortEntry> devices_;
-    std::array<Row, PortCount> rows_{};
+    std::array<Row, ComPortCount> rows_{};
 };
 
 }  // namespace zmt

@@ -22,10 +22,6 @@ enum Row {
     PerhapsInUse = 83,
 };
 
-QString PortName(int number) {
-    return QStringLiteral("COM%1").arg(number);
-}
-
 }  // namespace
 
 PortController::PortController(PortControllerContext context, QObject* parent)
@@ -171,7 +167,7 @@ bool PortController::PortAvailable(int number) {
 
 void PortController::SelectPort(int number) {
     SessionState& s = session();
-    s.ComPortName = PortName(number);
+    s.ComPortName = ComName(number);
     s.ComPortNumber = number;
     s.CheckedComItem = number;
 }

@@ -6,6 +6,7 @@
 // call it and show what it reports.
 
 #include "Clock.h"
+#include "ComNames.h"
 #include "ConfigEditor.h"
 #include "Effects.h"
 #include "OneShotTimer.h"
@@ -25,8 +26,6 @@ namespace zmt {
 namespace link {
 class TSpComPort;
 }
-
-inline constexpr int ComPortCount = 4;
 
 // A check box of the main window as the line control keeps it: checked, and usable (each
 // switch is locked for a moment after a change so that the interface lines settle).

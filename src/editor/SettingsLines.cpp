@@ -1,5 +1,6 @@
 #include "SettingsLines.h"
 
+#include "ComNames.h"
 #include "LanguageText.h"
 #include "Numbers.h"
 
@@ -34,7 +35,6 @@ constexpr std::pair<int, Field> FieldLines[] = {
 
 const QString PowerOff = "device off";
 const QString SignalOff = "signal off";
-constexpr int ComPortCount = 4;
 
 QString LimitModeOf(const QString& line) {
     return ConfigEditor::LimitModeGlyph(line) == Glyph::None ? ModeNormal : line;
@@ -61,7 +61,7 @@ void ReadLines(const QStringList& lines, ConfigModel& model, SessionState& sessi
 void NumberThePort(SessionState& session) {
     session.ComPortNumber = 1;
     for (int n = 1; n <= ComPortCount; ++n) {
-        if (session.ComPortName != QStringLiteral("COM%1").arg(n)) continue;
+        if (session.ComPortName != ComName(n)) continue;
         session.CheckedComItem = n;
         session.ComPortNumber = n;
     }
@@ -70,7 +70,7 @@ void NumberThePort(SessionState& session) {
 }  // namespace
 
 QStringList BuildSettingsLines(const ConfigModel& model, const SessionState& session) {
-    QStringList lines{"4824-1", "V6.0", QStringLiteral("COM%1").arg(session.ComPortNumber),
+    QStringList lines{"4824-1", "V6.0", ComName(session.ComPortNumber),
                       QString::number(model.DecimalPoint), QString::number(model.SelectRange)};
     lines << model.Skalin1 << model.Skalout1 << model.Skalin2 << model.Skalout2 << model.Testin1;
     lines << (session.PowerOn ? "device on" : "device off")

@@ -1,4 +1,5 @@
 // Building the main window's controls: positions, design captions, masks and timers.
+#include "ComNames.h"
 #include "MakeWidget.h"
 #include "MaskedEdit.h"
 #include "WheelNeedsFocus.h"
@@ -294,7 +295,7 @@ void TForm1::buildMenu() {
     auto* group = new QActionGroup(this);
     const char* comNames[] = {"COM11", "COM21", "COM31", "COM41"};
     for (int n = 1; n <= 4; ++n) {
-        QAction* item = addItem(setup, comNames[n - 1], QStringLiteral("COM%1").arg(n));
+        QAction* item = addItem(setup, comNames[n - 1], ComName(n));
         item->setCheckable(true);
         group->addAction(item);
         comItems_[n - 1] = item;
