@@ -66,7 +66,7 @@ std::vector<Item> Items(const QString& unit) {
         {rows::ItemDecimalPoint,
          {w5},
          word(w5, [](std::uint16_t code) { return DecimalPointPattern(code); })},
-        {rows::ItemPolarity, {w4}, [](const ImageWords& i) { return Polarity(i[w4]); }},
+        {rows::ItemPolarity, {w4}, word(w4, Polarity)},
         {rows::ItemLimitMode, {}, LimitMode},
         {rows::EntryInput1, {w9}, input(w9)},
         {rows::EntryDisplay1, {w11}, word(w11, DisplayValue)},
@@ -83,7 +83,7 @@ std::vector<Item> Items(const QString& unit) {
          [](const ImageWords& i) { return QString::number(DisplayAtFullScale(i)); }},
         {rows::ItemThresholdOn, {w6}, raw(w6), true},
         {rows::ItemThresholdOff, {w7}, raw(w7), true},
-        {rows::ItemMark, {w15}, [](const ImageWords& i) { return QString::number(i[w15]); }},
+        {rows::ItemMark, {w15}, raw(w15)},
     };
 }
 
