@@ -347,7 +347,7 @@ class Run {
     // ---- files and checks ----
 
     int Load(const QString& path) {
-        const SettingsResult loaded = LoadConfiguration(path, editor_, memo_);
+        const SettingsResult loaded = LoadConfiguration(path, editor_, language_, memo_);
         fileSession_ = session_;
         session_.LanguageIndex = language_;
         if (loaded.ok) return Success;

@@ -12,14 +12,19 @@ void Collect(const Effects& fx, QStringList& memo) {
 
 }  // namespace
 
-SettingsResult LoadConfiguration(const QString& path, ConfigEditor& editor, QStringList& memo) {
+SettingsResult LoadConfiguration(const QString& path, ConfigEditor& editor, int language,
+                                 QStringList& memo) {
     // Tried on a copy first: a file that cannot be taken as a whole changes nothing.
     const SettingsFileContent read = ReadUsableSettingsFile(path, editor);
     if (!read.result.ok) return read.result;
+    Effects inFileLanguage;  // the same evaluation again below, in the tool's language
+    ApplySettingsLines(read.lines, editor, inFileLanguage);
+    const int fileLanguage = editor.session().LanguageIndex;
+    editor.session().LanguageIndex = language;
     Effects fx;
-    ApplySettingsLines(read.lines, editor, fx);
     editor.UpdateRangeInfo();
     editor.Recalculate(fx);
+    editor.session().LanguageIndex = fileLanguage;
     Collect(fx, memo);
     return {};
 }

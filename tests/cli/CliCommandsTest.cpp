@@ -32,7 +32,7 @@ TEST_F(CliTest, ReadPrintsTheMetersConfigurationAndWritesNothing) {
                            "Anzeige (1): -1000", "Eingang (2): 20 mA", "Anzeige (2): 1500",
                            "Anzeige: + / -", "Grenzwert-Art: gwinv", "Grenzwert ON: 1400",
                            "Grenzwert OFF: 1500",
-                           "Test: 10 mA wird angezeigt als 5,19, Kontakt geschlossen"}));
+                           "Test: 10 mA wird angezeigt als \"5,19\", Kontakt geschlossen"}));
     EXPECT_EQ(station->imagesStored(), 0);
     EXPECT_EQ(station->storedImage(), kConfiguredImage);
     EXPECT_EQ(station->powerUps(), 3);  // at the start, for the read, and the restart at its end
@@ -140,7 +140,7 @@ TEST_F(CliTest, ShowEvaluatesTheFileAsTheMainWindowDoes) {
     EXPECT_EQ(Run({"show", "low.dig", "--lang", "en"}), Success);
     EXPECT_TRUE(console.out.contains("slope (digits per input unit): 200"));
     EXPECT_TRUE(console.out.contains("display at input 0: -2000"));
-    EXPECT_TRUE(console.out.contains("test: 10 mA is displayed as 0,, contact open"))
+    EXPECT_TRUE(console.out.contains("test: 10 mA is displayed as \"0,\", contact open"))
         << Out().toStdString();
     EXPECT_TRUE(console.out.contains("!!!WARNING!!! values below -1999 are shown without\"-\""));
 
@@ -150,6 +150,12 @@ TEST_F(CliTest, ShowEvaluatesTheFileAsTheMainWindowDoes) {
     const QJsonObject json = JsonOf(console.out);
     EXPECT_FALSE(json["writable"].toBool());
     EXPECT_TRUE(json["messages"].toArray().contains(QJsonValue("keine Berechnung möglich")));
+
+    // The file asks for German; the evaluation's lines follow --lang, once each.
+    console = {};
+    EXPECT_EQ(Run({"show", "equal.dig", "--lang", "en"}), Success);
+    EXPECT_EQ(console.out.count("math error"), 2) << Out().toStdString();  // memo, write check
+    EXPECT_FALSE(Out().contains("keine Berechnung"));
 }
 
 TEST_F(CliTest, ReportWritesTheSheetOfAFileAsPdf) {
