@@ -69,6 +69,16 @@ void SimulatedStation::SetActivityListener(std::function<void()> listener) {
     activityListener_ = std::move(listener);
 }
 
+void SimulatedStation::SetLineListener(std::function<void(SimTime, bool, bool)> listener) {
+    Lock lock(mutex_);
+    lineListener_ = std::move(listener);
+}
+
+void SimulatedStation::TellLines(SimTime at, bool dtrBefore, bool rtsBefore) {
+    if (lineListener_ && (line_.dtr() != dtrBefore || line_.rts() != rtsBefore))
+        lineListener_(at, line_.dtr(), line_.rts());
+}
+
 link::OpenResult SimulatedStation::attach() {
     Lock lock(mutex_);
     link::OpenResult result;
@@ -90,7 +100,9 @@ link::OpenResult SimulatedStation::attach() {
 void SimulatedStation::detach() {
     Lock lock(mutex_);
     if (!attached_) return;
+    const bool dtr = line_.dtr(), rts = line_.rts();
     line_.release(now());
+    TellLines(now(), dtr, rts);
     attached_ = false;
     changed_.notify_all();
 }
@@ -126,6 +138,7 @@ bool SimulatedStation::lineFunction(link::LineFunction function) {
     if (!usable()) return false;
     const SimTime present = now();
     catchUp(present);
+    const bool dtr = line_.dtr(), rts = line_.rts();
     switch (function) {
         case link::LineFunction::SetDtr:
             line_.setDtr(true, present);
@@ -140,6 +153,7 @@ bool SimulatedStation::lineFunction(link::LineFunction function) {
             line_.setRts(false, present);
             break;
     }
+    TellLines(present, dtr, rts);
     changed_.notify_all();
     return true;
 }

@@ -79,6 +79,9 @@ class SimulatedStation {
     std::optional<SimTime> NextEventAt();
     // Runs (on the waiting thread) whenever a port's wait settles; set before use.
     void SetActivityListener(std::function<void()> listener);
+    // Told of every change of the interface lines (a close drops both), with its time; it
+    // runs under the station's lock and must not call the station.
+    void SetLineListener(std::function<void(SimTime at, bool dtr, bool rts)> listener);
 
   private:
     using Lock = std::unique_lock<std::mutex>;
@@ -88,6 +91,7 @@ class SimulatedStation {
     // Plays the wire up to now and records the comm events it raised.
     void catchUp(SimTime now);
     void raise(std::uint32_t events);
+    void TellLines(SimTime at, bool dtrBefore, bool rtsBefore);
     bool usable() const { return attached_ && !line_.gone(); }
     std::optional<link::WaitResult> waitOutcome(std::uint64_t generation, std::uint32_t& mask);
     void WaitForTheClock(std::uint64_t generation, const std::optional<SimTime>& deadline,
@@ -112,6 +116,7 @@ class SimulatedStation {
     std::uint64_t waitingGeneration_ = 0;
     std::optional<SimTime> waitingDeadline_;
     std::function<void()> activityListener_;
+    std::function<void(SimTime, bool, bool)> lineListener_;
 };
 
 }  // namespace zmt::sim

@@ -33,6 +33,7 @@ namespace {
 struct PortChoice {
     link::PlatformDeviceFactory factory;
     int number = 1;
+    QString name;  // what every line calls it: COMn, or the path as the user gave it
 };
 
 std::optional<int> ComNumberOf(const QString& port) {
@@ -45,10 +46,11 @@ std::optional<int> ComNumberOf(const QString& port) {
 
 // COM1..COM4 as the program opens them, or a device path (anything with a '/').
 std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com) {
-    if (const auto number = ComNumberOf(port)) return PortChoice{com, *number};
+    if (const auto number = ComNumberOf(port)) return PortChoice{com, *number, ComName(*number)};
     if (!port.contains(u'/')) return std::nullopt;
     const std::string path = port.toStdString();
-    return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1};
+    return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1,
+                      port};
 }
 
 int LanguageOf(const CliOptions& options) {
@@ -400,14 +402,14 @@ class Run {
             return UsageError;
         }
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
-                                                env_.clock);
+                                                port->name, env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
         if (!options_.quiet)
             QObject::connect(meter_.get(), &MeterSession::progress,
                              [this](const QString& phase, int percent) {
                                  console_.Status(QStringLiteral("%1 %2 %").arg(phase).arg(percent));
                              });
-        const QStringList problem = meter_->PortProblem();
+        const QStringList problem = meter_->OpenPort(env_.system);
         for (const QString& line : problem) console_.Warn(line);
         return problem.isEmpty() ? Success : PortUnavailable;
     }
@@ -430,7 +432,7 @@ class Run {
     bool Step() {
         if (StopRequested()) return true;
         if (calibrating_) TakeReading();
-        return failure_ != Success || meter_->steps().Settled();
+        return failure_ != Success || meter_->Settled();
     }
 
     // Ctrl-C stops at once, except during a write frame: the first one lets the frame
@@ -456,21 +458,22 @@ class Run {
             return;
         }
         if (!promptShown_) ShowPrompt();
+        // A reading typed ahead waits until the meter shows one.
         if (steps.waittimer().enabled() || steps.resettimer().enabled() ||
-            steps.offsettimer().enabled())
+            steps.offsettimer().enabled() || meter_->Restarting())
             return;
-        const std::optional<QString> line = console_.NextLine();
-        if (!line) {
-            if (console_.InputEnded()) RefuseReading({text(rows::InputEndedBeforeReading)});
-            return;
+        // Lines typed ahead are taken one after the other, a refused one asked for again.
+        while (const std::optional<QString> line = console_.NextLine()) {
+            const qsizetype before = steps.view().Info.size();
+            steps.AnzeigeExit(*line);
+            if (steps.view().OKButton.visible && steps.view().OKButton.enabled) {
+                steps.OKButtonClick();
+                return;
+            }
+            RefuseReading(steps.view().Info.mid(before));
+            if (failure_ != Success) return;
         }
-        const qsizetype before = steps.view().Info.size();
-        steps.AnzeigeExit(*line);
-        if (steps.view().OKButton.visible && steps.view().OKButton.enabled) {
-            steps.OKButtonClick();
-            return;
-        }
-        RefuseReading(steps.view().Info.mid(before));
+        if (console_.InputEnded()) RefuseReading({text(rows::InputEndedBeforeReading)});
     }
 
     void ShowPrompt() {

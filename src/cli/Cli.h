@@ -6,6 +6,7 @@
 #include "InterfaceProbe.h"
 #include "PlatformDevice.h"
 #include "PortCatalog.h"
+#include "PortFailureCause.h"
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,8 @@ struct CliEnvironment {
     link::ProbePortFactory probePorts = {};
     // Told of the interface probe while one runs, as of the port.
     std::function<void(link::InterfaceProbe*)> probeInUse = {};
+    // Where the kernel shows why a port did not open (a fake tree in tests).
+    link::SystemFolders system = {};
 };
 
 // Runs one command and returns the tool's exit status.

@@ -3,16 +3,21 @@
 #include "AddedRows.h"
 #include "ComNames.h"
 #include "DeviceImage.h"
+#include "IgnorePortFailure.h"
+#include "PortTexts.h"
 #include "SpComPort.h"
 
 namespace zmt::cli {
 
 MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
-                           link::PlatformDeviceFactory factory, int comNumber, Clock& clock)
+                           link::PlatformDeviceFactory factory, int comNumber,
+                           const QString& portName, Clock& clock)
     : editor_(editor), device_(device) {
     SessionState& session = editor_.session();
     session.ComPortNumber = comNumber;
-    session.ComPortName = ComName(comNumber);
+    session.ComPortName = portName;
+    restartHold_ = new OneShotTimer(this, QStringLiteral("restartHold"), RestartHoldMs, clock);
+    restartHold_->setHandler([this] { restartHold_->setEnabled(false); });
     port_ = link::MakeRS232(factory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*port_);
     engine_ = std::make_unique<link::TransferEngine>(transfer_, *transferPort_, clock);
@@ -43,10 +48,10 @@ MeterSession::~MeterSession() {
 OperationHooks MeterSession::MakeHooks() {
     OperationHooks hooks;
     hooks.SetPortLines = [this](bool power, bool signal, bool reopen) {
-        lines_->SetPortLines(editor_.session().ComPortName, power, signal, reopen);
+        ToolLines(power, signal, reopen);
     };
-    hooks.SetDTR = [this](bool on) { lines_->SetDTR(on); };
-    hooks.SetRTS = [this](bool on) { lines_->SetRTS(on); };
+    hooks.SetDTR = [this](bool on) { ToolPower(on); };
+    hooks.SetRTS = [this](bool on) { lines_->SetRTS(on && Calibrating()); };
     hooks.ShowTransferWindow = [this] { engine_->Start(); };
     hooks.EditorStep = [](const std::function<void(Effects&)>& operation) {
         Effects ignored;  // the tool prints the configuration itself
@@ -56,27 +61,41 @@ OperationHooks MeterSession::MakeHooks() {
     return hooks;
 }
 
-QStringList MeterSession::PortProblem() {
+// Without a question to answer, the meter stays off until the exchange powers it; the
+// signal belongs to the calibration alone.
+void MeterSession::ToolLines(bool power, bool signal, bool reopen) {
+    if (starting_) return;
+    lines_->SetPortLines(editor_.session().ComPortName, power, signal && Calibrating(), reopen);
+}
+
+// Every DTR on of the sequence is a restart: the meter gets the time to come up.
+void MeterSession::ToolPower(bool on) {
+    lines_->SetDTR(on);
+    if (on) restartHold_->setEnabled(true);
+}
+
+bool MeterSession::Calibrating() const {
+    return steps_->mode() == OperationMode::CalibrateAndWrite;
+}
+
+QStringList MeterSession::OpenPort(const link::SystemFolders& system) {
+    const SessionState& session = editor_.session();
     try {
-        port_->setComNumber(editor_.session().ComPortNumber);
+        port_->setComNumber(session.ComPortNumber);
         port_->Open();
-        port_->Close();
         return {};
     } catch (const link::ESpComPortCoreError& error) {
-        const int language = editor_.session().LanguageIndex;
-        const QString name = editor_.session().ComPortName;
-        QStringList lines{name + editor_.texts().text(82, language),
-                          name + editor_.texts().text(83, language)};
-        if (error.failure() == link::OpenFailure::PermissionDenied)
-            lines << editor_.texts().text(rows::PortPermissionDenied, language);
-        return lines;
+        return PortFailureLines(session.ComPortName, link::DiagnoseOpenFailure(error, system),
+                                editor_.texts(), session.LanguageIndex);
     } catch (const std::exception& error) {
-        return {QString::fromUtf8(error.what())};
+        return {session.ComPortName + QStringLiteral(": ") + QString::fromUtf8(error.what())};
     }
 }
 
 void MeterSession::Start(OperationMode mode) {
+    starting_ = true;
     steps_->initform(mode);
+    starting_ = false;
     steps_->weiterbuttonClick();
 }
 
@@ -84,12 +103,18 @@ bool MeterSession::Writing() const {
     return engine_->Running() && transfer_.SendCount == WriteFrameSendCount;
 }
 
+bool MeterSession::Settled() const {
+    return steps_->Settled() && !restartHold_->enabled();
+}
+
 void MeterSession::Close() {
     steps_->CancelPendingSteps();
-    try {
-        port_->Close();
-    } catch (const std::exception&) {
-    }
+    restartHold_->setEnabled(false);
+    link::IgnorePortFailure([this] {
+        port_->setRTS(false);
+        port_->setDTR(false);
+    });
+    link::IgnorePortFailure([this] { port_->Close(); });
 }
 
 }  // namespace zmt::cli

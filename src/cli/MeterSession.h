@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "ConfigEditor.h"
 #include "DeviceState.h"
+#include "OneShotTimer.h"
 #include "OperationSequencer.h"
 #include "PlatformDevice.h"
 #include "PortController.h"
@@ -19,16 +20,23 @@ namespace zmt::cli {
 // One port with the transfer engine, the line control and the operation's steps over it,
 // as the program runs them, but without a window: the tool's commands start an operation
 // here and watch its steps settle.
+//
+// The tool has no switches that would keep the meter powered between operations, so it
+// powers the meter only for what the operation's sequence needs: the exchanges, the restart
+// after a write (held until the meter has started with its new image) and, when
+// calibrating, the operator's readings. The signal is switched on only when calibrating.
+// The port opens once for the command and closes with both lines low.
 class MeterSession : public QObject {
     Q_OBJECT
   public:
+    // `portName` names the port in every line: COMn, or the device path the user gave.
     MeterSession(ConfigEditor& editor, DeviceState& device, link::PlatformDeviceFactory factory,
-                 int comNumber, Clock& clock);
+                 int comNumber, const QString& portName, Clock& clock);
     ~MeterSession() override;
 
-    // Opens the port once to see that it can be: a missing, busy or forbidden port ends
-    // the command before anything runs. Empty when it could be opened, else why not.
-    QStringList PortProblem();
+    // Opens the port for the command, both lines low: a missing, busy or forbidden port
+    // ends the command before anything runs. Empty when it opened, else why not.
+    QStringList OpenPort(const link::SystemFolders& system = {});
     // The operation's question, then its start (the "o.k." of the window).
     void Start(OperationMode mode);
     OperationSequencer& steps() { return *steps_; }
@@ -37,10 +45,18 @@ class MeterSession : public QObject {
     TransferState& transfer() { return transfer_; }
     // A write frame is on its way to the meter.
     bool Writing() const;
+    // The operation's steps are over and a restart has been held long enough.
+    bool Settled() const;
+    // The meter is starting after a restart: it shows nothing to read yet.
+    bool Restarting() const { return restartHold_->enabled(); }
     // Errors the steps raised on their way (the window's error display).
     const QStringList& Errors() const { return errors_; }
-    // The port closes; closing drops both lines.
+    // Both lines low, then the port closes. Never throws.
     void Close();
+
+    // From the restart after a write until the meter runs with its new image (the start-up
+    // time the exchange grants the meter before its first byte).
+    static constexpr int RestartHoldMs = 1600;
 
   signals:
     // The transfer engine's phase ("reset...", "transfer data...") and progress.
@@ -48,6 +64,10 @@ class MeterSession : public QObject {
 
   private:
     OperationHooks MakeHooks();
+    // The sequence's lines as the tool drives them (see the class comment).
+    void ToolLines(bool power, bool signal, bool reopen);
+    void ToolPower(bool on);
+    bool Calibrating() const;
 
     ConfigEditor& editor_;
     DeviceState& device_;
@@ -57,6 +77,8 @@ class MeterSession : public QObject {
     std::unique_ptr<link::TransferEngine> engine_;
     std::unique_ptr<PortController> lines_;
     std::unique_ptr<OperationSequencer> steps_;
+    OneShotTimer* restartHold_;
+    bool starting_ = false;  // the operation's question: the window would power the meter
     QStringList errors_;
     QString phase_;
 };

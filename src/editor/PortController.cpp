@@ -1,6 +1,7 @@
 #include "PortController.h"
 
 #include "AddedRows.h"
+#include "IgnorePortFailure.h"
 #include "LanguageText.h"
 #include "Numbers.h"
 #include "OriginalRows.h"
@@ -18,8 +19,6 @@ namespace {
 enum Row {
     SelectedPort = 61,
     ConfigurationLoaded = 65,
-    CannotOpenPort = 82,
-    PerhapsInUse = 83,
 };
 
 }  // namespace
@@ -61,32 +60,27 @@ void PortController::SetPortLines(const QString& name, bool power, bool signal, 
         port.setRTS(signal);
         port.setDTR(power);
     } catch (const link::ESpComPortCoreError& error) {
-        ReportPortFailure(name, error.failure() == link::OpenFailure::PermissionDenied, fx);
+        ReportPortFailure(name, DiagnoseOpenFailure(error, context_.system), fx);
     } catch (const std::exception&) {
-        ReportPortFailure(name, false, fx);
+        ReportPortFailure(name, {}, fx);
     }
     Report(fx);
 }
 
-void PortController::ReportPortFailure(const QString& name, bool permissionDenied, Effects& fx) {
+void PortController::ReportPortFailure(const QString& name, const link::PortFailureCause& cause,
+                                       Effects& fx) {
     if (operationRunning_) return;
-    fx.addMem(name + text(CannotOpenPort));
-    fx.addMem(name + text(PerhapsInUse));
-    if (permissionDenied) fx.addMem(text(rows::PortPermissionDenied));
+    for (const QString& line :
+         PortFailureLines(name, cause, context_.editor.texts(), session().LanguageIndex))
+        fx.addMem(line);
 }
 
 void PortController::SetDTR(bool on) {
-    try {
-        context_.port.setDTR(on);
-    } catch (const std::exception&) {
-    }
+    link::IgnorePortFailure([&] { context_.port.setDTR(on); });
 }
 
 void PortController::SetRTS(bool on) {
-    try {
-        context_.port.setRTS(on);
-    } catch (const std::exception&) {
-    }
+    link::IgnorePortFailure([&] { context_.port.setRTS(on); });
 }
 
 void PortController::switchpowerClick(bool checked) {
@@ -189,11 +183,8 @@ QString PortController::ComTargetText(int number) const {
 }
 
 void PortController::ReleasePort() {
-    try {
-        context_.port.Close();
-    } catch (const std::exception&) {
-        // A port that fails to close is closed as far as anyone can tell.
-    }
+    // A port that fails to close is closed as far as anyone can tell.
+    link::IgnorePortFailure([this] { context_.port.Close(); });
 }
 
 void PortController::FirstStartChoice(int number) {
@@ -269,11 +260,8 @@ void PortController::Exit() {
     dateimem_ = BuildSettingsLines(context_.editor.model(), session());
     Effects fx;
     if (!WriteSettingsFile(context_.settingsPath, dateimem_).ok) fx.beep();
-    try {
-        context_.port.Close();
-    } catch (const std::exception&) {
-        // Closing for good: nothing is left to report to.
-    }
+    // Closing for good: nothing is left to report to.
+    link::IgnorePortFailure([this] { context_.port.Close(); });
     Report(fx);
 }
 

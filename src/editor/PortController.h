@@ -11,6 +11,7 @@
 #include "Effects.h"
 #include "OneShotTimer.h"
 #include "PlatformDevice.h"
+#include "PortFailureCause.h"
 #include "PortSetup.h"
 #include "SettingsLines.h"
 
@@ -44,6 +45,8 @@ struct PortControllerContext {
     QString settingsPath = QStringLiteral("initdig.txt");
     // The device list, the COM bindings and the interface probe of the port assignment.
     link::PortSetup ports = link::WorkingFolderPortSetup();
+    // Where the kernel shows why a port did not open.
+    link::SystemFolders system = {};
 };
 
 class PortController : public QObject {
@@ -125,7 +128,7 @@ class PortController : public QObject {
 
   private:
     QString text(int row) const;
-    void ReportPortFailure(const QString& name, bool permissionDenied, Effects& fx);
+    void ReportPortFailure(const QString& name, const link::PortFailureCause& cause, Effects& fx);
     bool PortAvailable(int number);
     void SelectPort(int number);
     void ReportBadSettingsFile(const SettingsResult& refused, int languageIndex);

@@ -1,5 +1,7 @@
 #include "PortTexts.h"
 
+#include "OriginalRows.h"
+
 #include <QStringList>
 
 #include <cstring>
@@ -70,6 +72,43 @@ QString DescribeProbeOutcome(link::ProbeOutcome outcome, const LanguageText& tex
     for (const auto& [candidate, row] : kRows)
         if (candidate == outcome) return texts.text(row, languageIndex);
     return {};
+}
+
+QStringList PortCauseLines(const link::PortFailureCause& cause, const LanguageText& texts,
+                           int languageIndex) {
+    auto row = [&](int r) { return texts.text(r, languageIndex); };
+    using link::PortFailureKind;
+    switch (cause.kind) {
+        case PortFailureKind::Unknown:
+            return {};
+        case PortFailureKind::PermissionDenied:
+            return {row(rows::PortPermissionDenied)};
+        case PortFailureKind::NotPresent:
+            return {row(rows::PortNotPresent).arg(cause.device)};
+        case PortFailureKind::NotSerial:
+            return {row(rows::PortNotSerial).arg(cause.device)};
+        case PortFailureKind::AdapterClaimed:
+            return {row(rows::PortAdapterClaimedByBrltty).arg(cause.adapter)};
+        case PortFailureKind::NoHardwareBehind:
+            return {row(rows::PortNoHardwareBehind)
+                        .arg(cause.device, cause.adapter, row(rows::PortAssignMenuItem))};
+        case PortFailureKind::HeldByProgram:
+            break;
+    }
+    QStringList lines{row(rows::PortHeldBy)
+                          .arg(cause.device, cause.holderName, QString::number(cause.holderPid))};
+    if (cause.heldByModemManager()) lines << row(rows::PortModemManagerAdvice);
+    return lines;
+}
+
+QStringList PortFailureLines(const QString& name, const link::PortFailureCause& cause,
+                             const LanguageText& texts, int languageIndex) {
+    const QStringList causes = PortCauseLines(cause, texts, languageIndex);
+    QStringList lines{name + texts.text(rows::CannotOpenPort, languageIndex)};
+    const bool deviceNamed = name.startsWith(QLatin1Char('/'));
+    if (!deviceNamed || causes.isEmpty())
+        lines << name + texts.text(rows::PerhapsInUse, languageIndex);
+    return lines + causes;
 }
 
 }  // namespace zmt

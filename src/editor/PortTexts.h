@@ -8,8 +8,10 @@
 #include "InterfaceProbe.h"
 #include "LanguageText.h"
 #include "PortCatalog.h"
+#include "PortFailureCause.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zmt {
 
@@ -25,5 +27,14 @@ QString DescribeBindProblem(const link::BindProblem& problem, const LanguageText
                             int languageIndex);
 QString DescribeProbeOutcome(link::ProbeOutcome outcome, const LanguageText& texts,
                              int languageIndex);
+
+// The lines that say a port did not open: `name` with "  -error opening port-" and
+// " (perhaps already in use)", then the cause where one is known. A name that is a device
+// path (the user gave it) is told its cause instead of the guess.
+QStringList PortFailureLines(const QString& name, const link::PortFailureCause& cause,
+                             const LanguageText& texts, int languageIndex);
+// Only the cause, without the two failure lines; empty when nothing is known.
+QStringList PortCauseLines(const link::PortFailureCause& cause, const LanguageText& texts,
+                           int languageIndex);
 
 }  // namespace zmt

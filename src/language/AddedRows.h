@@ -201,6 +201,14 @@ enum Added : int {
     FileCannotBeRead,     // %2 the system's reason
     FileCannotBeWritten,  // %2 the system's reason
 
+    // Why a port did not open, the line after the two failure lines; %1 is the device.
+    PortNotPresent,
+    PortHeldBy,  // %2 the program, %3 its process number
+    PortModemManagerAdvice,
+    PortNotSerial,
+    PortAdapterClaimedByBrltty,  // %1 the adapter
+    PortNoHardwareBehind,        // %2 the USB adapter, %3 the port assignment's menu item
+
     AddedEnd
 };
 

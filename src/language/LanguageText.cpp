@@ -414,6 +414,25 @@ constexpr TextRow kTextRows[] = {
     {rows::FileCannotBeRead, u"%1: kann nicht gelesen werden (%2)", u"%1: cannot be read (%2)"},
     {rows::FileCannotBeWritten, u"%1: kann nicht geschrieben werden (%2)",
      u"%1: cannot be written (%2)"},
+    {rows::PortNotPresent, u"  %1 nicht vorhanden (ausgesteckt?)",
+     u"  %1 not present (unplugged?)"},
+    {rows::PortHeldBy, u"  %1 belegt durch %2 (PID %3)", u"  %1 held by %2 (PID %3)"},
+    {rows::PortModemManagerAdvice,
+     u"  ModemManager anhalten (sudo systemctl stop ModemManager) oder den Adapter mit einer "
+     u"udev-Regel ENV{ID_MM_DEVICE_IGNORE}=\"1\" ausnehmen (siehe README)",
+     u"  stop ModemManager (sudo systemctl stop ModemManager) or let it ignore the adapter with "
+     u"a udev rule ENV{ID_MM_DEVICE_IGNORE}=\"1\" (see README)"},
+    {rows::PortNotSerial, u"  %1 ist keine serielle Schnittstelle", u"  %1 is not a serial device"},
+    {rows::PortAdapterClaimedByBrltty,
+     u"  USB-Seriell-Adapter %1 ist angeschlossen, hat aber keine Schnittstelle: brltty hat ihn "
+     u"belegt (sudo apt remove brltty, oder dessen udev-Regel abschalten)",
+     u"  USB serial adapter %1 is connected but has no port: brltty claimed it (sudo apt remove "
+     u"brltty, or disable its udev rule)"},
+    {rows::PortNoHardwareBehind,
+     u"  %1 hat keine serielle Hardware; angeschlossen ist der USB-Seriell-Adapter %2: "
+     u"unter \"%3\" zuordnen",
+     u"  %1 has no serial hardware; the USB serial adapter %2 is connected: assign it with "
+     u"\"%3\""},
 };
 
 bool IsCell(int row, int languageIndex) {

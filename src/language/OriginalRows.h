@@ -20,6 +20,8 @@ enum Original : int {
     OffAtOrAbove = 77,
     OnAtOrAbove = 78,
     OffAtOrBelow = 79,
+    CannotOpenPort = 82,
+    PerhapsInUse = 83,
     ReadDisplayedValue = 134,
     NotUsed = 135,
 };

@@ -110,6 +110,8 @@ OpenFailure failureOf(int errorNumber) {
         case EBUSY:
         case EWOULDBLOCK:
             return OpenFailure::Busy;
+        case ENOTTY:  // a file or another device that has no terminal settings
+            return OpenFailure::NotSerial;
         default:
             return OpenFailure::Other;
     }
@@ -179,7 +181,7 @@ OpenFailure PosixTerminalDevice::takeOwnership() {
     modemBits(fd_, TIOCMBIC, TIOCM_DTR | TIOCM_RTS);
     if (retryEintr([&] { return ::ioctl(fd_, TIOCEXCL); }) < 0) return failureOf(errno);
     termios current{};
-    if (retryEintr([&] { return ::tcgetattr(fd_, &current); }) < 0) return OpenFailure::Other;
+    if (retryEintr([&] { return ::tcgetattr(fd_, &current); }) < 0) return failureOf(errno);
     return OpenFailure::None;
 }
 

@@ -82,11 +82,16 @@ class TSpComPort : public QObject {
                         PlatformDeviceFactory factory = {});
     ~TSpComPort() override;
 
+    // What throws: Open (and Loaded with AutoOpen, setComNumber on an open port) raises
+    // ESpComPortCoreError; a setter of the line settings on an open port raises it when
+    // the device refuses the record; the buffer sizes on an open port and the byte reads
+    // and writes raise ESpComPortError. Every other method never throws.
+
     // End of loading the owner's properties: AutoOpen opens, else the record is rebuilt.
     void Loaded();
 
     void Open();   // no effect when already open; failures raise ESpComPortCoreError
-    void Close();  // stops delivery, closes; OnPortClose even when not open
+    void Close();  // stops delivery, closes; OnPortClose even when not open. Never throws.
     bool IsOpen() const;
 
     bool AutoOpen() const { return autoOpen_; }
@@ -124,12 +129,14 @@ class TSpComPort : public QObject {
     TThreadPriority WriteThreadPriority() const { return writePriority_; }
     void setWriteThreadPriority(TThreadPriority priority) { writePriority_ = priority; }
     bool DTR() const;
-    void setDTR(bool on);  // drives the line only when the value differs and the core is active
+    // Drives the line only when the value differs and the core is active; a refused line
+    // function (a pseudo-terminal has none) is ignored. Never throws.
+    void setDTR(bool on);
     bool RTS() const;
     void setRTS(bool on);
     const CommState& GetCommState() const { return commState_; }
 
-    void PurgeRx();
+    void PurgeRx();  // never throws; nothing happens while closed or closing
     void PurgeTx();
     std::uint8_t ReadChar();         // "Read data error - RS232 " when no byte waits
     void WriteChar(std::uint8_t c);  // "Write data error [requested: 1, free: 0] - RS232 " ...

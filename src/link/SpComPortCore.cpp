@@ -296,7 +296,8 @@ void TSpComPortCore::OpenDevice(int number) {
     }
     const char* format = result.failure == OpenFailure::NoSuchDevice ? "Invalid port number (COM%d)"
                                                                      : "Can't open device COM%d";
-    throw ESpComPortCoreError(withNumber(format, number), result.failure, result.errorNumber);
+    throw ESpComPortCoreError(withNumber(format, number), result.failure, result.errorNumber,
+                              result.path);
 }
 
 void TSpComPortCore::Configure() {

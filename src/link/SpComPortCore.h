@@ -24,14 +24,20 @@ namespace zmt::link {
 class ESpComPortCoreError : public std::runtime_error {
   public:
     ESpComPortCoreError(const std::string& message, OpenFailure failure = OpenFailure::Other,
-                        int errorNumber = 0)
-        : std::runtime_error(message), failure_(failure), errorNumber_(errorNumber) {}
+                        int errorNumber = 0, std::string path = {})
+        : std::runtime_error(message),
+          failure_(failure),
+          errorNumber_(errorNumber),
+          path_(std::move(path)) {}
     OpenFailure failure() const { return failure_; }
     int errorNumber() const { return errorNumber_; }
+    // The device file the port number led to; empty when the open never got that far.
+    const std::string& path() const { return path_; }
 
   private:
     OpenFailure failure_;
     int errorNumber_;
+    std::string path_;
 };
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };

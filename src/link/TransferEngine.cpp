@@ -1,5 +1,7 @@
 #include "TransferEngine.h"
 
+#include "IgnorePortFailure.h"
+
 #include "SpComPort.h"
 
 #include <algorithm>
@@ -87,14 +89,6 @@ int TransferEngine::ProgressPercent(std::int64_t received, std::int64_t expected
     return static_cast<int>(std::clamp(percent, 0.0, 100.0));
 }
 
-// A failing port step never stops the sequence: a missing interface shows as silence.
-void TransferEngine::Ignoring(const std::function<void()>& portStep) {
-    try {
-        portStep();
-    } catch (const std::exception&) {
-    }
-}
-
 void TransferEngine::SetProgress(int percent) {
     progress_ = percent;
     emit progressChanged(percent);
@@ -106,7 +100,7 @@ void TransferEngine::Start() {
     state_.TransferStarted = true;
     emit started();
     emit memoCleared();
-    Ignoring([this] { port_.Close(); });
+    IgnorePortFailure([this] { port_.Close(); });
     Enable(veryfirsttimer, true);
     emit memoLineAdded(QStringLiteral("reset..."));
     SetProgress(0);
@@ -124,21 +118,21 @@ void TransferEngine::firsttimerTimer() {
 }
 
 void TransferEngine::inittimerTimer() {
-    Ignoring([this] { port_.setRTS(false); });
+    IgnorePortFailure([this] { port_.setRTS(false); });
     Enable(inittimer, false);
     Enable(inittimer1, true);
-    Ignoring([this] { port_.PurgeRx(); });
+    IgnorePortFailure([this] { port_.PurgeRx(); });
 }
 
 void TransferEngine::inittimer1Timer() {
-    Ignoring([this] { port_.setDTR(true); });
+    IgnorePortFailure([this] { port_.setDTR(true); });
     Enable(inittimer1, false);
     Enable(inittimer2, true);
-    Ignoring([this] { port_.PurgeRx(); });
+    IgnorePortFailure([this] { port_.PurgeRx(); });
 }
 
 void TransferEngine::inittimer2Timer() {
-    Ignoring([this] { port_.PurgeRx(); });
+    IgnorePortFailure([this] { port_.PurgeRx(); });
     Enable(inittimer2, false);
     state_.ReceiveCount = 0;
     state_.NextByte = static_cast<std::uint8_t>(state_.SendBuffer[0] & 0xFF);
@@ -152,18 +146,18 @@ void TransferEngine::inittimer2Timer() {
 
 void TransferEngine::writetimerTimer() {
     Enable(writetimer, false);
-    Ignoring([this] { port_.WriteChar(state_.NextByte); });
+    IgnorePortFailure([this] { port_.WriteChar(state_.NextByte); });
 }
 
 void TransferEngine::RS232DataRecived() {
     if (!timer(Timer1).enabled()) {
         // Nothing is exchanged yet (or any more): whatever comes now is noise.
-        Ignoring([this] { port_.PurgeRx(); });
-        Ignoring([this] { port_.PurgeTx(); });
+        IgnorePortFailure([this] { port_.PurgeRx(); });
+        IgnorePortFailure([this] { port_.PurgeTx(); });
         return;
     }
     Enable(Timer1, false);
-    Ignoring([this] { ReceiveWaitingBytes(); });
+    IgnorePortFailure([this] { ReceiveWaitingBytes(); });
     if (Overrun()) {
         EndExchange();
         return;
@@ -212,7 +206,7 @@ void TransferEngine::Timer1Timer() {
 }
 
 void TransferEngine::ClosePort() {
-    Ignoring([this] { port_.Close(); });
+    IgnorePortFailure([this] { port_.Close(); });
 }
 
 // The transfer window closes with the end of the exchange, and with it the port.

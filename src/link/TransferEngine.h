@@ -97,7 +97,8 @@ class TransferEngine : public QObject {
     static int ProgressPercent(std::int64_t received, std::int64_t expected);
 
     // The steps, in the order an exchange runs them. Start does nothing while an exchange
-    // runs, so showing the window twice never restarts it.
+    // runs, so showing the window twice never restarts it. None of them throws: a port step
+    // that fails is ignored, and a missing interface shows as silence.
     void Start();
     // Closes the port, ignoring a failure (the transfer window's close does this).
     void ClosePort();
@@ -128,7 +129,6 @@ class TransferEngine : public QObject {
     void SendNextByteAfterAnswers();
     bool Overrun() const;
     void EndExchange();
-    void Ignoring(const std::function<void()>& portStep);
     void Enable(TimerId id, bool on) { timers_[id]->setEnabled(on); }
 
     TransferState& state_;

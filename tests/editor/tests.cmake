@@ -12,6 +12,7 @@ zmt_add_test(editor_tests
         PortAssignFormTest.cpp
         PortAssignmentTest.cpp
         PortControllerTest.cpp
+        PortFailureLinesTest.cpp
         RecalculateTest.cpp
         SettingsFileTest.cpp
         SettingsLinesTest.cpp

@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenCase{"NumberZero", 0, nullptr, OpenFailure::NoSuchDevice, ENOENT},
                       OpenCase{"DanglingLink", 5, "/nonexistent/ttyUSB0", OpenFailure::NoSuchDevice,
                                ENOENT},
-                      OpenCase{"NotATerminal", 5, "/dev/null", OpenFailure::Other, ENOTTY}),
+                      OpenCase{"NotATerminal", 5, "/dev/null", OpenFailure::NotSerial, ENOTTY}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PosixDeviceOnPty, ASecondOpenIsRefusedUntilTheFirstCloses) {

@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenFailureCase{
                           "NotATerminal", 6,
                           [](PtyPorts&) { std::filesystem::create_symlink("/dev/null", "com6"); },
-                          "Can't open device COM6", OpenFailure::Other},
+                          "Can't open device COM6", OpenFailure::NotSerial},
                       OpenFailureCase{"HeldByAnotherPort", 1, [](PtyPorts&) {},
                                       "Can't open device COM1", OpenFailure::Busy}),
     [](const auto& info) { return std::string(info.param.name); });

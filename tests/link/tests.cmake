@@ -10,6 +10,7 @@ zmt_add_test(link_tests
         FakeDevice.h
         InterfaceProbeTest.cpp
         PortCatalogTest.cpp
+        PortFailureCauseTest.cpp
         PosixTerminalDeviceTest.cpp
         PtyPorts.h
         ReadOnlyFolder.h

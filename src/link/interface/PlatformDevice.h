@@ -79,7 +79,7 @@ inline constexpr std::uint32_t RxClear = 0x8;
 }  // namespace purge
 
 // Why an open failed, so that a message can say what the user can do about it.
-enum class OpenFailure { None, NoSuchDevice, Busy, PermissionDenied, Other };
+enum class OpenFailure { None, NoSuchDevice, Busy, PermissionDenied, NotSerial, Other };
 
 struct OpenResult {
     OpenFailure failure = OpenFailure::None;

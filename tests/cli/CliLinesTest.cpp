@@ -1,0 +1,77 @@
+// The interface lines as each command of the tool drives them: the meter powered only for
+// the exchanges and the restarts of the operation, the signal only when calibrating, and
+// both lines low once the command is over.
+
+#include "CliFixture.h"
+
+namespace zmt::cli {
+namespace {
+
+struct LineChange {
+    sim::SimTime at;
+    bool dtr;
+    bool rts;
+};
+
+struct LinesCase {
+    const char* name;
+    QStringList arguments;
+    std::deque<QString> readings;  // the operator's readings when calibrating
+    int restarts;                  // power-ups that outlast an exchange: the restarts held
+};
+
+class CliLinesTest : public CliTest, public ::testing::WithParamInterface<LinesCase> {};
+
+// Every power-up lasts at least this long: no exchange or restart needs less.
+constexpr auto ShortestPowerUp = std::chrono::milliseconds(300);
+
+TEST_P(CliLinesTest, PowersTheMeterOnlyForItsExchangesAndRestarts) {
+    const LinesCase& c = GetParam();
+    AddMeter(WorkedExampleImage());
+    WriteConfiguration("example.dig");
+    std::vector<LineChange> changes;
+    station->SetLineListener([&](sim::SimTime at, bool dtr, bool rts) {
+        changes.push_back({at, dtr, rts});
+    });
+    console.input = c.readings;
+    ASSERT_EQ(Run(c.arguments + QStringList{"--port", "COM1", "--lang", "en", "--quiet"}), Success)
+        << Err().toStdString();
+    ASSERT_FALSE(changes.empty());
+    EXPECT_FALSE(changes.back().dtr) << c.name;
+    EXPECT_FALSE(changes.back().rts) << c.name;
+    const bool calibrating = !c.readings.empty();
+    bool powered = false;
+    sim::SimTime poweredSince{};
+    int powerUps = 0;
+    for (const LineChange& change : changes) {
+        if (!calibrating) {
+            EXPECT_FALSE(change.rts) << c.name << ": the signal was switched on";
+        }
+        if (change.dtr && !powered) {
+            poweredSince = change.at;
+            ++powerUps;
+        } else if (!change.dtr && powered) {
+            EXPECT_GE(change.at - poweredSince, ShortestPowerUp)
+                << c.name << ", power-up " << powerUps;
+        }
+        powered = change.dtr;
+    }
+    EXPECT_EQ(station->powerUps(), powerUps) << c.name;
+    EXPECT_GE(powerUps, c.restarts) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliLinesTest,
+    ::testing::Values(LinesCase{"read", {"read"}, {}, 2},
+                      LinesCase{"write", {"write", "example.dig"}, {}, 3},
+                      LinesCase{"verify", {"verify", "example.dig"}, {}, 2},
+                      LinesCase{"write and verify", {"write", "example.dig", "--verify"}, {}, 5},
+                      LinesCase{"calibrate", {"calibrate", "example.dig"}, {"0", "2000"}, 4}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name;
+    });
+
+}  // namespace
+}  // namespace zmt::cli
