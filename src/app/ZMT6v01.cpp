@@ -6,6 +6,7 @@
 #include "PortAssignDialogs.h"
 #include "PortAssignForm.h"
 #include "PortController.h"
+#include "ProgramJournal.h"
 #include "SheetCommands.h"
 #include "SpComPort.h"
 #include "Ulanguage.h"
@@ -44,8 +45,11 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     });
     sheets_ = std::make_unique<SheetCommands>(
         SheetCommandsContext{*controller_, *options_.dialogs, device});
+    journal_ = MakeProgramJournal(options_.journalPath, editor_, options_.ports);
     CreateWindows();
     WireWindows();
+    ProgramForm_->sequencer().setReporter(journal_.get());
+    Form2_->sequencer().setReporter(journal_.get());
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.

@@ -36,6 +36,9 @@ class Twarn;
 namespace link {
 class TSpComPort;
 }
+namespace journal {
+class OperationJournal;
+}
 
 struct ProgramOptions {
     // Makes the device behind every COM port; empty: the machine's serial terminals.
@@ -51,6 +54,8 @@ struct ProgramOptions {
     link::PortSetup ports = link::WorkingFolderPortSetup();
     // The port assignment's questions; null: message boxes.
     PortAssignDialogs* portDialogs = nullptr;
+    // The journal of operations on the meter; empty: journal.jsonl in the data folder.
+    QString journalPath;
 };
 
 // The program: its shared state, the one serial port with the transfer engine and the
@@ -85,6 +90,7 @@ class ZMT6v01 {
     link::TransferEngine& transfers() { return *transfers_; }
     PortController& controller() { return *controller_; }
     Clock& clock() { return clock_; }
+    journal::OperationJournal& journal() { return *journal_; }
 
   private:
     ProgramOptions options_;
@@ -109,6 +115,7 @@ class ZMT6v01 {
     std::unique_ptr<link::TransferEngine> transfers_;
     std::unique_ptr<PortController> controller_;
     std::unique_ptr<SheetCommands> sheets_;
+    std::unique_ptr<journal::OperationJournal> journal_;
 
     std::unique_ptr<TForm1> Form1_;
     std::unique_ptr<TZMTCom> ZMTCom_;

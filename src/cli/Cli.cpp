@@ -6,6 +6,7 @@
 #include "DeviceImage.h"
 #include "ExitCode.h"
 #include "ImageCheck.h"
+#include "JournalCommands.h"
 #include "LanguageText.h"
 #include "MeterSession.h"
 #include "OriginalRows.h"
@@ -402,6 +403,8 @@ class Run {
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
                                                 env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
+        journal_ = MakeToolJournal(options_, env_, texts_, language_);
+        meter_->steps().setReporter(journal_.get());
         if (!options_.quiet)
             QObject::connect(meter_.get(), &MeterSession::progress,
                              [this](const QString& phase, int percent) {
@@ -536,6 +539,7 @@ class Run {
     DeviceState device_;
     SessionState fileSession_;  // as the file had it: what an output file keeps
     QStringList memo_;
+    std::unique_ptr<ToolJournal> journal_;  // outlives the session, which reports to it
     std::unique_ptr<MeterSession> meter_;
     int failure_ = Success;
     bool calibrating_ = false;
@@ -553,6 +557,13 @@ int RunCli(const CliOptions& options, CliEnvironment& environment) {
         case Command::Version:
             environment.console.Print(VersionText());
             return Success;
+        case Command::Journal:
+            return ListJournal(options, environment, LanguageOf(options));
+        case Command::Restore: {
+            const int code = RestoreMeter(options, environment, LanguageOf(options));
+            if (environment.portInUse) environment.portInUse(nullptr);
+            return code;
+        }
         default:
             break;
     }
