@@ -49,7 +49,8 @@ bool MakeFolder(const QString& path, QString& reason) {
 // Opens the journal for appending; a FIFO or device does not block the open and is refused.
 int OpenForAppend(const QString& path, bool create, QString& reason) {
     const QByteArray name = QFile::encodeName(path);
-    const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
+    // Read as well: the last byte tells whether the last line was torn.
+    const int flags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
     const int fd = ::open(name.constData(), flags, 0644);
     if (fd < 0) {
         reason = errno == EISDIR  ? QStringLiteral("a folder, not a file")
@@ -94,7 +95,9 @@ AppendResult ProbeJournal(const QString& path) {
     const bool exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
     if (!exists) {
         const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-        if (::access(folder.constData(), W_OK) != 0) return {false, SystemReason(errno)};
+        // The effective rights, as the append will have them (root without its override too).
+        if (::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) != 0)
+            return {false, SystemReason(errno)};
         struct statvfs disk {};
         if (::statvfs(folder.constData(), &disk) == 0 &&
             qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRecordRoom)
