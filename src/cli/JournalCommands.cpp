@@ -113,9 +113,7 @@ std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvir
 int ExitCodeOf(const OperationReport& report, bool interrupted) {
     switch (report.outcome) {
         case OperationOutcome::Succeeded:
-            return report.differences > 0 && report.operation == QLatin1String("compare")
-                       ? Differences
-                       : Success;
+            return report.differences > 0 ? Differences : Success;  // a verify's
         case OperationOutcome::Cancelled:
             return interrupted ? Interrupted : DataError;
         case OperationOutcome::Failed:

@@ -4,6 +4,7 @@ zmt_add_test(cli_tests
     SOURCES
         CliCommandsTest.cpp
         CliFixture.h
+        CliJournalTest.cpp
         CliOptionsTest.cpp
         CliPortsTest.cpp
         CliToolTest.cpp
