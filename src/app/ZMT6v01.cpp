@@ -3,6 +3,7 @@
 #include "ComSelectUnit.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
+#include "JournalWindow.h"
 #include "PortAssignDialogs.h"
 #include "PortAssignForm.h"
 #include "PortController.h"
@@ -20,6 +21,7 @@
 #include "ZMThilfe.h"
 #include "ZMTwarn1.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
 namespace zmt {
@@ -50,6 +52,9 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     WireWindows();
     ProgramForm_->sequencer().setReporter(journal_.get());
     Form2_->sequencer().setReporter(journal_.get());
+    JournalForm_ = MakeJournalForm(*journal_, editor_, device, *controller_, *ProgramForm_);
+    QObject::connect(Form1_->findChild<QAction*>(QStringLiteral("Journal1")), &QAction::triggered,
+                     JournalForm_.get(), [this] { JournalForm_->exec(); });
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.

@@ -28,6 +28,7 @@ class TForm3;
 class TProgramForm;
 class TZMTCom;
 class TFS;
+class TJournalForm;
 class TZMT1about;
 class TZMTHelpDeu;
 class TZMTHelpEng;
@@ -85,6 +86,7 @@ class ZMT6v01 {
     TForm2& Form2() { return *Form2_; }
     TProgramForm& ProgramForm() { return *ProgramForm_; }
     TPortAssignForm& PortAssign() { return *PortAssign_; }
+    TJournalForm& JournalForm() { return *JournalForm_; }
     // The one serial port.
     link::TSpComPort& RS232() { return *RS232_; }
     link::TransferEngine& transfers() { return *transfers_; }
@@ -129,6 +131,7 @@ class ZMT6v01 {
     std::unique_ptr<TFS> FS_;
     std::unique_ptr<TZMTHelpDeu> ZMTHelpDeu_;
     std::unique_ptr<TPortAssignForm> PortAssign_;
+    std::unique_ptr<TJournalForm> JournalForm_;
 };
 
 }  // namespace zmt

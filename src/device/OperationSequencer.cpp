@@ -91,6 +91,7 @@ QString OperationSequencer::portName() const {
 
 void OperationSequencer::initform() {
     const SessionState& session = editor_.session();
+    if (modeOverride_) return initform(*modeOverride_);
     initform(ModeOfFlags(session.CalibrateFlag, session.WriteFlag, session.CompareFlag));
 }
 

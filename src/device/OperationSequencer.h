@@ -160,6 +160,8 @@ class OperationSequencer : public QObject {
     void setReporter(OperationReporter* reporter) { reporter_ = reporter; }
     // The image the next restore writes; set before initform(OperationMode::Restore).
     void setRestore(RestoreRequest request) { restore_ = std::move(request); }
+    // While set, initform() runs this operation instead of the one the flags choose.
+    void setModeOverride(std::optional<OperationMode> mode) { modeOverride_ = mode; }
     // A restore waits for the operator: the meter read differs from the record.
     bool RestoreConfirmationPending() const { return restoreConfirmation_; }
 
@@ -221,6 +223,7 @@ class OperationSequencer : public QObject {
     RestoreRequest restore_;
     bool restoreConfirmation_ = false;
     bool readingBack_ = false;
+    std::optional<OperationMode> modeOverride_;
 };
 
 }  // namespace zmt
