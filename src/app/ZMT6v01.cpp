@@ -3,9 +3,11 @@
 #include "ComSelectUnit.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
+#include "JournalWindow.h"
 #include "PortAssignDialogs.h"
 #include "PortAssignForm.h"
 #include "PortController.h"
+#include "ProgramJournal.h"
 #include "SheetCommands.h"
 #include "SpComPort.h"
 #include "Ulanguage.h"
@@ -19,6 +21,7 @@
 #include "ZMThilfe.h"
 #include "ZMTwarn1.h"
 
+#include <QAction>
 #include <QCoreApplication>
 
 namespace zmt {
@@ -44,8 +47,14 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     });
     sheets_ = std::make_unique<SheetCommands>(
         SheetCommandsContext{*controller_, *options_.dialogs, device});
+    journal_ = MakeProgramJournal(options_.journalPath, editor_, options_.ports);
     CreateWindows();
     WireWindows();
+    ProgramForm_->sequencer().setReporter(journal_.get());
+    Form2_->sequencer().setReporter(journal_.get());
+    JournalForm_ = MakeJournalForm(*journal_, editor_, device, *controller_, *ProgramForm_);
+    QObject::connect(Form1_->findChild<QAction*>(QStringLiteral("Journal1")), &QAction::triggered,
+                     JournalForm_.get(), [this] { JournalForm_->exec(); });
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.

@@ -28,6 +28,7 @@ class TForm3;
 class TProgramForm;
 class TZMTCom;
 class TFS;
+class TJournalForm;
 class TZMT1about;
 class TZMTHelpDeu;
 class TZMTHelpEng;
@@ -35,6 +36,9 @@ class Twarn;
 
 namespace link {
 class TSpComPort;
+}
+namespace journal {
+class OperationJournal;
 }
 
 struct ProgramOptions {
@@ -51,6 +55,8 @@ struct ProgramOptions {
     link::PortSetup ports = link::WorkingFolderPortSetup();
     // The port assignment's questions; null: message boxes.
     PortAssignDialogs* portDialogs = nullptr;
+    // The journal of operations on the meter; empty: journal.jsonl in the data folder.
+    QString journalPath;
 };
 
 // The program: its shared state, the one serial port with the transfer engine and the
@@ -80,11 +86,13 @@ class ZMT6v01 {
     TForm2& Form2() { return *Form2_; }
     TProgramForm& ProgramForm() { return *ProgramForm_; }
     TPortAssignForm& PortAssign() { return *PortAssign_; }
+    TJournalForm& JournalForm() { return *JournalForm_; }
     // The one serial port.
     link::TSpComPort& RS232() { return *RS232_; }
     link::TransferEngine& transfers() { return *transfers_; }
     PortController& controller() { return *controller_; }
     Clock& clock() { return clock_; }
+    journal::OperationJournal& journal() { return *journal_; }
 
   private:
     ProgramOptions options_;
@@ -109,6 +117,7 @@ class ZMT6v01 {
     std::unique_ptr<link::TransferEngine> transfers_;
     std::unique_ptr<PortController> controller_;
     std::unique_ptr<SheetCommands> sheets_;
+    std::unique_ptr<journal::OperationJournal> journal_;
 
     std::unique_ptr<TForm1> Form1_;
     std::unique_ptr<TZMTCom> ZMTCom_;
@@ -122,6 +131,7 @@ class ZMT6v01 {
     std::unique_ptr<TFS> FS_;
     std::unique_ptr<TZMTHelpDeu> ZMTHelpDeu_;
     std::unique_ptr<TPortAssignForm> PortAssign_;
+    std::unique_ptr<TJournalForm> JournalForm_;
 };
 
 }  // namespace zmt

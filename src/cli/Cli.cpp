@@ -6,9 +6,11 @@
 #include "DeviceImage.h"
 #include "ExitCode.h"
 #include "ImageCheck.h"
+#include "JournalCommands.h"
 #include "LanguageText.h"
 #include "MeterSession.h"
 #include "OriginalRows.h"
+#include "PortChoice.h"
 #include "PortController.h"
 #include "PortTexts.h"
 #include "PosixTerminalDevice.h"
@@ -29,29 +31,6 @@
 namespace zmt::cli {
 
 namespace {
-
-struct PortChoice {
-    link::PlatformDeviceFactory factory;
-    int number = 1;
-    QString name;  // what every line calls it: COMn, or the path as the user gave it
-};
-
-std::optional<int> ComNumberOf(const QString& port) {
-    static const QRegularExpression comName(QStringLiteral("^COM([1-4])$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const auto match = comName.match(port);
-    if (!match.hasMatch()) return std::nullopt;
-    return match.captured(1).toInt();
-}
-
-// COM1..COM4 as the program opens them, or a device path (anything with a '/').
-std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com) {
-    if (const auto number = ComNumberOf(port)) return PortChoice{com, *number, ComName(*number)};
-    if (!port.contains(u'/')) return std::nullopt;
-    const std::string path = port.toStdString();
-    return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1,
-                      port};
-}
 
 int LanguageOf(const CliOptions& options) {
     if (options.language >= 0) return options.language;
@@ -404,6 +383,8 @@ class Run {
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
                                                 port->name, env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
+        journal_ = MakeToolJournal(options_, env_, texts_, language_);
+        meter_->steps().setReporter(journal_.get());
         if (!options_.quiet)
             QObject::connect(meter_.get(), &MeterSession::progress,
                              [this](const QString& phase, int percent) {
@@ -539,6 +520,7 @@ class Run {
     DeviceState device_;
     SessionState fileSession_;  // as the file had it: what an output file keeps
     QStringList memo_;
+    std::unique_ptr<ToolJournal> journal_;  // outlives the session, which reports to it
     std::unique_ptr<MeterSession> meter_;
     int failure_ = Success;
     bool calibrating_ = false;
@@ -556,6 +538,13 @@ int RunCli(const CliOptions& options, CliEnvironment& environment) {
         case Command::Version:
             environment.console.Print(VersionText());
             return Success;
+        case Command::Journal:
+            return ListJournal(options, environment, LanguageOf(options));
+        case Command::Restore: {
+            const int code = RestoreMeter(options, environment, LanguageOf(options));
+            if (environment.portInUse) environment.portInUse(nullptr);
+            return code;
+        }
         default:
             break;
     }

@@ -9,7 +9,8 @@ namespace {
 const std::map<QString, Command> kCommands = {
     {"read", Command::Read},           {"write", Command::Write}, {"verify", Command::Verify},
     {"calibrate", Command::Calibrate}, {"show", Command::Show},   {"report", Command::Report},
-    {"ports", Command::Ports},         {"find", Command::Find},
+    {"ports", Command::Ports},         {"find", Command::Find},   {"journal", Command::Journal},
+    {"restore", Command::Restore},
 };
 
 // Which options and how many files each command takes.
@@ -34,13 +35,17 @@ CommandRule RuleOf(Command command) {
             return {false, true, {"--output"}};
         case Command::Find:
             return {false, false, {"--yes"}};
+        case Command::Journal:
+            return {false, false, {"--last", "--csv"}};
+        case Command::Restore:
+            return {true, false, {"--port", "--id", "--last", "--yes"}};
         default:
             return {false, false, {}};
     }
 }
 
 const QStringList kGlobalFlags = {"--json", "--quiet", "--help", "--version"};
-const QStringList kValueOptions = {"--port", "--from", "--output", "--lang"};
+const QStringList kValueOptions = {"--port", "--from", "--output", "--lang", "--id"};
 
 class Parser {
   public:
@@ -62,6 +67,10 @@ class Parser {
         if (equals > 0) {
             name = argument.left(equals);
             value = argument.mid(equals + 1);
+        } else if (name == "--last") {
+            // journal --last N counts, restore --last names the newest record.
+            if (index_ + 1 < arguments_.size() && IsCount(arguments_[index_ + 1]))
+                value = arguments_[++index_];
         } else if (kValueOptions.contains(name)) {
             if (++index_ >= arguments_.size())
                 return fail(QStringLiteral("%1 needs a value").arg(name));
@@ -80,6 +89,12 @@ class Parser {
             options_.output = value;
         else if (name == "--lang")
             language(value);
+        else if (name == "--id")
+            options_.id = value;
+        else if (name == "--last")
+            last(value);
+        else if (name == "--csv")
+            options_.csv = true;
         else if (name == "--verify")
             options_.verify = true;
         else if (name == "--yes")
@@ -94,6 +109,21 @@ class Parser {
             version_ = true;
         else
             fail(QStringLiteral("unknown option %1").arg(name));
+    }
+
+    static bool IsCount(const QString& text) {
+        bool number = false;
+        text.toInt(&number);
+        return number;
+    }
+
+    void last(const QString& value) {
+        options_.last = true;
+        if (value.isEmpty()) return;
+        bool number = false;
+        options_.lastCount = value.toInt(&number);
+        if (!number || options_.lastCount < 1)
+            fail(QStringLiteral("--last takes a count of 1 or more, not '%1'").arg(value));
     }
 
     void language(const QString& value) {
@@ -131,6 +161,14 @@ class Parser {
             return fail(QStringLiteral("%1 needs --port PORT").arg(commandName()));
         if (*command_ == Command::Report && options_.output.isEmpty())
             return fail(QStringLiteral("report needs --output SHEET.pdf"));
+        if (*command_ == Command::Journal && options_.json && options_.csv)
+            return fail(QStringLiteral("journal takes --json or --csv, not both"));
+        if (*command_ == Command::Journal && options_.last && options_.lastCount == 0)
+            return fail(QStringLiteral("journal --last needs a count"));
+        if (*command_ == Command::Restore && options_.id.isEmpty() == !options_.last)
+            return fail(QStringLiteral("restore needs --id ID or --last"));
+        if (*command_ == Command::Restore && options_.lastCount > 0)
+            return fail(QStringLiteral("restore --last takes no count"));
         takePositionals(rule);
     }
 
@@ -199,6 +237,13 @@ Commands:
   report    FILE --output SHEET.pdf
             the configuration sheet of FILE as a PDF file (".pdf" is added when
             missing); what the meter was set to, for the plant's documentation
+  journal   [--last N] [--json | --csv]
+            list the journal of operations on the meter (newest last); --csv one
+            column per field and 16 per image, for a spreadsheet
+  restore   --port PORT (--id ID | --last) [--yes]
+            write the image a journal record found in the meter before its
+            operation back, read it back and compare; asks first unless --yes
+            (without a terminal, --yes is needed)
   ports     list the serial devices and what COM1..COM4 reach
   find      [--yes] [PORT...]
             look for the programming interface (on the listed devices, or on all
@@ -209,7 +254,7 @@ PORT is COM1..COM4 (COMn opens ./comN in the current directory if it exists, els
 (.dig or initdig.txt) in the program's 20-line format.
 
 Options:
-  --json        print one JSON object (read, verify, show, ports, find)
+  --json        print one JSON object (read, verify, show, ports, find, journal)
   --lang de|en  language of the output (default: from the locale)
   --quiet       no progress line
   --help        this text
@@ -225,7 +270,12 @@ and stops afterwards, a second one stops at once.
 Exit status:
   0 success, 1 verify found differences, 2 usage error, 3 port could not be opened,
   4 no interface, 5 no meter, 6 data incomplete or check failed (also a refused
-  calibration reading), 7 file error, 130 stopped by Ctrl-C.
+  calibration reading), 7 file error, 130 stopped by Ctrl-C. restore: as write; 6
+  also when the read-back differs, 7 when the journal or its record cannot be used.
+
+Journal: every operation on a meter appends one line to journal.jsonl in
+$XDG_DATA_HOME/zmt4824 (else ~/.local/share/zmt4824). restore --last takes the
+newest record of an operation that wrote to a meter.
 )");
 }
 

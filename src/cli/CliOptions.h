@@ -7,7 +7,20 @@
 
 namespace zmt::cli {
 
-enum class Command { Read, Write, Verify, Calibrate, Show, Report, Ports, Find, Help, Version };
+enum class Command {
+    Read,
+    Write,
+    Verify,
+    Calibrate,
+    Show,
+    Report,
+    Ports,
+    Find,
+    Help,
+    Version,
+    Journal,
+    Restore
+};
 
 // The command line as the tool understood it.
 struct CliOptions {
@@ -20,6 +33,10 @@ struct CliOptions {
     bool yes = false;     // find: no confirmation
     QStringList findPorts;
     bool json = false;
+    bool csv = false;   // journal: the records as a table
+    QString id;         // restore: the record
+    bool last = false;  // journal: the last `lastCount` records; restore: the last record
+    int lastCount = 0;
     bool quiet = false;
     int language = -1;  // 0 German, 1 English, -1 from the locale
 };

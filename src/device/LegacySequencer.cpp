@@ -1,6 +1,7 @@
 #include "LegacySequencer.h"
 
 #include "ConfigEditor.h"
+#include "ImageCheck.h"
 #include "LegacyImage.h"
 
 namespace zmt {
@@ -139,6 +140,13 @@ void LegacySequencer::weiterbuttonClick() {
     PrepareReadFrame(device_, transfer_);
     view_.clearInfo();
     view_.addInfo(QStringLiteral("Lese Daten von ") + portName());
+    report_ = OperationReport{};
+    report_.operation = QStringLiteral("legacy-read");
+    report_.port = portName();
+    reportOpen_ = true;
+    journalWarning_ =
+        reporter_ ? reporter_->OperationStarting(report_.operation, report_.port) : QString();
+    if (!journalWarning_.isEmpty()) view_.addWarning(journalWarning_);
     transfer_.TransferKind = LegacyRead;
     view_.Label1 = kReadDevice;
     view_.tasklabel = kReadDevice;
@@ -176,6 +184,8 @@ void LegacySequencer::Evaluate() {
     if (legacyTask_ == TaskStart && legacyOk_) {
         legacyTask_ = TaskReadDone;
         ListReadWords();
+        report_.asFound = device_.DeviceImage;
+        report_.asFoundValid = !FirstInvalidImageValue(device_.DeviceImage).has_value();
         Timer1_->setInterval(1000);
         Timer1_->setEnabled(true);
     }
@@ -205,6 +215,18 @@ void LegacySequencer::FinishTask() {
     view_.focusRequest = FocusTarget::nochmalbutton;
     view_.KalPan = view_.Anzeige = view_.OKButton.visible = false;
     if (legacyOk_) GiveValuesToMainWindow();
+    EndReport(legacyOk_ ? OperationOutcome::Succeeded : OperationOutcome::Failed);
+}
+
+void LegacySequencer::EndReport(OperationOutcome outcome) {
+    if (!reportOpen_) return;
+    reportOpen_ = false;
+    report_.outcome = outcome;
+    report_.verdict = view_.Info;
+    report_.lastCheck = static_cast<int>(CheckExchange(transfer_));
+    if (!reporter_) return;
+    const QString warning = reporter_->OperationEnded(report_);
+    if (!warning.isEmpty()) view_.addWarning(warning);
 }
 
 void LegacySequencer::GiveValuesToMainWindow() {
@@ -225,6 +247,8 @@ void LegacySequencer::Timer1Timer() {
     view_.addInfo(QStringLiteral("  Gelesene Daten neu programmieren"));
     view_.addInfo(QStringLiteral("Schreibe Daten auf ") + portName());
     view_.Label1 = QStringLiteral("Reprogrammierung");
+    if (!journalWarning_.isEmpty()) view_.addWarning(journalWarning_);
+    report_.written = device_.DeviceImage;
     StartTransfer();
     legacyTask_ = TaskFinished;
 }
@@ -244,6 +268,7 @@ void LegacySequencer::CancelPendingSteps() {
     Timer1_->setEnabled(false);
     Timer2_->setEnabled(false);
     resettimer_->setEnabled(false);
+    if (reportOpen_) EndReport(OperationOutcome::Cancelled);
 }
 
 }  // namespace zmt

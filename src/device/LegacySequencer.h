@@ -64,6 +64,8 @@ class LegacySequencer : public QObject {
     // Fertigbutton and Abbruchbutton: the lines back as the main window's switches say.
     void FertigbuttonClick();
     void CancelPendingSteps();
+    // Who keeps the record of each task; null: nobody.
+    void setReporter(OperationReporter* reporter) { reporter_ = reporter; }
 
   signals:
     void viewChanged();
@@ -77,6 +79,7 @@ class LegacySequencer : public QObject {
     void JudgeAndColour();
     void FinishTask();
     void GiveValuesToMainWindow();
+    void EndReport(OperationOutcome outcome);
 
     TransferState& transfer_;
     DeviceState& device_;
@@ -89,6 +92,10 @@ class LegacySequencer : public QObject {
     std::uint8_t legacyTask_ = TaskStart;
     bool legacyOk_ = false;
     bool awaitingTransfer_ = false;
+    OperationReporter* reporter_ = nullptr;
+    OperationReport report_;
+    bool reportOpen_ = false;
+    QString journalWarning_;
 };
 
 }  // namespace zmt

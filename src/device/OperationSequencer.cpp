@@ -15,12 +15,13 @@ using namespace operation_rows;
 namespace {
 
 // Texts by OperationMode (read, write, calibrate and write).
-constexpr std::array<int, 5> kQuestionRows{AskRead, AskWrite, AskCalibrateAndWrite,
-                                           rows::AskCompare, AskRead};
-constexpr std::array<int, 5> kTaskRows{ReadDevice, TaskWrite, TaskCalibrateAndWrite,
-                                       rows::TaskCompare, ReadDevice};
-// Compare writes nothing.
-constexpr std::array<int, 3> kFirstWriteRows{Reprogram, WriteConfiguration, Initialize};
+constexpr std::array<int, 6> kQuestionRows{AskRead,          AskWrite, AskCalibrateAndWrite,
+                                           rows::AskCompare, AskRead,  rows::AskRestore};
+constexpr std::array<int, 6> kTaskRows{ReadDevice,        TaskWrite,  TaskCalibrateAndWrite,
+                                       rows::TaskCompare, ReadDevice, rows::TaskRestore};
+// Compare and the tool's read write nothing.
+constexpr std::array<int, 6> kFirstWriteRows{Reprogram, WriteConfiguration, Initialize,
+                                             Reprogram, Reprogram,          rows::RestoreWriting};
 
 int Index(OperationMode mode) {
     return static_cast<int>(mode);
@@ -90,6 +91,7 @@ QString OperationSequencer::portName() const {
 
 void OperationSequencer::initform() {
     const SessionState& session = editor_.session();
+    if (modeOverride_) return initform(*modeOverride_);
     initform(ModeOfFlags(session.CalibrateFlag, session.WriteFlag, session.CompareFlag));
 }
 
@@ -103,6 +105,9 @@ void OperationSequencer::initform(OperationMode mode) {
     mode_ = mode;
     differences_.clear();
     view_.tasklabel = text(kQuestionRows[Index(mode_)]);
+    if (mode_ == OperationMode::Restore)
+        view_.tasklabel = view_.tasklabel.arg(restore_.description);
+    restoreConfirmation_ = readingBack_ = false;
     view_.Fertigbutton = {true, true};
     gainStep_ = calibrationDone_ = readingAccepted_ = false;
     view_.KalPan = view_.Anzeige = false;
@@ -115,12 +120,21 @@ void OperationSequencer::initform(OperationMode mode) {
 
 void OperationSequencer::weiterbuttonClick() {
     if (awaitingTransfer_ || !view_.weiterbutton.visible) return;
-    const bool needsConfiguration =
-        mode_ != OperationMode::Read && mode_ != OperationMode::ReadOnly;
+    if (restoreConfirmation_) {
+        restoreConfirmation_ = false;
+        view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
+        StartWriteStep();
+        return;
+    }
+    const bool needsConfiguration = mode_ != OperationMode::Read &&
+                                    mode_ != OperationMode::ReadOnly &&
+                                    mode_ != OperationMode::Restore;
     if (needsConfiguration && !ConfigurationWritable()) return;
     PrepareReadFrame(device_, transfer_);
     view_.clearInfo();
+    BeginReport();
     view_.addInfo(text(ReadingFrom) + portName());
+    ShowJournalWarning();
     view_.Label1 = text(ReadDevice);
     view_.tasklabel = text(kTaskRows[Index(mode_)]);
     view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
@@ -160,17 +174,34 @@ void OperationSequencer::Evaluate() {
     waittimer_->setEnabled(true);
     transferOk_ = false;
     ShowVerdict(JudgeExchange(transfer_, editor_, portName()));
+    if (readingBack_) {
+        JudgeReadBack();
+        return;
+    }
     if (firstPass_) {
         ListReadImage();
-        if (mode_ == OperationMode::Compare && transferOk_) ShowComparison();
-        if (mode_ == OperationMode::ReadOnly && transferOk_) OfferRepeatAndDone();
+        if (!transferOk_) return EndReport(OperationOutcome::Failed);
+        report_.asFound = device_.DeviceImage;
+        report_.asFoundValid = !FirstInvalidImageValue(device_.DeviceImage).has_value();
+        if (mode_ == OperationMode::Compare) ShowComparison();
+        if (mode_ == OperationMode::ReadOnly) {
+            OfferRepeatAndDone();
+            EndReport(OperationOutcome::Succeeded);
+        }
         return;
     }
     view_.Label1.clear();
+    if (mode_ == OperationMode::Restore && transferOk_) {
+        // The read-back follows the restart.
+        view_.clearInfo();
+        view_.addInfo(text(WriteDone));
+        return;
+    }
     if (mode_ != OperationMode::CalibrateAndWrite)
         FinishWrite();
     else if (transferOk_)
         ContinueCalibration();
+    if (!transferOk_) EndReport(OperationOutcome::Failed);
 }
 
 void OperationSequencer::ShowVerdict(const ExchangeVerdict& verdict) {
@@ -211,6 +242,7 @@ void OperationSequencer::ShowComparison() {
     }
     view_.Label1.clear();
     OfferRepeatAndDone();
+    EndReport(OperationOutcome::Succeeded);
 }
 
 bool OperationSequencer::WritesNothing() const {
@@ -236,9 +268,11 @@ void OperationSequencer::FinishWrite() {
         }
     } catch (...) {
         OfferRepeatAndDone();
+        EndReport(OperationOutcome::Succeeded);  // the meter was written all the same
         throw;
     }
     OfferRepeatAndDone();
+    if (transferOk_) EndReport(OperationOutcome::Succeeded);
 }
 
 // The meter's words are taken as they are, but a new or erased meter, or one set up by other
@@ -272,14 +306,34 @@ void OperationSequencer::resettimerTimer() {
     } else if (firstPass_) {
         firstPass_ = false;
         try {
-            StartWriteStep();
+            ConfirmOrWriteRestore();
         } catch (...) {
             OfferRepeatAndDone();
+            EndReport(OperationOutcome::Failed);
             throw;
         }
     } else {
         hooks_.SetDTR(true);
+        if (mode_ == OperationMode::Restore && !readingBack_) StartReadBack();
     }
+}
+
+// A meter that no longer holds what the record wrote may be another one: the operator
+// confirms once more before it is overwritten.
+void OperationSequencer::ConfirmOrWriteRestore() {
+    const bool differs = mode_ == OperationMode::Restore && restore_.expected &&
+                         *restore_.expected != device_.DeviceImage;
+    if (!differs) {
+        StartWriteStep();
+        return;
+    }
+    restoreConfirmation_ = true;
+    view_.clearInfo();
+    view_.addWarning(text(rows::RestoreMeterDiffers));
+    ShowJournalWarning();
+    view_.infoColour = InfoColour::Yellow;
+    view_.weiterbutton = view_.Abbruchbutton = {true, true};
+    view_.focusRequest = FocusTarget::weiterbutton;
 }
 
 void OperationSequencer::StartWriteStep() {
@@ -289,11 +343,15 @@ void OperationSequencer::StartWriteStep() {
         device_.DeviceImage = InitialCalibrationImage();
     else if (mode_ == OperationMode::Write)
         ConfigToImage(device_, editor_.model());
+    else if (mode_ == OperationMode::Restore)
+        device_.DeviceImage = restore_.image;
     const QString title = text(kFirstWriteRows[Index(mode_)]);
     view_.addInfo(title);
     view_.Label1 = title;
     view_.addInfo(text(WriteDataTo) + portName());
+    ShowJournalWarning();
     PrepareWriteFrame(device_, transfer_);
+    NoteWrittenImage();
     StartTransfer();
 }
 
@@ -301,6 +359,89 @@ void OperationSequencer::CancelPendingSteps() {
     waittimer_->setEnabled(false);
     resettimer_->setEnabled(false);
     offsettimer_->setEnabled(false);
+    if (reportOpen_) EndReport(OperationOutcome::Cancelled);
+}
+
+// ---- restore's read-back ----
+
+void OperationSequencer::StartReadBack() {
+    readingBack_ = true;
+    view_.Fertigbutton.visible = view_.nochmalbutton.visible = false;
+    view_.addInfo(text(ReadingFrom) + portName());
+    PrepareReadFrame(device_, transfer_);
+    StartTransfer();
+}
+
+void OperationSequencer::JudgeReadBack() {
+    if (!transferOk_) return EndReport(OperationOutcome::Failed);
+    TakeReceivedData(device_, transfer_);
+    report_.readBack = device_.DeviceImage;
+    int differing = 0;
+    for (int word = 0; word < ImageWordCount; ++word)
+        if (device_.DeviceImage[word] != restore_.image[word]) ++differing;
+    report_.differences = differing;
+    view_.clearInfo();
+    if (differing == 0) {
+        view_.addInfo(text(rows::RestoreReadBackMatches));
+    } else {
+        view_.infoColour = InfoColour::Red;
+        view_.addInfo(text(rows::RestoreReadBackDiffers).arg(differing));
+        if (hooks_.Beep) hooks_.Beep();
+    }
+    OfferRepeatAndDone();
+    EndReport(differing == 0 ? OperationOutcome::Succeeded : OperationOutcome::Failed);
+}
+
+// ---- the record of the operation ----
+
+QString OperationSequencer::OperationName(OperationMode mode) {
+    switch (mode) {
+        case OperationMode::Read:
+        case OperationMode::ReadOnly:
+            return QStringLiteral("read");
+        case OperationMode::Write:
+            return QStringLiteral("write");
+        case OperationMode::CalibrateAndWrite:
+            return QStringLiteral("calibrate");
+        case OperationMode::Compare:
+            return QStringLiteral("compare");
+        case OperationMode::Restore:
+            return QStringLiteral("restore");
+    }
+    return {};
+}
+
+void OperationSequencer::BeginReport() {
+    report_ = OperationReport{};
+    report_.operation = OperationName(mode_);
+    report_.port = portName();
+    reportOpen_ = true;
+    journalWarning_ =
+        reporter_ ? reporter_->OperationStarting(report_.operation, report_.port) : QString();
+}
+
+void OperationSequencer::ShowJournalWarning() {
+    if (!journalWarning_.isEmpty()) view_.addWarning(journalWarning_);
+}
+
+void OperationSequencer::NoteWrittenImage() {
+    report_.written = device_.DeviceImage;
+}
+
+void OperationSequencer::EndReport(OperationOutcome outcome) {
+    if (!reportOpen_) return;
+    reportOpen_ = false;
+    report_.outcome = outcome;
+    report_.verdict = view_.Info;
+    report_.lastCheck = static_cast<int>(lastCheck_);
+    if (mode_ == OperationMode::Compare) report_.differences = int(differences_.size());
+    if (mode_ == OperationMode::CalibrateAndWrite) {
+        report_.offsetReading = device_.OffsetDisplayReading;
+        report_.gainReading = device_.GainDisplayReading;
+    }
+    if (!reporter_) return;
+    const QString warning = reporter_->OperationEnded(report_);
+    if (!warning.isEmpty()) view_.addWarning(warning);
 }
 
 // ---- calibration ----
@@ -337,6 +478,7 @@ void OperationSequencer::ShowFinalCalibration() {
     view_.Label1.clear();
     view_.KalPan = view_.Anzeige = false;
     OfferRepeatAndDone();
+    EndReport(OperationOutcome::Succeeded);
 }
 
 void OperationSequencer::offsettimerTimer() {
@@ -389,6 +531,7 @@ void OperationSequencer::OKButtonClick() {
 void OperationSequencer::WriteCalibration() {
     view_.addInfo(text(WriteDataTo) + portName());
     PrepareWriteFrame(device_, transfer_);
+    NoteWrittenImage();
     StartTransfer();
 }
 

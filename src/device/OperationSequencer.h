@@ -10,6 +10,7 @@
 #include "Effects.h"
 #include "ImageComparison.h"
 #include "OneShotTimer.h"
+#include "OperationReport.h"
 #include "OperationView.h"
 #include "TransferState.h"
 
@@ -93,8 +94,24 @@ ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor&
 
 // The operation chosen when the window is shown. Compare reads the meter and compares it
 // with the configuration; it writes nothing back and leaves the editor as it is. ReadOnly
-// reads the meter and only restarts it (the command-line tool's read).
-enum class OperationMode { Read = 0, Write = 1, CalibrateAndWrite = 2, Compare = 3, ReadOnly = 4 };
+// reads the meter and only restarts it (the command-line tool's read). Restore writes a
+// recorded image back as it is and reads it back after the restart.
+enum class OperationMode {
+    Read = 0,
+    Write = 1,
+    CalibrateAndWrite = 2,
+    Compare = 3,
+    ReadOnly = 4,
+    Restore = 5
+};
+
+// What a restore writes: a recorded image, how the question names the record, and the
+// image the record wrote, which a meter that is the same one should still hold.
+struct RestoreRequest {
+    ImageWords image{};
+    QString description;
+    std::optional<ImageWords> expected;
+};
 OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag, bool compareFlag = false);
 
 class OperationSequencer : public QObject {
@@ -139,6 +156,14 @@ class OperationSequencer : public QObject {
     void OKButtonClick();
     // The window closes: no pending step may run afterwards.
     void CancelPendingSteps();
+    // Who keeps the record of each operation; null: nobody.
+    void setReporter(OperationReporter* reporter) { reporter_ = reporter; }
+    // The image the next restore writes; set before initform(OperationMode::Restore).
+    void setRestore(RestoreRequest request) { restore_ = std::move(request); }
+    // While set, initform() runs this operation instead of the one the flags choose.
+    void setModeOverride(std::optional<OperationMode> mode) { modeOverride_ = mode; }
+    // A restore waits for the operator: the meter read differs from the record.
+    bool RestoreConfirmationPending() const { return restoreConfirmation_; }
 
   signals:
     // A timer step changed the view.
@@ -163,6 +188,14 @@ class OperationSequencer : public QObject {
     void StartWriteStep();
     void WriteCalibration();
     void RefuseReading(ReadingRefusal refusal);
+    static QString OperationName(OperationMode mode);
+    void BeginReport();
+    void EndReport(OperationOutcome outcome);
+    void ShowJournalWarning();
+    void NoteWrittenImage();
+    void ConfirmOrWriteRestore();
+    void StartReadBack();
+    void JudgeReadBack();
 
     TransferState& transfer_;
     DeviceState& device_;
@@ -183,6 +216,14 @@ class OperationSequencer : public QObject {
     bool readingAccepted_ = false;
     ExchangeCheck lastCheck_ = ExchangeCheck::Passed;
     std::vector<ImageDifference> differences_;
+    OperationReporter* reporter_ = nullptr;
+    OperationReport report_;
+    bool reportOpen_ = false;
+    QString journalWarning_;
+    RestoreRequest restore_;
+    bool restoreConfirmation_ = false;
+    bool readingBack_ = false;
+    std::optional<OperationMode> modeOverride_;
 };
 
 }  // namespace zmt

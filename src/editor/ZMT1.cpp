@@ -78,7 +78,8 @@ constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
 
 // Captions of the items added to the menu since, from the rows added after the original ones.
 constexpr CaptionRow kAddedCaptions[] = {{"KonfigBlattDrucken1", rows::MenuPrintSheet},
-                                         {"KonfigBlattPdf1", rows::MenuSaveSheetPdf}};
+                                         {"KonfigBlattPdf1", rows::MenuSaveSheetPdf},
+                                         {"Journal1", rows::JournalMenuItem}};
 
 // The decimal point radio buttons and the code each one selects.
 struct DecimalPointButton {

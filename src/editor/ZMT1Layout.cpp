@@ -278,6 +278,7 @@ void TForm1::buildMenu() {
     addItem(datei, "Laden1", "&Laden Einstellung");
     addItem(datei, "Speichern1", "&Speichern Einstellung");
     datei->addSeparator();
+    addItem(datei, "Journal1", "&Protokoll...");  // opened by the program start's wiring
     addItem(datei, "KonfigBlattDrucken1", "Konfigurationsblatt &drucken...");
     addItem(datei, "KonfigBlattPdf1", "Konfigurationsblatt als &PDF speichern...");
     datei->addSeparator();

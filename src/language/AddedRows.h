@@ -209,6 +209,41 @@ enum Added : int {
     PortAdapterClaimedByBrltty,  // %1 the adapter
     PortNoHardwareBehind,        // %2 the USB adapter, %3 the port assignment's menu item
 
+    // The journal of operations on the meter, its window and restoring a recorded state.
+    AskRestore,  // %1 the record: its time and device
+    TaskRestore,
+    RestoreWriting,
+    RestoreMeterDiffers,
+    RestoreReadBackMatches,
+    RestoreReadBackDiffers,  // %1 the number of differing words
+    JournalNotWritable,      // %1 the journal file, %2 the reason
+    JournalMenuItem,
+    JournalWindowTitle,
+    JournalFilterText,
+    JournalFilterAll,
+    JournalFilterSucceeded,
+    JournalFilterFailed,
+    JournalColumnTime,
+    JournalColumnPort,
+    JournalColumnOperation,
+    JournalColumnFile,
+    JournalColumnResult,
+    JournalAsFound,
+    JournalWritten,
+    JournalReadBack,
+    JournalOpenAsFound,
+    JournalRestoreMeter,
+    JournalNoValidAsFound,  // restore refused: the record holds no valid as-found image
+    JournalNoAsFound,       // the record holds no as-found image at all
+    JournalLineSkipped,     // %1 the journal, %2 the line number, %3 why
+    JournalResultSucceeded,
+    JournalResultFailed,
+    JournalResultCancelled,
+    JournalUnknownFields,
+    JournalRecordNamed,      // %1 the record's id: the sheet names the write's record
+    JournalNoRecord,         // %1 what was asked for
+    JournalRestoreQuestion,  // %1 the record's time, %2 its device
+
     AddedEnd
 };
 

@@ -5,6 +5,7 @@ zmt_add_test(cli_tests
         CliCommandsTest.cpp
         CliFixture.h
         CliLinesTest.cpp
+        CliJournalTest.cpp
         CliOptionsTest.cpp
         CliPortsTest.cpp
         CliToolTest.cpp

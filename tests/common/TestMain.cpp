@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <QTemporaryDir>
 
 // One main for every test program: the program's own application object on the offscreen
 // platform, so that its error display is under test too, and a German default locale.
@@ -11,6 +12,10 @@ int main(int argc, char** argv) {
     // Tests never need a real display; a desktop theme must not leak in either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("QT_QPA_PLATFORMTHEME");
+    // The journal of every operation a test runs goes to a folder of this run, never to
+    // the user's data folder; tools the tests start inherit it.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     ::testing::InitGoogleTest(&argc, argv);
     zmt::Application app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

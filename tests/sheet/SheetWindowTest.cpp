@@ -36,7 +36,8 @@ class SheetWindowTest : public MainWindowTest {
 TEST_F(SheetWindowTest, ItemsStandBeforeExitAndFollowTheLanguage) {
     QStringList names;
     for (QAction* item : child<QMenu>("Datei1")->actions()) names << item->objectName();
-    EXPECT_EQ(names, (QStringList{"Laden1", "Speichern1", "", "KonfigBlattDrucken1",
+    // The journal's item stands before the print items.
+    EXPECT_EQ(names, (QStringList{"Laden1", "Speichern1", "", "Journal1", "KonfigBlattDrucken1",
                                   "KonfigBlattPdf1", "", "Quit1"}));
     const std::pair<const char*, QStringList> captions[] = {
         {"KonfigBlattDrucken1",

@@ -1,6 +1,7 @@
 #include "DemoProgram.h"
 
 #include "DemoComPortMap.h"
+#include "JournalLocation.h"
 #include "VirtualMeterWindow.h"
 #include "ZMT1.h"
 
@@ -22,6 +23,8 @@ ProgramOptions ProgramOptionsFor(const DemoOptions& options, DemoBench& bench) {
     program.clock = &bench.clock();
     program.ports = DemoPortSetup(bench);
     program.portDialogs = options.portDialogs;
+    // The virtual meter's operations stay out of the journal of real meters.
+    program.journalPath = journal::JournalPath(QStringLiteral("zmt4824-demo"));
     return program;
 }
 

@@ -1,0 +1,56 @@
+#include "ProgramJournal.h"
+
+#include "ConfigEditor.h"
+#include "DeviceImage.h"
+#include "JournalLocation.h"
+#include "JournalWindow.h"
+#include "PortController.h"
+#include "PortDevice.h"
+#include "ZMTUnit1.h"
+
+namespace zmt {
+
+std::unique_ptr<journal::OperationJournal> MakeProgramJournal(const QString& path,
+                                                              const ConfigEditor& editor,
+                                                              const link::PortSetup& ports) {
+    auto context = [&editor, catalog = ports.catalog](const OperationReport* report) {
+        const SessionState& session = editor.session();
+        journal::JournalContext context;
+        context.language = session.LanguageIndex;
+        context.file = session.LoadedFileName;
+        if (report)
+            context.device = journal::DeviceOfCom(
+                session.ComPortNumber, catalog ? catalog->list() : std::vector<link::PortEntry>{});
+        return context;
+    };
+    return std::make_unique<journal::OperationJournal>(
+        path.isEmpty() ? journal::JournalPath() : path, editor.texts(), context);
+}
+
+std::unique_ptr<TJournalForm> MakeJournalForm(journal::OperationJournal& journal,
+                                              ConfigEditor& editor, DeviceState& device,
+                                              PortController& controller,
+                                              TProgramForm& operations) {
+    JournalWindowContext context{
+        journal.path(), editor.texts(), [&editor] { return editor.session().LanguageIndex; },
+        [&device, &editor, &controller](const journal::JournalRecord& record) {
+            std::copy(record.asFound->begin(), record.asFound->end(), device.ReadWords.begin());
+            device.DeviceImage = *record.asFound;
+            controller.EditorStep([&](Effects& fx) { ImageToConfig(device, editor, fx); });
+        },
+        [&journal, &operations](const journal::JournalRecord& record) {
+            OperationSequencer& steps = operations.sequencer();
+            steps.setRestore(
+                {*record.asFound,
+                 QStringLiteral("%1, %2 %3").arg(record.time, record.port, record.device),
+                 record.written});
+            steps.setModeOverride(OperationMode::Restore);
+            journal.setRestoredFrom(record.id);
+            operations.exec();
+            steps.setModeOverride(std::nullopt);
+            journal.setRestoredFrom(QString());
+        }};
+    return std::make_unique<TJournalForm>(std::move(context));
+}
+
+}  // namespace zmt

@@ -1,0 +1,312 @@
+#include "JournalCommands.h"
+
+#include "AddedRows.h"
+#include "ComNames.h"
+#include "ConfigEditor.h"
+#include "ExitCode.h"
+#include "JournalCsv.h"
+#include "JournalFile.h"
+#include "JournalLocation.h"
+#include "LanguageText.h"
+#include "MeterSession.h"
+#include "PortChoice.h"
+#include "PortDevice.h"
+#include "Report.h"
+#include "SystemPortCatalog.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+namespace zmt::cli {
+
+namespace {
+
+std::vector<link::PortEntry> Catalog(CliEnvironment& env) {
+    if (!env.catalog) env.catalog = std::make_shared<link::SystemPortCatalog>();
+    return env.catalog->list();
+}
+
+void Emit(Console& console, const QJsonObject& object) {
+    console.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}
+
+// The journal's contents, its skipped lines said on standard error.
+std::optional<journal::JournalContents> ReadForTool(Console& console, const LanguageText& texts,
+                                                    int language) {
+    const QString path = journal::JournalPath();
+    journal::JournalContents contents = journal::ReadJournal(path);
+    if (!contents.error.isEmpty()) {
+        console.Warn(texts.text(rows::FileCannotBeRead, language).arg(path, contents.error));
+        return std::nullopt;
+    }
+    for (const journal::SkippedLine& skipped : contents.skipped)
+        console.Warn(texts.text(rows::JournalLineSkipped, language)
+                         .arg(path)
+                         .arg(skipped.line)
+                         .arg(skipped.why));
+    return contents;
+}
+
+QString RecordLine(const journal::JournalRecord& record) {
+    QStringList fields{record.time,
+                       record.port,
+                       record.device,
+                       record.operation,
+                       record.file.isEmpty() ? QStringLiteral("-") : record.file,
+                       record.result,
+                       record.id};
+    return fields.join(QStringLiteral("  "));
+}
+
+}  // namespace
+
+ToolJournal::ToolJournal(Console& console, const LanguageText& texts, int language, QString device,
+                         QString file, QString command)
+    : console_(console),
+      journal_(journal::JournalPath(), texts,
+               [this, language, device = std::move(device),
+                file = std::move(file)](const OperationReport* report) {
+                   journal::JournalContext context{device, file, language, std::nullopt};
+                   if (report) context.exitCode = ExitCodeOf(*report, console_.Interrupts() > 0);
+                   return context;
+               }),
+      command_(std::move(command)) {}
+
+QString ToolJournal::OperationStarting(const QString& operation, const QString& port) {
+    const QString warning = journal_.OperationStarting(operation, port);
+    if (!warning.isEmpty()) console_.Warn(warning);
+    return {};  // standard error has it; the result lines stay the operation's own
+}
+
+QString ToolJournal::OperationEnded(const OperationReport& report) {
+    OperationReport named = report;
+    if (named.operation == QLatin1String("compare")) named.operation = QStringLiteral("verify");
+    lastExitCode_ = ExitCodeOf(report, console_.Interrupts() > 0);
+    const QString warning = journal_.OperationEnded(named);
+    if (!warning.isEmpty()) console_.Warn(warning);
+    return {};
+}
+
+std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvironment& env,
+                                             const LanguageText& texts, int language) {
+    const auto number = ComNumberOf(options.port);
+    const std::vector<link::PortEntry> catalog = Catalog(env);
+    const QString device = number ? journal::DeviceOfCom(*number, catalog)
+                                  : journal::DeviceOfPath(options.port, catalog);
+    const QString file = !options.file.isEmpty() ? options.file : options.from;
+    static const char* const kNames[] = {"read", "write",   "verify",  "calibrate",
+                                         "show", "report",  "ports",   "find",
+                                         "help", "version", "journal", "restore"};
+    return std::make_unique<ToolJournal>(env.console, texts, language, device, file,
+                                         QString::fromLatin1(kNames[int(options.command)]));
+}
+
+int ExitCodeOf(const OperationReport& report, bool interrupted) {
+    switch (report.outcome) {
+        case OperationOutcome::Succeeded:
+            return report.differences > 0 ? Differences : Success;  // a verify's
+        case OperationOutcome::Cancelled:
+            return interrupted ? Interrupted : DataError;
+        case OperationOutcome::Failed:
+            break;
+    }
+    switch (static_cast<ExchangeCheck>(report.lastCheck)) {
+        case ExchangeCheck::InterfaceMissing:
+            return NoInterface;
+        case ExchangeCheck::ConnectionFailed:
+            return NoMeter;
+        default:
+            return DataError;
+    }
+}
+
+int ListJournal(const CliOptions& options, CliEnvironment& env, int language) {
+    LanguageText texts;
+    texts.FillLanguageText();
+    const auto contents = ReadForTool(env.console, texts, language);
+    if (!contents) return FileError;
+    std::vector<journal::JournalRecord> records = contents->records;
+    if (options.lastCount > 0 && records.size() > size_t(options.lastCount))
+        records.erase(records.begin(), records.end() - options.lastCount);
+    if (options.csv) {
+        env.console.Print(journal::JournalCsv(records));
+    } else if (options.json) {
+        QJsonArray list, skipped;
+        for (const journal::JournalRecord& record : records) list.append(ToJson(record));
+        for (const journal::SkippedLine& line : contents->skipped)
+            skipped.append(QJsonObject{{"line", line.line}, {"why", line.why}});
+        Emit(env.console, {{"command", "journal"},
+                           {"exitCode", Success},
+                           {"journal", journal::JournalPath()},
+                           {"records", list},
+                           {"skipped", skipped}});
+    } else {
+        for (const journal::JournalRecord& record : records) env.console.Print(RecordLine(record));
+    }
+    return Success;
+}
+
+namespace {
+
+// One restore from the record to the settled read-back.
+class Restore {
+  public:
+    Restore(const CliOptions& options, CliEnvironment& env, int language)
+        : options_(options), env_(env), console_(env.console), language_(language) {
+        texts_.FillLanguageText();
+        session_.LanguageIndex = language;
+    }
+
+    int Execute() {
+        const auto contents = ReadForTool(console_, texts_, language_);
+        if (!contents) return FileError;
+        const journal::JournalRecord* record = Find(contents->records);
+        if (!record) {
+            console_.Warn(text(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id));
+            return FileError;
+        }
+        if (const int code = Restorable(*record)) return code;
+        if (const int code = Confirm(*record)) return code;
+        return Run(*record);
+    }
+
+  private:
+    QString text(int row) const { return texts_.text(row, language_); }
+
+    // --id: the record, or the one its id begins with; --last: the newest that wrote.
+    const journal::JournalRecord* Find(const std::vector<journal::JournalRecord>& records) {
+        for (auto record = records.rbegin(); record != records.rend(); ++record) {
+            if (options_.last && record->written && record->asFound) return &*record;
+            if (!options_.last && record->id == options_.id) return &*record;
+        }
+        if (options_.last || options_.id.size() < 8) return nullptr;
+        const journal::JournalRecord* found = nullptr;
+        for (const journal::JournalRecord& record : records)
+            if (record.id.startsWith(options_.id)) {
+                if (found) return nullptr;  // not unique
+                found = &record;
+            }
+        return found;
+    }
+
+    // A blank or erased meter's words are no configuration: they are never written back.
+    int Restorable(const journal::JournalRecord& record) {
+        if (!record.asFound) {
+            console_.Warn(text(rows::JournalNoAsFound));
+            return FileError;
+        }
+        if (!record.asFoundValid) {
+            console_.Warn(text(rows::JournalNoValidAsFound));
+            return FileError;
+        }
+        return Success;
+    }
+
+    QString Description(const journal::JournalRecord& record) const {
+        return QStringLiteral("%1, %2 %3").arg(record.time, record.port, record.device);
+    }
+
+    bool Ask(const QString& question) {
+        console_.Print(question);
+        std::optional<QString> answer;
+        env_.runUntil([&] {
+            answer = console_.NextLine();
+            return answer || console_.InputEnded() || console_.Interrupts() > 0;
+        });
+        const QString word = answer.value_or(QString()).trimmed().toLower();
+        return word.startsWith(u'j') || word.startsWith(u'y');
+    }
+
+    int Confirm(const journal::JournalRecord& record) {
+        if (options_.yes) return Success;
+        if (!console_.InputIsTerminal()) {
+            console_.Warn(QStringLiteral("restore asks first: without a terminal give --yes"));
+            return UsageError;
+        }
+        const QString question =
+            text(rows::JournalRestoreQuestion).arg(record.time, record.port + u' ' + record.device);
+        if (Ask(question)) return Success;
+        console_.Warn(text(rows::PortFindCancelled));
+        return UsageError;
+    }
+
+    int Run(const journal::JournalRecord& record) {
+        const auto port = ResolvePort(options_.port, env_.comDevices);
+        if (!port) {
+            console_.Warn(QStringLiteral("PORT must be COM1..COM4 or a device path: ") +
+                          options_.port);
+            return UsageError;
+        }
+        journal_ = MakeToolJournal(options_, env_, texts_, language_);
+        meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
+                                                port->name, env_.clock);
+        if (env_.portInUse) env_.portInUse(&meter_->port());
+        const QStringList problem = meter_->OpenPort(env_.system);
+        for (const QString& line : problem) console_.Warn(line);
+        if (!problem.isEmpty()) return PortUnavailable;
+        OperationSequencer& steps = meter_->steps();
+        steps.setReporter(journal_.get());
+        journal_->journal().setRestoredFrom(record.id);
+        steps.setRestore({*record.asFound, Description(record), record.written});
+        meter_->Start(OperationMode::Restore);
+        if (!RunUntilSettled()) return Interrupted;
+        const QStringList lines = steps.view().Info;
+        const int code = journal_->lastExitCode().value_or(DataError);
+        meter_->Close();
+        if (options_.json)
+            Emit(console_, {{"command", "restore"},
+                            {"exitCode", code},
+                            {"record", record.id},
+                            {"messages", Report::Lines(lines)}});
+        else
+            for (const QString& line : lines)
+                (code == Success ? console_.Print(line) : console_.Warn(line));
+        return code;
+    }
+
+    // False when Ctrl-C stopped it (a write frame is let finish first).
+    bool RunUntilSettled() {
+        OperationSequencer& steps = meter_->steps();
+        const auto stop = [&] {
+            return console_.Interrupts() > 1 || (console_.Interrupts() == 1 && !meter_->Writing());
+        };
+        for (;;) {
+            env_.runUntil(
+                [&] { return stop() || meter_->Settled() || steps.RestoreConfirmationPending(); });
+            if (stop()) {
+                console_.Warn(text(rows::StoppedByInterrupt));
+                meter_->Close();
+                return false;
+            }
+            if (!steps.RestoreConfirmationPending()) return true;
+            for (const QString& line : steps.view().Info) console_.Warn(line);
+            if (!options_.yes && !Ask(text(rows::ConfirmYesNo))) {
+                console_.Warn(text(rows::PortFindCancelled));
+                meter_->Close();
+                return true;
+            }
+            steps.weiterbuttonClick();
+        }
+    }
+
+    const CliOptions& options_;
+    CliEnvironment& env_;
+    Console& console_;
+    const int language_;
+    ConfigModel model_;
+    SessionState session_;
+    LanguageText texts_;
+    ConfigEditor editor_{model_, session_, texts_};
+    DeviceState device_;
+    std::unique_ptr<ToolJournal> journal_;
+    std::unique_ptr<MeterSession> meter_;
+};
+
+}  // namespace
+
+int RestoreMeter(const CliOptions& options, CliEnvironment& env, int language) {
+    return Restore(options, env, language).Execute();
+}
+
+}  // namespace zmt::cli

@@ -1,0 +1,26 @@
+#include "PortChoice.h"
+
+#include "ComNames.h"
+#include "PosixTerminalDevice.h"
+
+#include <QRegularExpression>
+
+namespace zmt::cli {
+
+std::optional<int> ComNumberOf(const QString& port) {
+    static const QRegularExpression comName(QStringLiteral("^COM([1-4])$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const auto match = comName.match(port);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com) {
+    if (const auto number = ComNumberOf(port)) return PortChoice{com, *number, ComName(*number)};
+    if (!port.contains(u'/')) return std::nullopt;
+    const std::string path = port.toStdString();
+    return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1,
+                      port};
+}
+
+}  // namespace zmt::cli

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "JournalRecord.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace zmt::journal {
+
+// The records as a table for a spreadsheet: a header line, then one line per record with
+// one column per field and each image as 16 columns; fields quoted where they need it.
+// No newline after the last line.
+QString JournalCsv(const std::vector<JournalRecord>& records);
+
+}  // namespace zmt::journal

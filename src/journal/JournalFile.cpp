@@ -1,0 +1,184 @@
+#include "JournalFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace zmt::journal {
+
+namespace {
+
+// Room a record needs at most, with its images and lines.
+constexpr qint64 kRecordRoom = 16 * 1024;
+
+QString SystemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+bool MakeFolder(const QString& path, QString& reason) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo(folder).isDir() || QDir().mkpath(folder)) return true;
+    reason = QStringLiteral("%1: the folder cannot be made").arg(folder);
+    return false;
+}
+
+// Opens the journal for appending; a FIFO or device does not block the open and is refused.
+int OpenForAppend(const QString& path, bool create, QString& reason) {
+    const QByteArray name = QFile::encodeName(path);
+    // Read as well: the last byte tells whether the last line was torn.
+    const int flags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
+    const int fd = ::open(name.constData(), flags, 0644);
+    if (fd < 0) {
+        reason = errno == EISDIR  ? QStringLiteral("a folder, not a file")
+                 : errno == ENXIO ? QStringLiteral("not a regular file")
+                                  : SystemReason(errno);
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        reason = QStringLiteral("not a regular file");
+        return -1;
+    }
+    return fd;
+}
+
+bool EndsWithNewline(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size == 0) return true;
+    char last = '\n';
+    return ::pread(fd, &last, 1, info.st_size - 1) != 1 || last == '\n';
+}
+
+QString RoomProblem(int fd) {
+    struct statvfs disk {};
+    if (::fstatvfs(fd, &disk) == 0 && qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRecordRoom)
+        return SystemReason(ENOSPC);
+    struct stat info {};
+    rlimit limit{};
+    if (::fstat(fd, &info) == 0 && ::getrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+        limit.rlim_cur != RLIM_INFINITY &&
+        qint64(info.st_size) + kRecordRoom > qint64(limit.rlim_cur))
+        return SystemReason(EFBIG);
+    return {};
+}
+
+}  // namespace
+
+AppendResult ProbeJournal(const QString& path) {
+    QString reason;
+    if (!MakeFolder(path, reason)) return {false, reason};
+    const bool exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+    if (!exists) {
+        const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+        // The effective rights, as the append will have them (root without its override too).
+        if (::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) != 0)
+            return {false, SystemReason(errno)};
+        struct statvfs disk {};
+        if (::statvfs(folder.constData(), &disk) == 0 &&
+            qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRecordRoom)
+            return {false, SystemReason(ENOSPC)};
+        return {true, {}};
+    }
+    const Descriptor fd(OpenForAppend(path, false, reason));
+    if (fd.get() < 0) return {false, reason};
+    reason = RoomProblem(fd.get());
+    return {reason.isEmpty(), reason};
+}
+
+AppendResult AppendRecord(const QString& path, const JournalRecord& record) {
+    QString reason;
+    if (!MakeFolder(path, reason)) return {false, reason};
+    const Descriptor fd(OpenForAppend(path, true, reason));
+    if (fd.get() < 0) return {false, reason};
+    QByteArray line = ToLine(record);
+    if (!EndsWithNewline(fd.get())) line.prepend('\n');
+    ssize_t written;
+    do {
+        written = ::write(fd.get(), line.constData(), size_t(line.size()));
+    } while (written < 0 && errno == EINTR);
+    if (written < 0) return {false, SystemReason(errno)};
+    // A short write leaves a torn line, which reading skips and the next append ends.
+    if (written != line.size()) return {false, SystemReason(ENOSPC)};
+    if (::fsync(fd.get()) != 0) return {false, SystemReason(errno)};
+    return {true, {}};
+}
+
+JournalContents ReadJournal(const QString& path) {
+    JournalContents contents;
+    const QByteArray name = QFile::encodeName(path);
+    const int raw = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (raw < 0) {
+        if (errno != ENOENT) contents.error = SystemReason(errno);
+        return contents;
+    }
+    const Descriptor fd(raw);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        contents.error = SystemReason(errno);
+        return contents;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        contents.error = QStringLiteral("a folder, not a file");
+        return contents;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        contents.error = QStringLiteral("not a regular file");
+        return contents;
+    }
+    QFile file;
+    if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        contents.error = file.errorString();
+        return contents;
+    }
+    qint64 number = 0;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        ++number;
+        const bool torn = !line.endsWith('\n');
+        const QByteArray text = line.trimmed();
+        if (text.isEmpty()) continue;
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            contents.skipped.push_back(
+                {number, torn ? QStringLiteral("incomplete record (the line has no end)")
+                              : QStringLiteral("not a journal record")});
+            continue;
+        }
+        ParsedRecord parsed = FromJson(document.object());
+        if (!parsed.record) {
+            contents.skipped.push_back(
+                {number, QStringLiteral("incomplete record: ") + parsed.problem});
+            continue;
+        }
+        contents.records.push_back(std::move(*parsed.record));
+    }
+    return contents;
+}
+
+}  // namespace zmt::journal

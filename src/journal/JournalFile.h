@@ -1,0 +1,45 @@
+#pragma once
+
+// The journal file: records are appended whole, one line each, and never rewritten. Reading
+// is tolerant: a line that is no record (torn by a power loss, binary, incomplete) is skipped
+// with a warning naming it, and the rest is read.
+
+#include "JournalRecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace zmt::journal {
+
+struct AppendResult {
+    bool ok = false;
+    QString reason;  // the system's reason when it failed
+};
+
+// Whether a record could be appended now, without writing anything: the folder exists or
+// can be made, the journal is a regular file that opens for appending, and the disk and
+// the process's file size limit leave room for a record.
+AppendResult ProbeJournal(const QString& path);
+
+// The record as one line, in one write to the end of the file (O_APPEND, so that records
+// of two programs never interleave), then flushed to the disk. A journal whose last line
+// was torn gets a newline first, so the new record starts on a line of its own.
+AppendResult AppendRecord(const QString& path, const JournalRecord& record);
+
+struct SkippedLine {
+    qint64 line = 0;
+    QString why;
+};
+
+struct JournalContents {
+    std::vector<JournalRecord> records;  // in the order of the file
+    std::vector<SkippedLine> skipped;
+    QString error;  // the journal cannot be read at all (a folder, a FIFO, no permission)
+};
+
+// A missing journal is an empty one.
+JournalContents ReadJournal(const QString& path);
+
+}  // namespace zmt::journal

@@ -1,0 +1,115 @@
+#include "OperationJournal.h"
+
+#include "AddedRows.h"
+#include "JournalFile.h"
+#include "LanguageText.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QUuid>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace zmt::journal {
+
+namespace {
+
+QString ResultName(OperationOutcome outcome) {
+    switch (outcome) {
+        case OperationOutcome::Succeeded:
+            return QStringLiteral("succeeded");
+        case OperationOutcome::Failed:
+            return QStringLiteral("failed");
+        case OperationOutcome::Cancelled:
+            break;
+    }
+    return QStringLiteral("cancelled");
+}
+
+bool IsWrite(const QString& operation) {
+    return operation == QLatin1String("write") || operation == QLatin1String("calibrate");
+}
+
+}  // namespace
+
+QString RecordTime() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const int offset = now.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+           QStringLiteral("%1%2:%3")
+               .arg(offset < 0 ? u'-' : u'+')
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString OperatorName() {
+    if (const passwd* user = ::getpwuid(::geteuid())) return QString::fromLocal8Bit(user->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+QString FileSha256(const QString& path) {
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) return {};
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+OperationJournal::OperationJournal(QString path, const LanguageText& texts, ContextSource context)
+    : path_(std::move(path)), texts_(texts), context_(std::move(context)) {}
+
+QString OperationJournal::Warning(const QString& reason, int language) const {
+    return texts_.text(rows::JournalNotWritable, language).arg(path_, reason);
+}
+
+QString OperationJournal::OperationStarting(const QString&, const QString&) {
+    const AppendResult probe = ProbeJournal(path_);
+    if (probe.ok) return {};
+    return Warning(probe.reason, context_ ? context_(nullptr).language : 0);
+}
+
+JournalRecord OperationJournal::RecordOf(const OperationReport& report,
+                                         const JournalContext& context) const {
+    JournalRecord record;
+    record.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    record.time = RecordTime();
+    record.version = QCoreApplication::applicationVersion().isEmpty()
+                         ? QStringLiteral(ZMT_PROGRAM_VERSION)
+                         : QCoreApplication::applicationVersion();
+    record.operation = report.operation;
+    record.port = report.port;
+    record.device = context.device;
+    record.operatorName = OperatorName();
+    record.file = context.file;
+    record.fileSha256 = FileSha256(context.file);
+    record.language = context.language == 0 ? QStringLiteral("de") : QStringLiteral("en");
+    record.asFound = report.asFound;
+    record.asFoundValid = report.asFoundValid;
+    record.written = report.written;
+    record.readBack = report.readBack;
+    record.offsetReading = report.offsetReading;
+    record.gainReading = report.gainReading;
+    record.result = ResultName(report.outcome);
+    record.verdict = report.verdict;
+    record.exitCode = context.exitCode;
+    if (report.operation == QLatin1String("restore")) record.restoredFrom = restoredFrom_;
+    return record;
+}
+
+QString OperationJournal::OperationEnded(const OperationReport& report) {
+    const JournalContext context = context_ ? context_(&report) : JournalContext{};
+    JournalRecord record = RecordOf(report, context);
+    if (report.operation == QLatin1String("restore")) restoredFrom_.clear();
+    const AppendResult appended = AppendRecord(path_, record);
+    failed_ = !appended.ok;
+    if (!appended.ok) return Warning(appended.reason, context.language);
+    if (IsWrite(record.operation) && record.succeeded()) lastWrite_ = record;
+    last_ = std::move(record);
+    return {};
+}
+
+}  // namespace zmt::journal
