@@ -68,7 +68,7 @@ std::optional<std::string> CheckRestart(const PowerInterval& exchangePower,
         if (interval.openPulse || interval.from <= exchangePower.from) continue;
         if (interval.from >= nextExchange || Containing(power, nextExchange) == &interval) break;
         const double off = interval.from - offSince;
-        if (off >= RestartOffMs) return std::nullopt;
+        if (off >= RestartOffMs - LineJitterMs) return std::nullopt;
         longestOff = std::max(longestOff, off);
         offSince = interval.to;
     }
@@ -168,11 +168,12 @@ std::vector<std::string> CheckExchange(const Exchange& exchange, int number,
         return findings;
     }
     const double startup = exchange.firstSent - up->from;
-    if (startup < StartupMs)
+    if (startup < StartupMs - LineJitterMs)
         findings.push_back(name + ": first byte " + Ms(startup) + " after the power-up, not " +
                            Ms(StartupMs));
     for (const auto& other : power) {
-        const bool inWindow = other.to > up->from - PowerDownWindowMs && other.from < up->from;
+        const bool inWindow =
+            other.to > up->from - PowerDownWindowMs + LineJitterMs && other.from < up->from;
         if (inWindow && !other.openPulse)
             findings.push_back(name + ": the meter is powered " + Ms(up->from - other.to) +
                                " before the power-up, inside its " + Ms(PowerDownWindowMs) +

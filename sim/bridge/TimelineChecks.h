@@ -18,6 +18,10 @@ inline constexpr double PowerDownWindowMs = 1500;  // unpowered before the power
 inline constexpr double RestartOffMs = 500;        // off before the restart after a write
 inline constexpr double ShortestPowerUpMs = 300;   // a meter switched on for less: a blip
 inline constexpr double ExchangeEndGapMs = 900;    // the engine ends an exchange after 1 s quiet
+// The lines reach the host a few milliseconds late and unevenly: the adapter's requests go
+// in the emulated USB controller's 1 ms frames, the guest's timers run on an emulated
+// clock. A program's own interval may measure this much short on the host.
+inline constexpr double LineJitterMs = 5;
 
 struct PowerInterval {
     double from;

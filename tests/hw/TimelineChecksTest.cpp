@@ -75,6 +75,15 @@ TEST(TimelineChecks, JudgeEachExchangeAndTheLinesAfterTheCommand) {
              .lines(restart + 500, true, false)
              .lines(restart + 1000, false, false),
          ""},
+        {"restart measured a little short",
+         Scenario()
+             .open(0)
+             .lines(1900, true, false)
+             .frame(3540, 65)
+             .lines(7000, false, false)
+             .lines(7498, true, false)
+             .lines(8000, false, false),
+         ""},
         {"write without restart", Scenario().transfer(0, 65), "no restart of the meter"},
         {"restart after too short an off time",
          Scenario()
