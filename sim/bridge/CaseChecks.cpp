@@ -110,8 +110,9 @@ void CheckEnding(const CaseSpec& spec, const CaseLog& log, const DeviceLog& devi
     }
     if (spec.kind == CaseKind::Listing && log.output.find(spec.devicePath) == std::string::npos)
         findings.push_back("the list does not show " + spec.devicePath);
-    if (spec.kind == CaseKind::Search && log.output.find(spec.devicePath) == std::string::npos)
-        findings.push_back("the search does not report " + spec.devicePath);
+    const bool found = log.output.find(spec.devicePath + ": interface found") != std::string::npos;
+    if (spec.kind == CaseKind::Search && !found)
+        findings.push_back("the search does not find the interface on " + spec.devicePath);
 }
 
 std::string FiguresLine(const std::string& name, const DeviceFigures& figures) {
