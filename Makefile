@@ -9,9 +9,10 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev \
             libgmock-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream \
-            help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian
+            help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian \
+            qemu-system-x86 busybox-static
 
-.PHONY: run check deps build test package package-check asan tsan fuzz install clean
+.PHONY: run check deps build test package package-check asan tsan fuzz hwcheck install clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -77,7 +78,13 @@ fuzz: deps
 		-DZMT_BUILD_TESTS=OFF -DZMT_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz-regression
 
-check: test package-check asan tsan fuzz
+# The command-line tool against the kernel's ftdi_sio and 8250 drivers in a QEMU guest
+# (plain emulation) with Debian's kernel, fetched into $(BUILD)/hw; the simulated meter
+# answers on the host, powered by the DTR the guest drives.
+hwcheck: build
+	bash tests/hw/hwcheck.sh $(BUILD)
+
+check: test package-check asan tsan fuzz hwcheck
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)
