@@ -190,6 +190,23 @@ void PortController::ReleasePort() {
 void PortController::FirstStartChoice(int number) {
     SelectPort(number);
     EditorStep([this](Effects& fx) { context_.editor.ApplyFirstStartDefaults(fx); });
+    HintAtUnassignedAdapter(number);
+}
+
+// The chosen COM number reaches a standard port without a UART while a USB serial adapter
+// is connected: the adapter most likely still waits to be assigned. Said once, here.
+void PortController::HintAtUnassignedAdapter(int number) {
+    const QString device = context_.ports.comPorts->target(number, {}).shownPath();
+    if (!link::StandardPortWithoutHardware(device, context_.system)) return;
+    link::PortFailureCause cause;
+    cause.kind = link::PortFailureKind::NoHardwareBehind;
+    cause.device = device;
+    cause.adapter = link::ListedUsbAdapter(context_.system);
+    Effects fx;
+    for (const QString& line :
+         PortCauseLines(cause, context_.editor.texts(), session().LanguageIndex))
+        fx.addMem(line);
+    Report(fx);
 }
 
 // ---------------------------------------------------------------- settings

@@ -129,6 +129,7 @@ class PortController : public QObject {
   private:
     QString text(int row) const;
     void ReportPortFailure(const QString& name, const link::PortFailureCause& cause, Effects& fx);
+    void HintAtUnassignedAdapter(int number);
     bool PortAvailable(int number);
     void SelectPort(int number);
     void ReportBadSettingsFile(const SettingsResult& refused, int languageIndex);

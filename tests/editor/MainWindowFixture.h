@@ -64,6 +64,10 @@ struct ControllerSetup {
     // The port assignment's devices and bindings: by default no device list and the comN
     // links of the working directory.
     link::PortSetup ports = link::WorkingFolderPortSetup();
+    // The kernel's view of the machine: none by default, so that no test depends on the
+    // serial hardware of the machine it runs on.
+    link::SystemFolders system{QStringLiteral("no-proc"), QStringLiteral("no-sys"),
+                               QStringLiteral("no-root")};
     Effects reported;  // everything the controller reported, in order
 
     ControllerSetup() { texts.FillLanguageText(); }
@@ -72,8 +76,9 @@ struct ControllerSetup {
         port.Close();
     }
     void CreateController() {
-        controller = std::make_unique<PortController>(PortControllerContext{
-            editor, port, time.clock, BenchFactory(bench), QStringLiteral("initdig.txt"), ports});
+        controller = std::make_unique<PortController>(
+            PortControllerContext{editor, port, time.clock, BenchFactory(bench),
+                                  QStringLiteral("initdig.txt"), ports, system});
         QObject::connect(controller.get(), &PortController::changed, [this](const Effects& fx) {
             for (const Effects::MemOp& op : fx.memOps())
                 op.clear ? reported.clearMem() : reported.addMem(op.line);

@@ -72,6 +72,32 @@ TEST_F(PortControllerTest, SetPortLinesReportsAFailedOpen) {
     }
 }
 
+// The fixture's kernel tree lies in the working directory; COM1 is bound to a standard
+// port that the tree lists without a UART (nothing opens it).
+void FakeStandardPortWithoutUart(bool withAdapter) {
+    QFile::remove("com1");
+    QFile::link("/dev/ttyS9", "com1");
+    QDir().mkpath("no-sys/class/tty/ttyS9/device");
+    QFile type("no-sys/class/tty/ttyS9/type");
+    ASSERT_TRUE(type.open(QIODevice::WriteOnly));
+    type.write("0\n");
+    if (withAdapter) QDir().mkpath("no-sys/class/tty/ttyUSB0");
+}
+
+TEST_F(PortControllerTest, TheFirstStartPointsAtAnAdapterThatWaitsToBeAssigned) {
+    for (const bool withAdapter : {false, true}) {
+        SCOPED_TRACE(withAdapter ? "adapter connected" : "no adapter");
+        FakeStandardPortWithoutUart(withAdapter);
+        session.LanguageIndex = 1;
+        reported = {};
+        controller->FirstStartChoice(1);
+        const QStringList hint{
+            "  /dev/ttyS9 has no serial hardware; the USB serial adapter /dev/ttyUSB0 is "
+            "connected: assign it with \"Assign serial ports...\""};
+        EXPECT_EQ(ReportedLines(), withAdapter ? hint : QStringList());
+    }
+}
+
 TEST_F(PortControllerTest, SetPortLinesDrivesPowerOnDtrAndSignalOnRts) {
     struct Step {
         bool power, signal, reopen;
