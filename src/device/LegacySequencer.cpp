@@ -71,7 +71,7 @@ ExchangeVerdict JudgeLegacyExchange(const TransferState& transfer, const QString
 }
 
 LegacySequencer::LegacySequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
-                                 OperationHooks hooks, Clock& clock, QObject* parent)
+                                 LegacyHooks hooks, Clock& clock, QObject* parent)
     : QObject(parent),
       transfer_(transfer),
       device_(device),

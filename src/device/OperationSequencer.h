@@ -73,8 +73,6 @@ struct OperationHooks {
     std::function<void(const std::function<void(Effects&)>&)> EditorStep;
     // The application's error display, for a step that a timer ran and that failed.
     std::function<void(const QString& message)> ShowError;
-    // The warning sound.
-    std::function<void()> Beep;
 };
 
 // Runs a step that a timer started: a failure goes to the hooks' error display.

@@ -41,9 +41,9 @@ TForm2::TForm2(Form2Context context, QWidget* parent)
     Render();
 }
 
-OperationHooks TForm2::MakeHooks() {
+LegacyHooks TForm2::MakeHooks() {
     PortController& controller = context_.controller;
-    OperationHooks hooks;
+    LegacyHooks hooks;
     hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
         controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
     };

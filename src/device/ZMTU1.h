@@ -54,7 +54,7 @@ class TForm2 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    OperationHooks MakeHooks();
+    LegacyHooks MakeHooks();
     void buildControls();
     void connectHandlers();
     void Step(const std::function<void()>& step);

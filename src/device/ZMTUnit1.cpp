@@ -1,6 +1,5 @@
 #include "ZMTUnit1.h"
 
-#include "Beep.h"
 #include "ErrorDisplay.h"
 #include "MaskedEdit.h"
 #include "OriginalRows.h"
@@ -40,7 +39,6 @@ OperationHooks TProgramForm::MakeHooks() {
         controller.EditorStep(operation);
     };
     hooks.ShowError = ShowErrorMessage;
-    hooks.Beep = Beep;
     return hooks;
 }
 

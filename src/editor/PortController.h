@@ -68,7 +68,6 @@ class PortController : public QObject {
     void SetRTS(bool on);
     // While a device operation window is open, port failures are not reported.
     void SetOperationRunning(bool running) { operationRunning_ = running; }
-    bool OperationRunning() const { return operationRunning_; }
 
     const SwitchState& switchpower() const { return power_; }
     const SwitchState& switchsignal() const { return signal_; }
