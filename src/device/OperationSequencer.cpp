@@ -10,7 +10,7 @@
 
 namespace zmt {
 
-using namespace operation_rows;
+using namespace rows;
 
 namespace {
 
@@ -28,17 +28,17 @@ int Index(OperationMode mode) {
 
 }  // namespace
 
-ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
+ExchangeVerdict JudgeExchange(const TransferState& transfer, const Texts& text,
                               const QString& portName) {
     const ExchangeCheck check = CheckExchange(transfer);
-    if (check == ExchangeCheck::InterfaceMissing) return {{texts.text(NoInterfaceAt) + portName}};
+    if (check == ExchangeCheck::InterfaceMissing) return {{text(NoInterfaceAt) + portName}};
     QStringList lines{InterfaceOkLine};
     if (check == ExchangeCheck::ConnectionFailed) {
-        lines << texts.text(TransmissionError);
+        lines << text(TransmissionError);
         return {lines};
     }
     const bool ok = check == ExchangeCheck::Passed;
-    lines << texts.text(ConnectionOk) << texts.text(ok ? DataOk : ReceiveError);
+    lines << text(ConnectionOk) << text(ok ? DataOk : ReceiveError);
     return {lines, ok};
 }
 
@@ -63,6 +63,7 @@ OperationSequencer::OperationSequencer(TransferState& transfer, DeviceState& dev
       transfer_(transfer),
       device_(device),
       editor_(editor),
+      text_(editor.wording()),
       hooks_(std::move(hooks)) {
     const auto makeTimer = [this, &clock](const char* name, int ms,
                                           void (OperationSequencer::*step)()) {
@@ -76,10 +77,6 @@ OperationSequencer::OperationSequencer(TransferState& transfer, DeviceState& dev
     waittimer_ = makeTimer("waittimer", 1200, &OperationSequencer::waittimerTimer);
     resettimer_ = makeTimer("resettimer", 500, &OperationSequencer::resettimerTimer);
     offsettimer_ = makeTimer("offsettimer", 2400, &OperationSequencer::offsettimerTimer);
-}
-
-QString OperationSequencer::text(int row) const {
-    return editor_.text(row);
 }
 
 QString OperationSequencer::portName() const {
@@ -102,7 +99,7 @@ void OperationSequencer::initform(OperationMode mode) {
     view_.infoColour = InfoColour::White;
     mode_ = mode;
     differences_.clear();
-    view_.tasklabel = text(kQuestionRows[Index(mode_)]);
+    view_.tasklabel = text_(kQuestionRows[Index(mode_)]);
     view_.Fertigbutton = {true, true};
     gainStep_ = calibrationDone_ = readingAccepted_ = false;
     view_.KalPan = view_.Anzeige = false;
@@ -120,9 +117,9 @@ void OperationSequencer::weiterbuttonClick() {
     if (needsConfiguration && !ConfigurationWritable()) return;
     PrepareReadFrame(device_, transfer_);
     view_.clearInfo();
-    view_.addInfo(text(ReadingFrom) + portName());
-    view_.Label1 = text(ReadDevice);
-    view_.tasklabel = text(kTaskRows[Index(mode_)]);
+    view_.addInfo(text_(ReadingFrom) + portName());
+    view_.Label1 = text_(ReadDevice);
+    view_.tasklabel = text_(kTaskRows[Index(mode_)]);
     view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
     view_.Fertigbutton.visible = view_.nochmalbutton.visible = false;
     StartTransfer();
@@ -134,10 +131,10 @@ bool OperationSequencer::ConfigurationWritable() {
     const WriteCheck check = CheckWritableConfiguration(editor_.model());
     if (check.ok()) return true;
     view_.clearInfo();
-    view_.addInfo(text(rows::InputError));
+    view_.addInfo(text_(rows::InputError));
     view_.addInfo(WriteProblemLine(check, editor_.texts(), editor_.session().LanguageIndex));
     view_.infoColour = InfoColour::Red;
-    view_.tasklabel = text(kTaskRows[Index(mode_)]);
+    view_.tasklabel = text_(kTaskRows[Index(mode_)]);
     view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
     OfferRepeatAndDone();
     return false;
@@ -159,7 +156,7 @@ void OperationSequencer::TransferEnded() {
 void OperationSequencer::Evaluate() {
     waittimer_->setEnabled(true);
     transferOk_ = false;
-    ShowVerdict(JudgeExchange(transfer_, editor_, portName()));
+    ShowVerdict(JudgeExchange(transfer_, text_, portName()));
     if (firstPass_) {
         ListReadImage();
         if (mode_ == OperationMode::Compare && transferOk_) ShowComparison();
@@ -201,10 +198,10 @@ void OperationSequencer::ShowComparison() {
     differences_ = CompareImages(expected, device_.DeviceImage, editor_.model().UnitText.trimmed());
     view_.clearInfo();
     if (differences_.empty()) {
-        view_.addInfo(text(rows::MeterMatches));
+        view_.addInfo(text_(rows::MeterMatches));
     } else {
         view_.infoColour = InfoColour::Yellow;
-        view_.addInfo(text(rows::MeterDiffers));
+        view_.addInfo(text_(rows::MeterDiffers));
         for (const ImageDifference& difference : differences_)
             view_.addInfo(
                 DifferenceText(difference, editor_.texts(), editor_.session().LanguageIndex));
@@ -227,12 +224,12 @@ void OperationSequencer::FinishWrite() {
         if (transferOk_ && mode_ == OperationMode::Read) {
             hooks_.EditorStep([this](Effects& fx) { ImageToConfig(device_, editor_, fx); });
             view_.clearInfo();
-            view_.addInfo(text(ReadTaken));
-            view_.addInfo(text(RoundingPossible));
+            view_.addInfo(text_(ReadTaken));
+            view_.addInfo(text_(RoundingPossible));
             WarnOfInvalidConfiguration();
         } else if (transferOk_) {
             view_.clearInfo();
-            view_.addInfo(text(WriteDone));
+            view_.addInfo(text_(WriteDone));
         }
     } catch (...) {
         OfferRepeatAndDone();
@@ -289,10 +286,10 @@ void OperationSequencer::StartWriteStep() {
         device_.DeviceImage = InitialCalibrationImage();
     else if (mode_ == OperationMode::Write)
         ConfigToImage(device_, editor_.model());
-    const QString title = text(kFirstWriteRows[Index(mode_)]);
+    const QString title = text_(kFirstWriteRows[Index(mode_)]);
     view_.addInfo(title);
     view_.Label1 = title;
-    view_.addInfo(text(WriteDataTo) + portName());
+    view_.addInfo(text_(WriteDataTo) + portName());
     PrepareWriteFrame(device_, transfer_);
     StartTransfer();
 }
@@ -322,10 +319,10 @@ void OperationSequencer::ContinueCalibration() {
 
 void OperationSequencer::OpenPrompt(int titleRow) {
     view_.clearInfo();
-    view_.addInfo(text(titleRow));
-    view_.addInfo(text(WaitForStableReading));
-    view_.addInfo(text(ThenPressEnter));
-    view_.Label1 = text(titleRow);
+    view_.addInfo(text_(titleRow));
+    view_.addInfo(text_(WaitForStableReading));
+    view_.addInfo(text_(ThenPressEnter));
+    view_.Label1 = text_(titleRow);
     view_.KalPan = view_.Anzeige = true;
     view_.focusRequest = FocusTarget::Anzeige;
     readingAccepted_ = false;
@@ -333,7 +330,7 @@ void OperationSequencer::OpenPrompt(int titleRow) {
 
 void OperationSequencer::ShowFinalCalibration() {
     view_.clearInfo();
-    view_.addInfo(text(CalibrationFinished));
+    view_.addInfo(text_(CalibrationFinished));
     view_.Label1.clear();
     view_.KalPan = view_.Anzeige = false;
     OfferRepeatAndDone();
@@ -362,8 +359,8 @@ void OperationSequencer::AnzeigeExit(const QString& text) {
 
 // A nonsense reading would calibrate the meter into nonsense: it waits for a correction.
 void OperationSequencer::RefuseReading(ReadingRefusal refusal) {
-    view_.addInfo(text(rows::InputError));
-    if (const auto detail = RefusalDetailRow(refusal)) view_.addInfo(text(*detail));
+    view_.addInfo(text_(rows::InputError));
+    if (const auto detail = RefusalDetailRow(refusal)) view_.addInfo(text_(*detail));
     view_.Fertigbutton.visible = false;
     view_.OKButton.enabled = false;
     view_.focusRequest = FocusTarget::Anzeige;
@@ -375,19 +372,19 @@ void OperationSequencer::OKButtonClick() {
     view_.OKButton.visible = false;
     view_.Anzeige = false;
     if (!gainStep_) {
-        view_.addInfo(text(CalibratingOffset));
+        view_.addInfo(text_(CalibratingOffset));
         gainStep_ = true;
     } else {
         gainStep_ = false;
         calibrationDone_ = true;
-        view_.addInfo(text(CalibratingGain));
-        view_.addInfo(text(ConfigurationTaken));
+        view_.addInfo(text_(CalibratingGain));
+        view_.addInfo(text_(ConfigurationTaken));
     }
     WriteCalibration();
 }
 
 void OperationSequencer::WriteCalibration() {
-    view_.addInfo(text(WriteDataTo) + portName());
+    view_.addInfo(text_(WriteDataTo) + portName());
     PrepareWriteFrame(device_, transfer_);
     StartTransfer();
 }

@@ -11,6 +11,7 @@
 #include "ImageComparison.h"
 #include "OneShotTimer.h"
 #include "OperationView.h"
+#include "Texts.h"
 #include "TransferState.h"
 
 #include <QObject>
@@ -22,42 +23,6 @@
 namespace zmt {
 
 class ConfigEditor;
-
-// Rows of the language table that the operation window shows.
-namespace operation_rows {
-enum Row : int {
-    Cancel = 100,
-    Repeat = 101,
-    Ready = 102,
-    AskCalibrateAndWrite = 103,
-    AskWrite = 104,
-    AskRead = 106,
-    ReadingFrom = 107,
-    ReadDevice = 108,
-    TaskCalibrateAndWrite = 109,
-    TaskWrite = 110,
-    ConnectionOk = 113,
-    DataOk = 114,
-    ReceiveError = 115,
-    TransmissionError = 116,
-    NoInterfaceAt = 117,
-    ReadTaken = 118,
-    RoundingPossible = 119,
-    WriteDone = 120,
-    AdjustOffset = 121,
-    WaitForStableReading = 122,
-    ThenPressEnter = 123,
-    CalibrationFinished = 124,
-    AdjustGain = 125,
-    Reprogram = 126,
-    Initialize = 127,
-    WriteConfiguration = 128,
-    WriteDataTo = 129,
-    CalibratingOffset = 130,
-    CalibratingGain = 131,
-    ConfigurationTaken = 132,
-};
-}  // namespace operation_rows
 
 // What the operations do outside themselves. The window binds them to the main window and
 // the transfer window.
@@ -86,7 +51,7 @@ struct ExchangeVerdict {
     QStringList lines;
     bool ok = false;
 };
-ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
+ExchangeVerdict JudgeExchange(const TransferState& transfer, const Texts& text,
                               const QString& portName);
 
 // The operation chosen when the window is shown. Compare reads the meter and compares it
@@ -143,7 +108,6 @@ class OperationSequencer : public QObject {
     void viewChanged();
 
   private:
-    QString text(int row) const;
     QString portName() const;
     bool ConfigurationWritable();
     bool WritesNothing() const;
@@ -165,6 +129,7 @@ class OperationSequencer : public QObject {
     TransferState& transfer_;
     DeviceState& device_;
     ConfigEditor& editor_;
+    Texts text_;
     OperationHooks hooks_;
     OperationView view_;
     QStringList memo1_;

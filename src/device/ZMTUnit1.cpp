@@ -14,8 +14,6 @@
 
 namespace zmt {
 
-using namespace operation_rows;
-
 TProgramForm::TProgramForm(ProgramFormContext context, QWidget* parent)
     : QDialog(parent),
       context_(context),
@@ -91,11 +89,11 @@ void TProgramForm::showEvent(QShowEvent* event) {
 void TProgramForm::FormShow() {
     closeWhenTransferEnds_ = false;
     Step([this] { sequencer_.initform(); });
-    const ConfigEditor& texts = context_.controller.editor();
-    controls_.Abbruchbutton->setText(texts.text(Cancel));
-    controls_.nochmalbutton->setText(texts.text(Repeat));
-    controls_.Fertigbutton->setText(texts.text(Ready));
-    controls_.KalPan->setText(texts.text(rows::ReadDisplayedValue));
+    const Texts& text = context_.controller.editor().wording();
+    controls_.Abbruchbutton->setText(text(rows::Cancel));
+    controls_.nochmalbutton->setText(text(rows::Repeat));
+    controls_.Fertigbutton->setText(text(rows::Ready));
+    controls_.KalPan->setText(text(rows::ReadDisplayedValue));
 }
 
 void TProgramForm::weiterbuttonClick() {

@@ -12,18 +12,6 @@
 
 namespace zmt {
 
-namespace {
-
-// Rows of the language table used here.
-enum Row {
-    SelectedPort = 61,
-    ConfigurationLoaded = 65,
-    CannotOpenPort = 82,
-    PerhapsInUse = 83,
-};
-
-}  // namespace
-
 PortController::PortController(PortControllerContext context, QObject* parent)
     : QObject(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("PortController"));
@@ -42,10 +30,6 @@ PortController::PortController(PortControllerContext context, QObject* parent)
         Report({});
     });
     powerontimer_->setHandler([this] { powerontimerTimer(); });
-}
-
-QString PortController::text(int row) const {
-    return context_.editor.text(row);
 }
 
 // ---------------------------------------------------------------- interface lines
@@ -70,8 +54,8 @@ void PortController::SetPortLines(const QString& name, bool power, bool signal, 
 
 void PortController::ReportPortFailure(const QString& name, bool permissionDenied, Effects& fx) {
     if (operationRunning_) return;
-    fx.addMem(name + text(CannotOpenPort));
-    fx.addMem(name + text(PerhapsInUse));
+    fx.addMem(name + text(rows::CannotOpenPort));
+    fx.addMem(name + text(rows::PerhapsInUse));
     if (permissionDenied) fx.addMem(text(rows::PortPermissionDenied));
 }
 
@@ -176,7 +160,7 @@ void PortController::ChoosePort(int number) {
     SelectPort(number);
     SetPortLines(session().ComPortName, session().PowerOn, session().SignalOn, true);
     Effects fx;
-    fx.addMem(text(SelectedPort) + session().ComPortName);
+    fx.addMem(text(rows::SelectedPort) + session().ComPortName);
     context_.editor.UpdateRangeInfo();
     Report(fx);
 }
@@ -260,7 +244,7 @@ SettingsResult PortController::Load(const QString& path) {
         context_.editor.UpdateRangeInfo();
         context_.editor.Recalculate(fx);
         // The file's language speaks from here on; the captions stay as they are.
-        fx.addMem(text(ConfigurationLoaded));
+        fx.addMem(text(rows::ConfigurationLoaded));
     });
     return {};
 }

@@ -13,6 +13,7 @@
 #include "PlatformDevice.h"
 #include "PortSetup.h"
 #include "SettingsLines.h"
+#include "Texts.h"
 
 #include <QObject>
 #include <QString>
@@ -123,7 +124,6 @@ class PortController : public QObject {
     void changed(const zmt::Effects& effects);
 
   private:
-    QString text(int row) const;
     void ReportPortFailure(const QString& name, bool permissionDenied, Effects& fx);
     bool PortAvailable(int number);
     void SelectPort(int number);
@@ -133,6 +133,8 @@ class PortController : public QObject {
     void StartLineLocks();
 
     PortControllerContext context_;
+    Texts text_{context_.editor.wording()};
+    QString text(int row) const { return text_(row); }
     SwitchState power_;
     SwitchState signal_;
     bool operationRunning_ = false;

@@ -39,40 +39,40 @@ struct CaptionRow {
     const char* control;
     int row;
 };
-constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
-                                            {"Datei1", 1},
-                                            {"Kommunikation1", 2},
-                                            {"MLanguage", 3},
-                                            {"Hilfe1", 4},
-                                            {"Laden1", 5},
-                                            {"Speichern1", 6},
-                                            {"Quit1", 7},
-                                            {"MenueAuslesen", 8},
-                                            {"MenueParametrieren", 9},
-                                            {"MenueKalPar", 10},
-                                            {"Hilfe2", 12},
-                                            {"About1", 13},
-                                            {"RangeBox", 20},
-                                            {"Typ", 21},
-                                            {"PunktBox", 22},
-                                            {"ohnelabel", 23},
-                                            {"GrenzkontaktBox", 24},
-                                            {"Skalierbox", 25},
-                                            {"artlabel", 26},
-                                            {"anzeigelabel", 27},
-                                            {"Label1", 28},
-                                            {"Label2", 29},
-                                            {"Label5", 30},
-                                            {"Label6", 30},
-                                            {"Label7", 28},
-                                            {"Label8", 31},
-                                            {"Label9", 29},
-                                            {"Label10", 30},
-                                            {"switchpower", 32},
-                                            {"switchsignal", 33},
-                                            {"Readbutt", 34},
-                                            {"Skalbutt", 35},
-                                            {"KalParButt", 36},
+constexpr CaptionRow kLanguageCaptions[] = {{"Form1", rows::MainWindowTitle},
+                                            {"Datei1", rows::MenuFile},
+                                            {"Kommunikation1", rows::MenuCommunication},
+                                            {"MLanguage", rows::MenuLanguage},
+                                            {"Hilfe1", rows::MenuHelp},
+                                            {"Laden1", rows::MenuLoad},
+                                            {"Speichern1", rows::MenuSave},
+                                            {"Quit1", rows::MenuExit},
+                                            {"MenueAuslesen", rows::MenuRead},
+                                            {"MenueParametrieren", rows::MenuWrite},
+                                            {"MenueKalPar", rows::MenuCalibrateAndWrite},
+                                            {"Hilfe2", rows::MenuHelpItem},
+                                            {"About1", rows::MenuAbout},
+                                            {"RangeBox", rows::InputRangeBox},
+                                            {"Typ", rows::DeviceTypeLabel},
+                                            {"PunktBox", rows::DecimalPointBox},
+                                            {"ohnelabel", rows::NoPoint},
+                                            {"GrenzkontaktBox", rows::LimitContactBox},
+                                            {"Skalierbox", rows::DisplayScalingBox},
+                                            {"artlabel", rows::LimitModeLabel},
+                                            {"anzeigelabel", rows::PolarityLabel},
+                                            {"Label1", rows::InputSignalLabel},
+                                            {"Label2", rows::DisplayLabel},
+                                            {"Label5", rows::DisplayedAsLabel},
+                                            {"Label6", rows::DisplayedAsLabel},
+                                            {"Label7", rows::InputSignalLabel},
+                                            {"Label8", rows::TestLabel},
+                                            {"Label9", rows::DisplayLabel},
+                                            {"Label10", rows::DisplayedAsLabel},
+                                            {"switchpower", rows::PowerSwitch},
+                                            {"switchsignal", rows::SignalSwitch},
+                                            {"Readbutt", rows::ReadButton},
+                                            {"Skalbutt", rows::WriteButton},
+                                            {"KalParButt", rows::CalibrateAndWriteButton},
                                             {"MenueVergleichen", rows::CompareMenuItem},
                                             {"PortAssign1", rows::PortAssignMenuItem}};
 
@@ -92,12 +92,6 @@ constexpr const char* kGlyphNames[] = {
     "", "gwnorm", "gwinv", "gwno", "kontaktonbild", "kontaktoffbild", "kontaktnobild"};
 
 constexpr const char* kUnitLabels[] = {"Einheit1", "Einheit2", "Einheit3"};
-
-// Rows of the language table used by the window itself.
-enum Row {
-    ChosenLanguage = 45,
-    OverwriteQuestion = 63,
-};
 
 void SetCaption(QObject* control, const QString& caption) {
     if (auto* window = qobject_cast<QMainWindow*>(control))
@@ -128,6 +122,7 @@ void SetCaptions(QMainWindow& window, std::span<const CaptionRow> captions,
 TForm1::TForm1(Form1Context context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
+      text_(context_.controller.editor().wording()),
       saveInitialName_(QStringLiteral("default")),
       openInitialName_(QStringLiteral("default")) {
     buildWindow();
@@ -158,10 +153,6 @@ ConfigModel& TForm1::model() {
 
 SessionState& TForm1::session() {
     return editor().session();
-}
-
-QString TForm1::text(int row) const {
-    return context_.controller.editor().text(row);
 }
 
 void TForm1::Guarded(const std::function<void()>& handler) {
@@ -444,7 +435,7 @@ void TForm1::MLanguageClick() {
     languageIndex = languageIndex == 0 ? 1 : 0;
     ApplyLanguage(languageIndex);
     ClearMem();
-    AddMemLine(text(ChosenLanguage));
+    AddMemLine(text_(rows::ChosenLanguage));
 }
 
 // ---------------------------------------------------------------- ports
@@ -505,7 +496,7 @@ void TForm1::Speichern1Click() {
     saveInitialName_ = path;
     folder.remember(path);
     if (QFileInfo::exists(path)) {
-        QString question = text(OverwriteQuestion);
+        QString question = text_(rows::OverwriteQuestion);
         question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
         if (context_.dialogs.askOverwrite(this, question) != FileDialogs::Answer::Yes) return;
     }

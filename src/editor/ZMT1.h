@@ -166,7 +166,6 @@ class TForm1 : public QMainWindow {
     void OweActivation();
 
     // Helpers.
-    QString text(int row) const;
     ConfigModel& model();
     SessionState& session();
     void ShowGlyph(QToolButton* target, Glyph glyph);
@@ -178,6 +177,7 @@ class TForm1 : public QMainWindow {
     void Guarded(const std::function<void()>& handler);
 
     Form1Context context_;
+    Texts text_;
     Form1Hooks hooks_;
     QStringList memLines_;
     QString saveInitialName_;

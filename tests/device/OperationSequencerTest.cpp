@@ -105,7 +105,7 @@ TEST(ExchangeVerdictTest, TheChecksAddTheirLinesInOrder) {
         rig.session.LanguageIndex = c.language;
         PrepareReadFrame(rig.device, rig.transfer);
         for (std::uint8_t byte : c.received) rig.transfer.StoreReceived(byte);
-        const ExchangeVerdict verdict = JudgeExchange(rig.transfer, rig.editor, "COM3");
+        const ExchangeVerdict verdict = JudgeExchange(rig.transfer, rig.editor.wording(), "COM3");
         EXPECT_EQ(verdict.lines, c.lines) << c.received.size();
         EXPECT_EQ(verdict.ok, c.ok) << c.received.size();
     }
