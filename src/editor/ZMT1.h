@@ -4,6 +4,7 @@
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
 #include "Effects.h"
+#include "Form1Controls.h"
 #include "OneShotTimer.h"
 #include "PlatformDevice.h"
 
@@ -119,27 +120,9 @@ class TForm1 : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct FieldBinding {
-        Field field;
-        MaskedEdit* edit;
-    };
+    using FieldBinding = Form1Controls::FieldBinding;
 
-    // Building the controls (ZMT1Layout.cpp).
-    void buildWindow();
-    void buildMenu();
-    QWidget* buildConfigurationPanel(QWidget* parent);
-    void buildRangeBox(QWidget* parent);
-    void buildPunktBox(QWidget* parent);
-    void buildGrenzkontaktBox(QWidget* parent);
-    void buildSkalierbox(QWidget* parent);
-    void buildTestPanel(QWidget* parent);
-    void buildStatusArea(QWidget* parent);
-    void buildSwitchesAndButtons(QWidget* parent);
-    void buildLogo(QWidget* parent);
-    void buildTemplates(QWidget* parent);
     void buildTimers();
-    MaskedEdit* addField(Field field, const QString& name, FieldMask mask, QWidget* parent,
-                         const QRect& geometry);
     void connectHandlers();
     void connectFields();
     void connectOperationButtons();
@@ -187,24 +170,7 @@ class TForm1 : public QMainWindow {
     int activationRuns_ = 0;
     bool shownOnce_ = false;
 
-    std::array<FieldBinding, 7> fields_{};
-    MaskedEdit* Testout1_ = nullptr;
-    QComboBox* SelectRange_ = nullptr;
-    QToolButton* polaritaet_ = nullptr;
-    QToolButton* Grenzwertart_ = nullptr;
-    QToolButton* kontaktbild_ = nullptr;
-    std::array<QToolButton*, 7> templates_{};  // indexed by Glyph
-    QPlainTextEdit* Mem_ = nullptr;
-    QLabel* FileInfo_ = nullptr;
-    QLabel* ComInfo_ = nullptr;
-    QLabel* HelpPanel_ = nullptr;
-    QLabel* Image1_ = nullptr;
-    QPlainTextEdit* dateimem_ = nullptr;
-    QWidget* Panel1_ = nullptr;
-    QCheckBox* switchpower_ = nullptr;
-    QCheckBox* switchsignal_ = nullptr;
-    QMenu* Kommunikation1_ = nullptr;
-    std::array<QAction*, 4> comItems_{};
+    Form1Controls controls_;
     OneShotTimer* starttimer_ = nullptr;
     OneShotTimer* activationFallback_ = nullptr;
 };

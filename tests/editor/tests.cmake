@@ -5,6 +5,7 @@ zmt_add_test(editor_tests
         DialogFolderTest.cpp
         FieldRulesTest.cpp
         FocusHistoryTest.cpp
+        Form1ControlsTest.cpp
         MainWindowEditingTest.cpp
         MainWindowFilesTest.cpp
         MainWindowPortTest.cpp
