@@ -2,6 +2,7 @@
 
 #include "Beep.h"
 #include "ErrorDisplay.h"
+#include "MaskedEdit.h"
 #include "PortController.h"
 #include "TransferEngine.h"
 
@@ -60,7 +61,8 @@ LegacyHooks TForm2::MakeHooks() {
 void TForm2::buildControls() {
     setWindowTitle(QStringLiteral("ZMT digitales Messgerät 48x24"));
     resize(456, 420);
-    controls_.build(this, QStringLiteral("Weiter"), QStringLiteral("OK"));
+    controls_.build(this, QStringLiteral("Weiter"), QStringLiteral("OK"),
+                    FieldMask::ReadingFirstSign);
     controls_.Abbruchbutton->setText(QStringLiteral("Abbruch"));
     controls_.nochmalbutton->setText(QStringLiteral("nochmal"));
     controls_.Fertigbutton->setText(QStringLiteral("fertig"));
@@ -111,7 +113,7 @@ void TForm2::showEvent(QShowEvent* event) {
 }
 
 void TForm2::FormShow() {
-    closeWhenTransferEnds_ = false;
+    closeWhenTransferEnds_ = doneWhenTransferEnds_ = linesHandedBack_ = false;
     Step([this] { sequencer_.Reset(); });
 }
 
@@ -125,16 +127,22 @@ void TForm2::checkintClick() {
 
 void TForm2::FertigbuttonClick() {
     if (sequencer_.AwaitingTransfer()) {
-        closeWhenTransferEnds_ = true;
+        doneWhenTransferEnds_ = true;
         return;
     }
+    doneWhenTransferEnds_ = false;
     Step([this] { sequencer_.FertigbuttonClick(); });
+    // The sequencer has handed the lines back; the close must not do it a second time.
+    linesHandedBack_ = true;
     close();
 }
 
 void TForm2::TransferEnded() {
     Step([this] { sequencer_.TransferEnded(); });
-    if (closeWhenTransferEnds_) close();
+    if (doneWhenTransferEnds_)
+        FertigbuttonClick();
+    else if (closeWhenTransferEnds_)
+        close();
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
@@ -145,9 +153,11 @@ void TForm2::closeEvent(QCloseEvent* event) {
     }
     closeWhenTransferEnds_ = false;
     sequencer_.CancelPendingSteps();
-    // A restart of the meter may be pending (power off, on again by resettimer): the lines go
-    // back to what the main window's switches say, as after the operation window.
-    RunGuarded([this] { context_.controller.HandBackLines(); });
+    // Closed otherwise than by "fertig": a restart of the meter may be pending (power off, on
+    // again by resettimer); the lines go back to what the main window's switches say, as
+    // after the operation window.
+    if (!linesHandedBack_) RunGuarded([this] { context_.controller.HandBackLines(); });
+    linesHandedBack_ = false;
     event->accept();
 }
 

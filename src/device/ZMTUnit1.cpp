@@ -43,7 +43,8 @@ OperationHooks TProgramForm::MakeHooks() {
 void TProgramForm::buildControls() {
     setWindowTitle(QStringLiteral("ZMT digital display 48x24"));
     resize(456, 284);
-    controls_.build(this, QStringLiteral("o.k."), QStringLiteral("o.k."));
+    controls_.build(this, QStringLiteral("o.k."), QStringLiteral("o.k."),
+                    FieldMask::ReadingLastDigit);
     Memo1_ = new QPlainTextEdit(this);
     Memo1_->setObjectName(QStringLiteral("Memo1"));
     Memo1_->setGeometry(8, 280, 440, 60);

@@ -9,6 +9,7 @@ zmt_add_test(editor_tests
         MainWindowEditingTest.cpp
         MainWindowFilesTest.cpp
         MainWindowPortTest.cpp
+        MaskedEditTest.cpp
         NumbersTest.cpp
         PortAssignFormTest.cpp
         PortAssignmentTest.cpp
