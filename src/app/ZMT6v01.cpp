@@ -3,6 +3,7 @@
 #include "ComSelectUnit.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
+#include "OperationWiring.h"
 #include "PortAssignDialogs.h"
 #include "PortAssignForm.h"
 #include "PortController.h"
@@ -36,12 +37,9 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     RS232_ = link::MakeRS232(options_.deviceFactory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*RS232_);
     transfers_ = std::make_unique<link::TransferEngine>(transfer, *transferPort_, clock_);
-    RS232_->OnDataRecived = [this](link::TSpComPort*, int) { transfers_->RS232DataRecived(); };
     controller_ = std::make_unique<PortController>(PortControllerContext{
         editor_, *RS232_, clock_, options_.deviceFactory, options_.settingsPath, options_.ports});
-    transfers_->setPortLinesHook([this](bool power, bool signal) {
-        controller_->SetPortLines(session.ComPortName, power, signal, false);
-    });
+    ConnectEngineToPort(*RS232_, *transfers_, *controller_);
     sheets_ = std::make_unique<SheetCommands>(
         SheetCommandsContext{*controller_, *options_.dialogs, device});
     CreateWindows();

@@ -50,6 +50,18 @@ void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step
     }
 }
 
+OneShotTimer* MakeTimedStepTimer(QObject* owner, const char* name, int ms, Clock& clock,
+                                 const OperationHooks& hooks, std::function<void()> step,
+                                 std::function<void()> after) {
+    auto* timer = new OneShotTimer(owner, QString::fromLatin1(name), ms, clock);
+    if (step)
+        timer->setHandler([&hooks, step = std::move(step), after = std::move(after)] {
+            RunTimedStep(hooks, step);
+            after();
+        });
+    return timer;
+}
+
 OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag, bool compareFlag) {
     if (compareFlag) return OperationMode::Compare;
     if (!writeFlag) return OperationMode::Read;
@@ -67,12 +79,9 @@ OperationSequencer::OperationSequencer(TransferState& transfer, DeviceState& dev
       hooks_(std::move(hooks)) {
     const auto makeTimer = [this, &clock](const char* name, int ms,
                                           void (OperationSequencer::*step)()) {
-        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms, clock);
-        timer->setHandler([this, step] {
-            RunTimedStep(hooks_, [this, step] { (this->*step)(); });
-            emit viewChanged();
-        });
-        return timer;
+        return MakeTimedStepTimer(
+            this, name, ms, clock, hooks_, [this, step] { (this->*step)(); },
+            [this] { emit viewChanged(); });
     };
     waittimer_ = makeTimer("waittimer", 1200, &OperationSequencer::waittimerTimer);
     resettimer_ = makeTimer("resettimer", 500, &OperationSequencer::resettimerTimer);
@@ -84,11 +93,6 @@ QString OperationSequencer::portName() const {
 }
 
 // ---- asking and the opening read ----
-
-void OperationSequencer::initform() {
-    const SessionState& session = editor_.session();
-    initform(ModeOfFlags(session.CalibrateFlag, session.WriteFlag, session.CompareFlag));
-}
 
 void OperationSequencer::initform(OperationMode mode) {
     // A step still pending from the last run would otherwise write without being asked.

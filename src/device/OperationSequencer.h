@@ -43,6 +43,12 @@ struct OperationHooks {
 // Runs a step that a timer started: a failure goes to the hooks' error display.
 void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step);
 
+// A timer of `owner` (disabled) whose expiry runs `step` as a timed step, then `after`;
+// without a step it runs nothing. `hooks` must live as long as the owner.
+OneShotTimer* MakeTimedStepTimer(QObject* owner, const char* name, int ms, Clock& clock,
+                                 const OperationHooks& hooks, std::function<void()> step,
+                                 std::function<void()> after);
+
 // The line of a passed interface check, the same in both languages and in both windows.
 inline const QString InterfaceOkLine = QStringLiteral("Interface... O.K.");
 
@@ -86,9 +92,7 @@ class OperationSequencer : public QObject {
     OneShotTimer& resettimer() { return *resettimer_; }
     OneShotTimer& offsettimer() { return *offsettimer_; }
 
-    // Show and nochmalbutton: back to the question, lines on; the operation as the
-    // session's flags choose it, or as given.
-    void initform();
+    // Show and nochmalbutton: back to the question, lines on, for the operation given.
     void initform(OperationMode mode);
     // weiterbutton: the opening read.
     void weiterbuttonClick();

@@ -3,6 +3,7 @@
 #include "Beep.h"
 #include "ErrorDisplay.h"
 #include "MaskedEdit.h"
+#include "OperationWiring.h"
 #include "PortController.h"
 #include "TransferEngine.h"
 
@@ -43,17 +44,8 @@ TForm2::TForm2(Form2Context context, QWidget* parent)
 }
 
 LegacyHooks TForm2::MakeHooks() {
-    PortController& controller = context_.controller;
-    LegacyHooks hooks;
-    hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
-        controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
-    };
-    hooks.SetDTR = [&controller](bool on) { controller.SetDTR(on); };
-    hooks.ShowTransferWindow = [this] { context_.transfers.Start(); };
-    hooks.EditorStep = [&controller](const std::function<void(Effects&)>& operation) {
-        controller.EditorStep(operation);
-    };
-    hooks.ShowError = ShowErrorMessage;
+    LegacyHooks hooks{
+        MakeOperationHooks(context_.controller, context_.transfers, ShowErrorMessage)};
     hooks.Beep = Beep;
     return hooks;
 }

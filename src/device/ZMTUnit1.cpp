@@ -2,6 +2,7 @@
 
 #include "ErrorDisplay.h"
 #include "MaskedEdit.h"
+#include "OperationWiring.h"
 #include "OriginalRows.h"
 #include "PortController.h"
 #include "TransferEngine.h"
@@ -25,19 +26,7 @@ TProgramForm::TProgramForm(ProgramFormContext context, QWidget* parent)
 }
 
 OperationHooks TProgramForm::MakeHooks() {
-    PortController& controller = context_.controller;
-    OperationHooks hooks;
-    hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
-        controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
-    };
-    hooks.SetDTR = [&controller](bool on) { controller.SetDTR(on); };
-    hooks.SetRTS = [&controller](bool on) { controller.SetRTS(on); };
-    hooks.ShowTransferWindow = [this] { context_.transfers.Start(); };
-    hooks.EditorStep = [&controller](const std::function<void(Effects&)>& operation) {
-        controller.EditorStep(operation);
-    };
-    hooks.ShowError = ShowErrorMessage;
-    return hooks;
+    return MakeOperationHooks(context_.controller, context_.transfers, ShowErrorMessage);
 }
 
 void TProgramForm::buildControls() {
@@ -89,7 +78,7 @@ void TProgramForm::showEvent(QShowEvent* event) {
 
 void TProgramForm::FormShow() {
     closeWhenTransferEnds_ = false;
-    Step([this] { sequencer_.initform(); });
+    Step([this] { sequencer_.initform(ModeOfSession(context_.controller.session())); });
     const Texts& text = context_.controller.editor().wording();
     controls_.Abbruchbutton->setText(text(rows::Cancel));
     controls_.nochmalbutton->setText(text(rows::Repeat));

@@ -39,7 +39,7 @@ class SequencerTest : public ::testing::Test {
         rig.session.CalibrateFlag = calibrate;
         rig.session.WriteFlag = write;
         rig.session.LanguageIndex = language;
-        steps.initform();
+        steps.initform(ModeOfFlags(calibrate, write));
     }
     // The exchange that was started, answered by a meter holding `image`.
     void Answer(int extraBytes = 0, int missingBytes = 0) {
@@ -280,7 +280,7 @@ TEST_F(SequencerTest, RepeatingOrClosingCancelsEveryPendingStep) {
         EXPECT_TRUE(steps.waittimer().enabled() && steps.offsettimer().enabled());
         steps.waittimerTimer();
         EXPECT_TRUE(steps.resettimer().enabled());
-        viaRepeat ? steps.initform() : steps.CancelPendingSteps();
+        viaRepeat ? steps.initform(steps.mode()) : steps.CancelPendingSteps();
         EXPECT_FALSE(steps.waittimer().enabled() || steps.resettimer().enabled() ||
                      steps.offsettimer().enabled());
     }
