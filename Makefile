@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libg
             libgmock-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream \
             help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian
 
-.PHONY: run check deps build test package package-check asan tsan fuzz install clean
+.PHONY: run check deps build test tidy package package-check asan tsan fuzz install clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -76,6 +76,16 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DZMT_BUILD_FUZZ=ON \
 		-DZMT_BUILD_TESTS=OFF -DZMT_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)-fuzz -j $(JOBS) --target fuzz-regression
+
+# The naming rules of .clang-tidy over the sources changed since TIDY_BASE (all of src/ with
+# TIDY_BASE=): the build's compile commands give each file its flags.
+TIDY_BASE ?= main
+tidy: build
+	@files=$$(if [ -n "$(TIDY_BASE)" ] && git rev-parse -q --verify "$(TIDY_BASE)" >/dev/null; \
+		then git diff --name-only --diff-filter=d "$(TIDY_BASE)" -- 'src/*.cpp'; \
+		else git ls-files 'src/*.cpp'; fi); \
+	if [ -z "$$files" ]; then echo "tidy: no changed sources"; exit 0; fi; \
+	echo "$$files" | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet --warnings-as-errors='*'
 
 check: test package-check asan tsan fuzz
 

@@ -97,7 +97,7 @@ class Form1Layout {
                          const QRect& geometry);
 
     QMainWindow& window_;
-    Form1Controls c;
+    Form1Controls c_;
 };
 
 Form1Controls Form1Layout::build() {
@@ -108,14 +108,14 @@ Form1Controls Form1Layout::build() {
     auto* client = new QWidget(&window_);
     client->setFixedSize(kClientWidth, kClientHeight);
     window_.setCentralWidget(client);
-    c.Panel1 = buildConfigurationPanel(client);
+    c_.Panel1 = buildConfigurationPanel(client);
     buildStatusArea(client);
     buildSwitchesAndButtons(client);
     buildLogo(client);
     buildTemplates(client);
     buildMenu();
     window_.setFixedSize(kClientWidth, kClientHeight + window_.menuBar()->sizeHint().height());
-    return c;
+    return c_;
 }
 
 QWidget* Form1Layout::buildConfigurationPanel(QWidget* parent) {
@@ -130,18 +130,18 @@ QWidget* Form1Layout::buildConfigurationPanel(QWidget* parent) {
 }
 
 void Form1Layout::buildRangeBox(QWidget* parent) {
-    c.RangeBox = MakeGroup(parent, "RangeBox", QRect(8, 2, 184, 54), " Eingangsbereich ");
-    QGroupBox* box = c.RangeBox;
-    c.Typ = MakeLabel(box, "Typ", QRect(10, 24, 72, 16), QString::fromUtf8("Geräte-Typ:"));
-    c.SelectRange = MakeWidget<QComboBox>(box, "SelectRange", QRect(84, 20, 90, 22));
-    for (const DeviceType& type : DeviceTypes) c.SelectRange->addItem(type.itemText);
-    c.SelectRange->setCurrentIndex(-1);
-    WheelNeedsFocus::Apply(c.SelectRange);
+    c_.RangeBox = MakeGroup(parent, "RangeBox", QRect(8, 2, 184, 54), " Eingangsbereich ");
+    QGroupBox* box = c_.RangeBox;
+    c_.Typ = MakeLabel(box, "Typ", QRect(10, 24, 72, 16), QString::fromUtf8("Geräte-Typ:"));
+    c_.SelectRange = MakeWidget<QComboBox>(box, "SelectRange", QRect(84, 20, 90, 22));
+    for (const DeviceType& type : DeviceTypes) c_.SelectRange->addItem(type.itemText);
+    c_.SelectRange->setCurrentIndex(-1);
+    WheelNeedsFocus::Apply(c_.SelectRange);
 }
 
 void Form1Layout::buildPunktBox(QWidget* parent) {
-    c.PunktBox = MakeGroup(parent, "PunktBox", QRect(8, 58, 184, 104), " Dezimalpunkt ");
-    QGroupBox* box = c.PunktBox;
+    c_.PunktBox = MakeGroup(parent, "PunktBox", QRect(8, 58, 184, 104), " Dezimalpunkt ");
+    QGroupBox* box = c_.PunktBox;
     auto* image2 = MakeWidget<QLabel>(box, "Image2", QRect(10, 18, 164, 46));
     image2->setPixmap(DisplayPicture());
     // DP1..DP4 sit under the points after the first to fourth digit of the picture.
@@ -150,19 +150,19 @@ void Form1Layout::buildPunktBox(QWidget* parent) {
     for (int digit = 0; digit < 4; ++digit) {
         auto* radio =
             MakeWidget<QRadioButton>(box, names[digit], QRect(40 + digit * 38, 66, 18, 18));
-        c.decimalPoints[digit] = {radio, 3 - digit};
+        c_.decimalPoints[digit] = {radio, 3 - digit};
     }
-    c.decimalPoints[4] = {MakeWidget<QRadioButton>(box, "DP0", QRect(12, 84, 18, 18)), 4};
-    c.ohnelabel = MakeLabel(box, "ohnelabel", QRect(32, 85, 60, 16), " ohne ");
+    c_.decimalPoints[4] = {MakeWidget<QRadioButton>(box, "DP0", QRect(12, 84, 18, 18)), 4};
+    c_.ohnelabel = MakeLabel(box, "ohnelabel", QRect(32, 85, 60, 16), " ohne ");
 }
 
 void Form1Layout::buildGrenzkontaktBox(QWidget* parent) {
-    c.GrenzkontaktBox =
+    c_.GrenzkontaktBox =
         MakeGroup(parent, "GrenzkontaktBox", QRect(8, 166, 184, 80), " Grenzwert-Kontakt/LED ");
-    QGroupBox* box = c.GrenzkontaktBox;
-    c.artlabel = MakeLabel(box, "artlabel", QRect(10, 30, 30, 16), "Art:");
-    c.Grenzwertart = MakeGlyphButton(box, "Grenzwertart", QRect(40, 24, 50, 28));
-    c.Grenzwertart->setIconSize(QSize(44, 22));
+    QGroupBox* box = c_.GrenzkontaktBox;
+    c_.artlabel = MakeLabel(box, "artlabel", QRect(10, 30, 30, 16), "Art:");
+    c_.Grenzwertart = MakeGlyphButton(box, "Grenzwertart", QRect(40, 24, 50, 28));
+    c_.Grenzwertart->setIconSize(QSize(44, 22));
     MakeLabel(box, "Label12", QRect(98, 24, 30, 16), "ON:");
     MakeLabel(box, "Label15", QRect(98, 52, 30, 16), "OFF:");
     addField(Field::RelaisOn, "RelaisOn", FieldMask::DigitsAndSigns, box, QRect(128, 20, 48, 22));
@@ -170,99 +170,99 @@ void Form1Layout::buildGrenzkontaktBox(QWidget* parent) {
 }
 
 void Form1Layout::buildSkalierbox(QWidget* parent) {
-    c.Skalierbox =
+    c_.Skalierbox =
         MakeGroup(parent, "Skalierbox", QRect(200, 2, 392, 122), " Anzeige-Parametrierung ");
-    QGroupBox* box = c.Skalierbox;
-    c.Label1 = MakeLabel(box, "Label1", QRect(40, 18, 110, 16), "Eingangssignal");
-    c.Label2 = MakeLabel(box, "Label2", QRect(260, 18, 100, 16), "Anzeige");
+    QGroupBox* box = c_.Skalierbox;
+    c_.Label1 = MakeLabel(box, "Label1", QRect(40, 18, 110, 16), "Eingangssignal");
+    c_.Label2 = MakeLabel(box, "Label2", QRect(260, 18, 100, 16), "Anzeige");
     const QString displayedAs = QStringLiteral("wird angezeigt als :");
     MakeLabel(box, "Label3", QRect(12, 42, 24, 16), "(1)");
     addField(Field::Skalin1, "Skalin1", FieldMask::AnyCharacter, box, QRect(40, 38, 60, 22));
-    c.units[0] = MakeLabel(box, "Einheit1", QRect(104, 42, 30, 16), "mA");
-    c.Label5 = MakeLabel(box, "Label5", QRect(138, 42, 118, 16), displayedAs);
+    c_.units[0] = MakeLabel(box, "Einheit1", QRect(104, 42, 30, 16), "mA");
+    c_.Label5 = MakeLabel(box, "Label5", QRect(138, 42, 118, 16), displayedAs);
     addField(Field::Skalout1, "Skalout1", FieldMask::DigitsAndSigns, box, QRect(260, 38, 60, 22));
     MakeLabel(box, "Label11", QRect(12, 70, 24, 16), "(2)");
     addField(Field::Skalin2, "Skalin2", FieldMask::AnyCharacter, box, QRect(40, 66, 60, 22));
-    c.units[1] = MakeLabel(box, "Einheit2", QRect(104, 70, 30, 16), "mA");
-    c.Label6 = MakeLabel(box, "Label6", QRect(138, 70, 118, 16), displayedAs);
+    c_.units[1] = MakeLabel(box, "Einheit2", QRect(104, 70, 30, 16), "mA");
+    c_.Label6 = MakeLabel(box, "Label6", QRect(138, 70, 118, 16), displayedAs);
     addField(Field::Skalout2, "Skalout2", FieldMask::DigitsAndSigns, box, QRect(260, 66, 60, 22));
-    c.anzeigelabel = MakeLabel(box, "anzeigelabel", QRect(12, 98, 60, 16), "Anzeige:");
-    c.polaritaet = MakeGlyphButton(box, "polaritaet", QRect(72, 94, 50, 22));
-    c.polaritaet->setText("+ / -");
-    SetRedBold(c.polaritaet);
+    c_.anzeigelabel = MakeLabel(box, "anzeigelabel", QRect(12, 98, 60, 16), "Anzeige:");
+    c_.polaritaet = MakeGlyphButton(box, "polaritaet", QRect(72, 94, 50, 22));
+    c_.polaritaet->setText("+ / -");
+    SetRedBold(c_.polaritaet);
 }
 
 void Form1Layout::buildTestPanel(QWidget* parent) {
     auto* panel = MakePanel(parent, "Panel2", QRect(200, 128, 392, 118));
-    c.Label8 = MakeLabel(panel, "Label8", QRect(10, 8, 300, 16),
+    c_.Label8 = MakeLabel(panel, "Label8", QRect(10, 8, 300, 16),
                          QString::fromUtf8("Test der gewählten Konfiguration"));
-    QFont bold = c.Label8->font();
+    QFont bold = c_.Label8->font();
     bold.setBold(true);
-    c.Label8->setFont(bold);
-    c.Label7 = MakeLabel(panel, "Label7", QRect(40, 36, 110, 16), "Eingangssignal");
-    c.Label9 = MakeLabel(panel, "Label9", QRect(260, 36, 100, 16), "Anzeige");
+    c_.Label8->setFont(bold);
+    c_.Label7 = MakeLabel(panel, "Label7", QRect(40, 36, 110, 16), "Eingangssignal");
+    c_.Label9 = MakeLabel(panel, "Label9", QRect(260, 36, 100, 16), "Anzeige");
     addField(Field::Testin1, "Testin1", FieldMask::AnyCharacter, panel, QRect(40, 56, 60, 22));
-    c.units[2] = MakeLabel(panel, "Einheit3", QRect(104, 60, 30, 16), "mA");
-    c.Label10 = MakeLabel(panel, "Label10", QRect(138, 60, 118, 16), "wird angezeigt als :");
-    c.Testout1 = new MaskedEdit(QStringLiteral("Testout1"), FieldMask::AnyCharacter, panel);
-    c.Testout1->setGeometry(260, 56, 66, 22);
-    c.Testout1->setMaxLength(32767);  // a long result is shown whole rather than cut
-    c.Testout1->setReadOnly(true);
-    c.Testout1->setFocusPolicy(Qt::NoFocus);
-    SetRedBold(c.Testout1);
-    c.kontaktbild = MakeGlyphButton(panel, "kontaktbild", QRect(340, 50, 34, 34));
-    c.kontaktbild->setIconSize(QSize(26, 26));
+    c_.units[2] = MakeLabel(panel, "Einheit3", QRect(104, 60, 30, 16), "mA");
+    c_.Label10 = MakeLabel(panel, "Label10", QRect(138, 60, 118, 16), "wird angezeigt als :");
+    c_.Testout1 = new MaskedEdit(QStringLiteral("Testout1"), FieldMask::AnyCharacter, panel);
+    c_.Testout1->setGeometry(260, 56, 66, 22);
+    c_.Testout1->setMaxLength(32767);  // a long result is shown whole rather than cut
+    c_.Testout1->setReadOnly(true);
+    c_.Testout1->setFocusPolicy(Qt::NoFocus);
+    SetRedBold(c_.Testout1);
+    c_.kontaktbild = MakeGlyphButton(panel, "kontaktbild", QRect(340, 50, 34, 34));
+    c_.kontaktbild->setIconSize(QSize(26, 26));
 }
 
 void Form1Layout::buildStatusArea(QWidget* parent) {
     auto* message = MakePanel(parent, "Message", QRect(8, 252, 238, 130));
-    c.Mem = MakeWidget<QPlainTextEdit>(message, "Mem", QRect(2, 2, 234, 126));
-    c.Mem->setReadOnly(true);
-    c.Mem->setFocusPolicy(Qt::NoFocus);
+    c_.Mem = MakeWidget<QPlainTextEdit>(message, "Mem", QRect(2, 2, 234, 126));
+    c_.Mem->setReadOnly(true);
+    c_.Mem->setFocusPolicy(Qt::NoFocus);
     // Long messages wrap: the memo is narrow and the user reads it without scrolling sideways.
-    c.Mem->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    c.Mem->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    c.FileInfo = MakeInfoPanel(parent, "FileInfo", QRect(8, 386, 490, 18));
-    c.ComInfo = MakeInfoPanel(parent, "ComInfo", QRect(504, 386, 88, 18));
-    c.ComInfo->setText("COM1");
-    c.HelpPanel = MakeInfoPanel(parent, "HelpPanel", QRect(16, 408, 561, 17));
-    c.HelpPanel->setAutoFillBackground(true);
-    QPalette silver = c.HelpPanel->palette();
+    c_.Mem->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    c_.Mem->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    c_.FileInfo = MakeInfoPanel(parent, "FileInfo", QRect(8, 386, 490, 18));
+    c_.ComInfo = MakeInfoPanel(parent, "ComInfo", QRect(504, 386, 88, 18));
+    c_.ComInfo->setText("COM1");
+    c_.HelpPanel = MakeInfoPanel(parent, "HelpPanel", QRect(16, 408, 561, 17));
+    c_.HelpPanel->setAutoFillBackground(true);
+    QPalette silver = c_.HelpPanel->palette();
     silver.setColor(QPalette::Window, QColor(192, 192, 192));
-    c.HelpPanel->setPalette(silver);
+    c_.HelpPanel->setPalette(silver);
 }
 
 void Form1Layout::buildSwitchesAndButtons(QWidget* parent) {
     auto* panel3 = MakePanel(parent, "Panel3", QRect(252, 252, 260, 24));
-    c.switchpower = MakeWidget<QCheckBox>(panel3, "switchpower", QRect(6, 3, 248, 18));
-    c.switchpower->setText(QString::fromUtf8("Messgerät an"));
-    c.switchpower->setChecked(true);
+    c_.switchpower = MakeWidget<QCheckBox>(panel3, "switchpower", QRect(6, 3, 248, 18));
+    c_.switchpower->setText(QString::fromUtf8("Messgerät an"));
+    c_.switchpower->setChecked(true);
     auto* panel5 = MakePanel(parent, "Panel5", QRect(252, 278, 260, 24));
-    c.switchsignal = MakeWidget<QCheckBox>(panel5, "switchsignal", QRect(6, 3, 248, 18));
-    c.switchsignal->setText("ext. Signal an");
-    c.switchsignal->setChecked(true);
-    c.Readbutt = MakeWidget<QPushButton>(parent, "Readbutt", QRect(252, 306, 260, 24));
-    c.Readbutt->setText("Parameter auslesen");
-    c.Skalbutt = MakeWidget<QPushButton>(parent, "Skalbutt", QRect(252, 332, 260, 24));
-    c.Skalbutt->setText(QString::fromUtf8("Gerät parametrieren"));
-    QFont bold = c.Skalbutt->font();
+    c_.switchsignal = MakeWidget<QCheckBox>(panel5, "switchsignal", QRect(6, 3, 248, 18));
+    c_.switchsignal->setText("ext. Signal an");
+    c_.switchsignal->setChecked(true);
+    c_.Readbutt = MakeWidget<QPushButton>(parent, "Readbutt", QRect(252, 306, 260, 24));
+    c_.Readbutt->setText("Parameter auslesen");
+    c_.Skalbutt = MakeWidget<QPushButton>(parent, "Skalbutt", QRect(252, 332, 260, 24));
+    c_.Skalbutt->setText(QString::fromUtf8("Gerät parametrieren"));
+    QFont bold = c_.Skalbutt->font();
     bold.setBold(true);
-    c.Skalbutt->setFont(bold);
-    c.KalParButt = MakeWidget<QPushButton>(parent, "KalParButt", QRect(252, 358, 260, 24));
-    c.KalParButt->setText(QString::fromUtf8("Gerät kalibrieren und parametrieren"));
-    c.Kalbutt = MakeWidget<QPushButton>(parent, "Kalbutt", QRect(252, 358, 260, 24));
-    c.Kalbutt->setText(QString::fromUtf8("Gerät kalibrieren"));
-    c.Kalbutt->setVisible(false);
+    c_.Skalbutt->setFont(bold);
+    c_.KalParButt = MakeWidget<QPushButton>(parent, "KalParButt", QRect(252, 358, 260, 24));
+    c_.KalParButt->setText(QString::fromUtf8("Gerät kalibrieren und parametrieren"));
+    c_.Kalbutt = MakeWidget<QPushButton>(parent, "Kalbutt", QRect(252, 358, 260, 24));
+    c_.Kalbutt->setText(QString::fromUtf8("Gerät kalibrieren"));
+    c_.Kalbutt->setVisible(false);
 }
 
 void Form1Layout::buildLogo(QWidget* parent) {
     // The settings list lies hidden behind the logo panel.
-    c.dateimem = MakeWidget<QPlainTextEdit>(parent, "dateimem", QRect(518, 252, 74, 130));
-    c.dateimem->setVisible(false);
+    c_.dateimem = MakeWidget<QPlainTextEdit>(parent, "dateimem", QRect(518, 252, 74, 130));
+    c_.dateimem->setVisible(false);
     auto* panel4 = MakePanel(parent, "Panel4", QRect(518, 252, 74, 130));
-    c.Image1 = MakeWidget<QLabel>(panel4, "Image1", QRect(1, 13, 72, 104));
-    c.Image1->setPixmap(LogoPicture());
-    c.Image1->setToolTip(MakerWebSiteAddress());
+    c_.Image1 = MakeWidget<QLabel>(panel4, "Image1", QRect(1, 13, 72, 104));
+    c_.Image1->setPixmap(LogoPicture());
+    c_.Image1->setToolTip(MakerWebSiteAddress());
 }
 
 void Form1Layout::buildTemplates(QWidget* parent) {
@@ -276,7 +276,7 @@ void Form1Layout::buildTemplates(QWidget* parent) {
         auto* button = MakeGlyphButton(parent, name, QRect(0, 0, 1, 1));
         button->setIcon(GlyphPicture(glyph));
         button->setVisible(false);
-        c.templates[static_cast<int>(glyph)] = button;
+        c_.templates[static_cast<int>(glyph)] = button;
     }
 }
 
@@ -284,7 +284,7 @@ MaskedEdit* Form1Layout::addField(Field field, const QString& name, FieldMask ma
                                   const QRect& geometry) {
     auto* edit = new MaskedEdit(name, mask, parent);
     edit->setGeometry(geometry);
-    c.fields[static_cast<int>(field)] = {field, edit};
+    c_.fields[static_cast<int>(field)] = {field, edit};
     return edit;
 }
 
@@ -308,25 +308,25 @@ void Form1Layout::buildMenu() {
         return action;
     };
 
-    QMenu* datei = c.Datei1 = addMenu("Datei1", "&Datei");
-    c.Laden1 = addItem(datei, "Laden1", "&Laden Einstellung");
-    c.Speichern1 = addItem(datei, "Speichern1", "&Speichern Einstellung");
+    QMenu* datei = c_.Datei1 = addMenu("Datei1", "&Datei");
+    c_.Laden1 = addItem(datei, "Laden1", "&Laden Einstellung");
+    c_.Speichern1 = addItem(datei, "Speichern1", "&Speichern Einstellung");
     datei->addSeparator();
-    c.KonfigBlattDrucken1 =
+    c_.KonfigBlattDrucken1 =
         addItem(datei, "KonfigBlattDrucken1", "Konfigurationsblatt &drucken...");
-    c.KonfigBlattPdf1 =
+    c_.KonfigBlattPdf1 =
         addItem(datei, "KonfigBlattPdf1", "Konfigurationsblatt als &PDF speichern...");
     datei->addSeparator();
-    c.Quit1 = addItem(datei, "Quit1", "E&xit Programm  (Ende)");
+    c_.Quit1 = addItem(datei, "Quit1", "E&xit Programm  (Ende)");
 
-    QMenu* kommunikation = c.Kommunikation1 = addMenu("Kommunikation1", "&Kommunikation");
-    c.MenueAuslesen =
+    QMenu* kommunikation = c_.Kommunikation1 = addMenu("Kommunikation1", "&Kommunikation");
+    c_.MenueAuslesen =
         addItem(kommunikation, "MenueAuslesen", QString::fromUtf8("&Lesen Geräteparameter"));
-    c.MenueParametrieren =
+    c_.MenueParametrieren =
         addItem(kommunikation, "MenueParametrieren", "&Parameter neu programmieren");
-    c.MenueKalPar =
+    c_.MenueKalPar =
         addItem(kommunikation, "MenueKalPar", "&Kalibrieren und Parameter programmieren");
-    c.MenueVergleichen =
+    c_.MenueVergleichen =
         addItem(kommunikation, "MenueVergleichen", QString::fromUtf8("Mit Gerät &vergleichen"));
     kommunikation->addSeparator();
     QMenu* setup = kommunikation->addMenu("&COM-Port Setup");
@@ -338,18 +338,18 @@ void Form1Layout::buildMenu() {
         QAction* item = addItem(setup, comNames[n - 1], ComName(n));
         item->setCheckable(true);
         group->addAction(item);
-        c.comItems[n - 1] = item;
+        c_.comItems[n - 1] = item;
     }
-    c.comItems[0]->setChecked(true);
-    c.PortAssign1 = addItem(kommunikation, "PortAssign1", "Schnittstellen zuordnen...");
+    c_.comItems[0]->setChecked(true);
+    c_.PortAssign1 = addItem(kommunikation, "PortAssign1", "Schnittstellen zuordnen...");
 
     addBarItem("N4", "   ", false);
-    c.MLanguage = addBarItem("MLanguage", "Sprache/Language D", true);
+    c_.MLanguage = addBarItem("MLanguage", "Sprache/Language D", true);
     addBarItem("N3", "      ", false);
-    QMenu* hilfe = c.Hilfe1 = addMenu("Hilfe1", "&Hilfe");
-    c.Hilfe2 = addItem(hilfe, "Hilfe2", "&Hilfe");
+    QMenu* hilfe = c_.Hilfe1 = addMenu("Hilfe1", "&Hilfe");
+    c_.Hilfe2 = addItem(hilfe, "Hilfe2", "&Hilfe");
     hilfe->addSeparator();
-    c.About1 = addItem(hilfe, "About1", "&About");
+    c_.About1 = addItem(hilfe, "About1", "&About");
 }
 
 }  // namespace
