@@ -12,7 +12,7 @@ PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libg
             help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian \
             qemu-system-x86 busybox-static
 
-.PHONY: run check deps build test package package-check asan tsan fuzz hwcheck install clean
+.PHONY: run check deps build test tidy package package-check asan tsan fuzz hwcheck install clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -83,6 +83,16 @@ fuzz: deps
 # answers on the host, powered by the DTR the guest drives.
 hwcheck: build
 	bash tests/hw/hwcheck.sh $(BUILD)
+
+# The naming rules of .clang-tidy over the sources changed since TIDY_BASE (all of src/ with
+# TIDY_BASE=): the build's compile commands give each file its flags.
+TIDY_BASE ?= main
+tidy: build
+	@files=$$(if [ -n "$(TIDY_BASE)" ] && git rev-parse -q --verify "$(TIDY_BASE)" >/dev/null; \
+		then git diff --name-only --diff-filter=d "$(TIDY_BASE)" -- 'src/*.cpp'; \
+		else git ls-files 'src/*.cpp'; fi); \
+	if [ -z "$$files" ]; then echo "tidy: no changed sources"; exit 0; fi; \
+	echo "$$files" | xargs -P $(JOBS) -n 4 clang-tidy -p $(BUILD) --quiet --warnings-as-errors='*'
 
 check: test package-check asan tsan fuzz hwcheck
 

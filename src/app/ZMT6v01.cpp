@@ -4,6 +4,7 @@
 #include "FileDialogs.h"
 #include "HelpWindow.h"
 #include "JournalWindow.h"
+#include "OperationWiring.h"
 #include "PortAssignDialogs.h"
 #include "PortAssignForm.h"
 #include "PortController.h"
@@ -39,12 +40,9 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     RS232_ = link::MakeRS232(options_.deviceFactory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*RS232_);
     transfers_ = std::make_unique<link::TransferEngine>(transfer, *transferPort_, clock_);
-    RS232_->OnDataRecived = [this](link::TSpComPort*, int) { transfers_->RS232DataRecived(); };
     controller_ = std::make_unique<PortController>(PortControllerContext{
         editor_, *RS232_, clock_, options_.deviceFactory, options_.settingsPath, options_.ports});
-    transfers_->setPortLinesHook([this](bool power, bool signal) {
-        controller_->SetPortLines(session.ComPortName, power, signal, false);
-    });
+    ConnectEngineToPort(*RS232_, *transfers_, *controller_);
     sheets_ = std::make_unique<SheetCommands>(
         SheetCommandsContext{*controller_, *options_.dialogs, device});
     journal_ = MakeProgramJournal(options_.journalPath, editor_, options_.ports);
@@ -53,8 +51,6 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     ProgramForm_->sequencer().setReporter(journal_.get());
     Form2_->sequencer().setReporter(journal_.get());
     JournalForm_ = MakeJournalForm(*journal_, editor_, device, *controller_, *ProgramForm_);
-    QObject::connect(Form1_->findChild<QAction*>(QStringLiteral("Journal1")), &QAction::triggered,
-                     JournalForm_.get(), [this] { JournalForm_->exec(); });
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.
@@ -92,6 +88,7 @@ void ZMT6v01::WireWindows() {
     hooks.PrintConfigurationSheet = [this](const SheetRequest& r) { sheets_->Print(r); };
     hooks.SaveConfigurationSheet = [this](const SheetRequest& r) { sheets_->SavePdf(r); };
     hooks.ShowPortAssignModal = [this] { PortAssign_->exec(); };
+    hooks.ShowJournalModal = [this] { JournalForm_->exec(); };
     Form1_->setHooks(std::move(hooks));
     QObject::connect(Form1_.get(), &TForm1::closed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);

@@ -88,7 +88,6 @@ class Run {
     }
 
   private:
-    QString text(int row) const { return texts_.text(row, language_); }
     cli::Report report() const { return cli::Report(editor_); }
 
     // ---- the commands ----
@@ -188,8 +187,8 @@ class Run {
     int Ports() {
         const std::vector<link::PortEntry> devices = catalog().list();
         QJsonArray deviceList, comList;
-        QStringList lines{devices.empty() ? text(rows::PortNoDevices)
-                                          : text(rows::PortDevicesListed).arg(devices.size())};
+        QStringList lines{devices.empty() ? text_(rows::PortNoDevices)
+                                          : text_(rows::PortDevicesListed).arg(devices.size())};
         for (const link::PortEntry& device : devices) {
             lines << QStringLiteral("  ") + DescribeDevice(device, texts_, language_);
             deviceList.append(DeviceJson(device));
@@ -249,14 +248,14 @@ class Run {
 
     bool Confirmed(const std::vector<link::PortEntry>& devices,
                    const std::vector<link::PortEntry>& skipped) {
-        console_.Print(text(rows::PortFindQuestion));
+        console_.Print(text_(rows::PortFindQuestion));
         for (const link::PortEntry& device : devices)
             console_.Print(QStringLiteral("  ") + DescribeDevice(device, texts_, language_));
-        if (!skipped.empty()) console_.Print(text(rows::PortFindSkipped));
+        if (!skipped.empty()) console_.Print(text_(rows::PortFindSkipped));
         for (const link::PortEntry& device : skipped)
             console_.Print(QStringLiteral("  ") + DescribeDevice(device, texts_, language_));
-        console_.Print(text(rows::PortFindWarning));
-        console_.Print(text(rows::ConfirmYesNo));
+        console_.Print(text_(rows::PortFindWarning));
+        console_.Print(text_(rows::ConfirmYesNo));
         std::optional<QString> answer;
         env_.runUntil([&] {
             answer = console_.NextLine();
@@ -270,11 +269,11 @@ class Run {
         std::vector<link::PortEntry> skipped;
         const std::vector<link::PortEntry> devices = DevicesToSearch(skipped);
         if (devices.empty()) {
-            console_.Warn(text(rows::PortFindNothingFree));
+            console_.Warn(text_(rows::PortFindNothingFree));
             return NoInterface;
         }
         if (options_.findPorts.isEmpty() && !options_.yes && !Confirmed(devices, skipped)) {
-            console_.Warn(text(rows::PortFindCancelled));
+            console_.Warn(text_(rows::PortFindCancelled));
             return NoInterface;
         }
         link::InterfaceProbe probe(env_.probePorts ? env_.probePorts : link::TerminalProbePorts(),
@@ -282,7 +281,7 @@ class Run {
         if (env_.probeInUse) env_.probeInUse(&probe);
         if (!options_.quiet)
             QObject::connect(&probe, &link::InterfaceProbe::probing, [&](int index, int count) {
-                console_.Status(text(rows::PortFindProgress)
+                console_.Status(text_(rows::PortFindProgress)
                                     .arg(devices[index].devicePath)
                                     .arg(index + 1)
                                     .arg(count));
@@ -294,7 +293,7 @@ class Run {
         if (env_.probeInUse) env_.probeInUse(nullptr);
         console_.Status(QString());
         if (stopped) {
-            console_.Warn(text(rows::StoppedByInterrupt));
+            console_.Warn(text_(rows::StoppedByInterrupt));
             return Interrupted;
         }
         return ReportSearch(probe, skipped);
@@ -321,7 +320,7 @@ class Run {
         if (options_.json)
             Emit({{"command", "find"}, {"exitCode", code}, {"results", results}});
         else if (!found)
-            console_.Print(text(rows::PortFindNone));
+            console_.Print(text_(rows::PortFindNone));
         return code;
     }
 
@@ -341,7 +340,7 @@ class Run {
         if (const int code = Load(path)) return code;
         const WriteCheck check = CheckWritableConfiguration(model_);
         if (check.ok()) return Success;
-        console_.Warn(text(rows::InputError));
+        console_.Warn(text_(rows::InputError));
         console_.Warn(WriteProblemLine(check, texts_, language_));
         return FileError;
     }
@@ -354,7 +353,7 @@ class Run {
             console_.Warn(written.message(texts_, language_));
             return FileError;
         }
-        if (!options_.json) console_.Warn(text(rows::ConfigurationSaved));
+        if (!options_.json) console_.Warn(text_(rows::ConfigurationSaved));
         return Success;
     }
 
@@ -422,11 +421,11 @@ class Run {
         const int presses = console_.Interrupts();
         if (presses == 0) return false;
         if (presses == 1 && meter_->Writing()) {
-            if (!finishing_) console_.Warn(text(rows::FinishingTheWrite));
+            if (!finishing_) console_.Warn(text_(rows::FinishingTheWrite));
             finishing_ = true;
             return false;
         }
-        console_.Warn(text(rows::StoppedByInterrupt));
+        console_.Warn(text_(rows::StoppedByInterrupt));
         failure_ = Interrupted;
         return true;
     }
@@ -454,12 +453,12 @@ class Run {
             RefuseReading(steps.view().Info.mid(before));
             if (failure_ != Success) return;
         }
-        if (console_.InputEnded()) RefuseReading({text(rows::InputEndedBeforeReading)});
+        if (console_.InputEnded()) RefuseReading({text_(rows::InputEndedBeforeReading)});
     }
 
     void ShowPrompt() {
         for (const QString& line : meter_->steps().view().Info) console_.Print(line);
-        console_.Print(text(rows::ReadDisplayedValue));
+        console_.Print(text_(rows::ReadDisplayedValue));
         promptShown_ = true;
     }
 
@@ -467,7 +466,7 @@ class Run {
     void RefuseReading(const QStringList& why) {
         for (const QString& line : why) console_.Warn(line);
         if (console_.InputIsTerminal() && !console_.InputEnded())
-            console_.Print(text(rows::ReadDisplayedValue));
+            console_.Print(text_(rows::ReadDisplayedValue));
         else
             failure_ = DataError;
     }
@@ -516,6 +515,7 @@ class Run {
     ConfigModel model_;
     SessionState session_;
     LanguageText texts_;
+    Texts text_{texts_, language_};
     ConfigEditor editor_{model_, session_, texts_};
     DeviceState device_;
     SessionState fileSession_;  // as the file had it: what an output file keeps

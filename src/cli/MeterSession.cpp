@@ -4,6 +4,7 @@
 #include "ComNames.h"
 #include "DeviceImage.h"
 #include "IgnorePortFailure.h"
+#include "OperationWiring.h"
 #include "PortTexts.h"
 #include "SpComPort.h"
 
@@ -26,10 +27,7 @@ MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
     // Nobody reads a memo here: a failed port shows in the exchange's checks.
     lines_->SetOperationRunning(true);
     steps_ = std::make_unique<OperationSequencer>(transfer_, device_, editor_, MakeHooks(), clock);
-    port_->OnDataRecived = [this](link::TSpComPort*, int) { engine_->RS232DataRecived(); };
-    engine_->setPortLinesHook([this](bool power, bool signal) {
-        lines_->SetPortLines(editor_.session().ComPortName, power, signal, false);
-    });
+    ConnectEngineToPort(*port_, *engine_, *lines_);
     connect(engine_.get(), &link::TransferEngine::exchangeEnded, steps_.get(),
             &OperationSequencer::TransferEnded);
     connect(engine_.get(), &link::TransferEngine::memoLineAdded, this, [this](const QString& line) {
@@ -45,19 +43,15 @@ MeterSession::~MeterSession() {
     port_->OnDataRecived = nullptr;
 }
 
+// The operations' hooks as every window has them, with the tool's own line control.
 OperationHooks MeterSession::MakeHooks() {
-    OperationHooks hooks;
+    OperationHooks hooks = MakeOperationHooks(
+        *lines_, *engine_, [this](const QString& message) { errors_ << message; });
     hooks.SetPortLines = [this](bool power, bool signal, bool reopen) {
         ToolLines(power, signal, reopen);
     };
     hooks.SetDTR = [this](bool on) { ToolPower(on); };
     hooks.SetRTS = [this](bool on) { lines_->SetRTS(on && Calibrating()); };
-    hooks.ShowTransferWindow = [this] { engine_->Start(); };
-    hooks.EditorStep = [](const std::function<void(Effects&)>& operation) {
-        Effects ignored;  // the tool prints the configuration itself
-        operation(ignored);
-    };
-    hooks.ShowError = [this](const QString& message) { errors_ << message; };
     return hooks;
 }
 

@@ -22,7 +22,7 @@ QJsonValue Number(const QString& text) {
 }  // namespace
 
 QString Report::Item(int row, const QString& value) const {
-    return text(row) + QStringLiteral(": ") + value;
+    return text_(row) + QStringLiteral(": ") + value;
 }
 
 QString Report::Unit() const {
@@ -47,17 +47,17 @@ QStringList Report::Configuration() const {
 QString Report::Contact() const {
     switch (editor_.model().kontaktbildGlyph) {
         case Glyph::kontaktonbild:
-            return text(rows::ContactClosed);
+            return text_(rows::ContactClosed);
         case Glyph::kontaktoffbild:
-            return text(rows::ContactOpen);
+            return text_(rows::ContactOpen);
         default:
-            return text(rows::ContactNotUsed);
+            return text_(rows::ContactNotUsed);
     }
 }
 
 QString Report::TestLine() const {
     const ConfigModel& m = editor_.model();
-    return text(rows::TestLine)
+    return text_(rows::TestLine)
         .arg(m.Testin1.trimmed() + u' ' + Unit(), m.Testout1.trimmed(), Contact());
 }
 
@@ -70,8 +70,8 @@ QStringList Report::Coefficients() const {
 }
 
 QStringList Report::Comparison(const std::vector<ImageDifference>& differences) const {
-    if (differences.empty()) return {text(rows::MeterMatches)};
-    QStringList lines{text(rows::MeterDiffers)};
+    if (differences.empty()) return {text_(rows::MeterMatches)};
+    QStringList lines{text_(rows::MeterDiffers)};
     for (const ImageDifference& difference : differences)
         lines << DifferenceText(difference, editor_.texts(), editor_.session().LanguageIndex);
     return lines;

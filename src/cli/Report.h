@@ -31,12 +31,12 @@ class Report {
     static QJsonArray Words(const ImageWords& image);
 
   private:
-    QString text(int row) const { return editor_.text(row); }
     QString Item(int row, const QString& value) const;
     QString Unit() const;
     QString Contact() const;
 
     const ConfigEditor& editor_;
+    Texts text_{editor_.wording()};
 };
 
 }  // namespace zmt::cli

@@ -5,6 +5,7 @@
 #include "ImageLayout.h"
 #include "LanguageText.h"
 #include "Numbers.h"
+#include "Texts.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -103,7 +104,7 @@ ImageWords ReadImage(const DeviceState& device) {
 
 QString InvalidImageValueText(const InvalidImageValue& invalid, const LanguageText& texts,
                               int languageIndex) {
-    const auto text = [&](int row) { return texts.text(row, languageIndex); };
+    const Texts text(texts, languageIndex);
     if (invalid.word == w5)
         return text(rows::DecimalPointCodeValue).arg(DecimalPointCodeShown(invalid.value));
     if (invalid.word == w4) return text(rows::FlagBitsValue).arg(HexWord(invalid.value));

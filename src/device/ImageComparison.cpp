@@ -6,6 +6,7 @@
 #include "ImageWordMath.h"
 #include "LanguageText.h"
 #include "Numbers.h"
+#include "Texts.h"
 
 #include <cmath>
 #include <functional>
@@ -121,7 +122,7 @@ std::vector<ImageDifference> CompareImages(const ImageWords& expected, const Ima
 
 QString DifferenceText(const ImageDifference& difference, const LanguageText& texts,
                        int languageIndex) {
-    const auto text = [&](int row) { return texts.text(row, languageIndex); };
+    const Texts text(texts, languageIndex);
     QString file = difference.file, meter = difference.meter;
     if (difference.what == rows::ItemMark) {
         file = text(file == "1" ? rows::WrittenByThisProgram : rows::NotWrittenByThisProgram);

@@ -72,7 +72,7 @@ ExchangeVerdict JudgeLegacyExchange(const TransferState& transfer, const QString
 }
 
 LegacySequencer::LegacySequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
-                                 OperationHooks hooks, Clock& clock, QObject* parent)
+                                 LegacyHooks hooks, Clock& clock, QObject* parent)
     : QObject(parent),
       transfer_(transfer),
       device_(device),
@@ -80,13 +80,10 @@ LegacySequencer::LegacySequencer(TransferState& transfer, DeviceState& device, C
       hooks_(std::move(hooks)) {
     const auto makeTimer = [this, &clock](const char* name, int ms,
                                           void (LegacySequencer::*step)()) {
-        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms, clock);
-        if (step)
-            timer->setHandler([this, step] {
-                RunTimedStep(hooks_, [this, step] { (this->*step)(); });
-                emit viewChanged();
-            });
-        return timer;
+        std::function<void()> run;
+        if (step) run = [this, step] { (this->*step)(); };
+        return MakeTimedStepTimer(this, name, ms, clock, hooks_, std::move(run),
+                                  [this] { emit viewChanged(); });
     };
     Timer1_ = makeTimer("Timer1", 1500, &LegacySequencer::Timer1Timer);
     // The tasks that would use Timer2 are never chosen.

@@ -24,6 +24,11 @@ struct LegacyView : OperationView {
     bool Memo3Aqua = false;
 };
 
+// The legacy window's hooks: those of the operations and the warning sound it gives.
+struct LegacyHooks : OperationHooks {
+    std::function<void()> Beep;
+};
+
 // Kinds of exchange the legacy window runs; the engine sends one byte only for a check.
 enum LegacyTransferKind : std::uint8_t {
     NoTransfer = 0,
@@ -43,7 +48,7 @@ class LegacySequencer : public QObject {
     Q_OBJECT
   public:
     LegacySequencer(TransferState& transfer, DeviceState& device, ConfigEditor& editor,
-                    OperationHooks hooks, Clock& clock, QObject* parent = nullptr);
+                    LegacyHooks hooks, Clock& clock, QObject* parent = nullptr);
 
     LegacyView& view() { return view_; }
     std::uint8_t LegacyTask() const { return legacyTask_; }
@@ -84,7 +89,7 @@ class LegacySequencer : public QObject {
     TransferState& transfer_;
     DeviceState& device_;
     ConfigEditor& editor_;
-    OperationHooks hooks_;
+    LegacyHooks hooks_;
     LegacyView view_;
     OneShotTimer* Timer1_;
     OneShotTimer* Timer2_;

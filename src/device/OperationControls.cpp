@@ -66,13 +66,13 @@ QColor InfoBackground(InfoColour colour, const QWidget& window) {
 }
 
 void OperationControls::build(QWidget* window, const QString& weiterCaption,
-                              const QString& okCaption) {
+                              const QString& okCaption, FieldMask readingMask) {
     buildTaskPanel(window);
     Info = MakeWidget<QPlainTextEdit>(window, "Info", QRect(8, 72, 440, 120));
     Info->setReadOnly(true);
     Info->setUndoRedoEnabled(false);  // the marks of warning lines are no edits
     Info->setFocusPolicy(Qt::NoFocus);
-    buildReadingEntry(window, okCaption);
+    buildReadingEntry(window, okCaption, readingMask);
     buildButtons(window, weiterCaption);
 }
 
@@ -88,12 +88,13 @@ void OperationControls::buildTaskPanel(QWidget* window) {
     SetBold(Label1);
 }
 
-void OperationControls::buildReadingEntry(QWidget* window, const QString& okCaption) {
+void OperationControls::buildReadingEntry(QWidget* window, const QString& okCaption,
+                                          FieldMask readingMask) {
     KalPan = MakeWidget<QLabel>(window, "KalPan", QRect(8, 200, 260, 32));
     KalPan->setFrameShape(QFrame::Panel);
     KalPan->setFrameShadow(QFrame::Raised);
     KalPan->setAlignment(Qt::AlignCenter);
-    Anzeige = new MaskedEdit(QStringLiteral("Anzeige"), FieldMask::DigitsAndSigns, window);
+    Anzeige = new MaskedEdit(QStringLiteral("Anzeige"), readingMask, window);
     Anzeige->setGeometry(276, 204, 72, 25);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::Monospace);

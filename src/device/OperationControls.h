@@ -15,12 +15,15 @@ class QWidget;
 
 namespace zmt {
 
+enum class FieldMask;
 class MaskedEdit;
 
 class OperationControls {
   public:
-    // Builds the controls on `window`, each named as in the form.
-    void build(QWidget* window, const QString& weiterCaption, const QString& okCaption);
+    // Builds the controls on `window`, each named as in the form; `readingMask` is the
+    // mask of the operator's reading, which differs between the two windows.
+    void build(QWidget* window, const QString& weiterCaption, const QString& okCaption,
+               FieldMask readingMask);
 
     // Shows `view`; its focus and entry text requests are taken and cleared. Focus moves
     // made here are not the operator's: rendering() is true meanwhile.
@@ -41,7 +44,7 @@ class OperationControls {
 
   private:
     void buildTaskPanel(QWidget* window);
-    void buildReadingEntry(QWidget* window, const QString& okCaption);
+    void buildReadingEntry(QWidget* window, const QString& okCaption, FieldMask readingMask);
     void buildButtons(QWidget* window, const QString& weiterCaption);
     void renderInfo(const OperationView& view);
     void renderButtons(const OperationView& view);

@@ -10,7 +10,7 @@
 
 namespace zmt {
 
-using namespace operation_rows;
+using namespace rows;
 
 namespace {
 
@@ -29,17 +29,17 @@ int Index(OperationMode mode) {
 
 }  // namespace
 
-ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
+ExchangeVerdict JudgeExchange(const TransferState& transfer, const Texts& text,
                               const QString& portName) {
     const ExchangeCheck check = CheckExchange(transfer);
-    if (check == ExchangeCheck::InterfaceMissing) return {{texts.text(NoInterfaceAt) + portName}};
+    if (check == ExchangeCheck::InterfaceMissing) return {{text(NoInterfaceAt) + portName}};
     QStringList lines{InterfaceOkLine};
     if (check == ExchangeCheck::ConnectionFailed) {
-        lines << texts.text(TransmissionError);
+        lines << text(TransmissionError);
         return {lines};
     }
     const bool ok = check == ExchangeCheck::Passed;
-    lines << texts.text(ConnectionOk) << texts.text(ok ? DataOk : ReceiveError);
+    lines << text(ConnectionOk) << text(ok ? DataOk : ReceiveError);
     return {lines, ok};
 }
 
@@ -49,6 +49,18 @@ void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step
     } catch (const std::exception& error) {
         if (hooks.ShowError) hooks.ShowError(QString::fromUtf8(error.what()));
     }
+}
+
+OneShotTimer* MakeTimedStepTimer(QObject* owner, const char* name, int ms, Clock& clock,
+                                 const OperationHooks& hooks, std::function<void()> step,
+                                 std::function<void()> after) {
+    auto* timer = new OneShotTimer(owner, QString::fromLatin1(name), ms, clock);
+    if (step)
+        timer->setHandler([&hooks, step = std::move(step), after = std::move(after)] {
+            RunTimedStep(hooks, step);
+            after();
+        });
+    return timer;
 }
 
 OperationMode ModeOfFlags(bool calibrateFlag, bool writeFlag, bool compareFlag) {
@@ -64,23 +76,17 @@ OperationSequencer::OperationSequencer(TransferState& transfer, DeviceState& dev
       transfer_(transfer),
       device_(device),
       editor_(editor),
+      text_(editor.wording()),
       hooks_(std::move(hooks)) {
     const auto makeTimer = [this, &clock](const char* name, int ms,
                                           void (OperationSequencer::*step)()) {
-        auto* timer = new OneShotTimer(this, QString::fromLatin1(name), ms, clock);
-        timer->setHandler([this, step] {
-            RunTimedStep(hooks_, [this, step] { (this->*step)(); });
-            emit viewChanged();
-        });
-        return timer;
+        return MakeTimedStepTimer(
+            this, name, ms, clock, hooks_, [this, step] { (this->*step)(); },
+            [this] { emit viewChanged(); });
     };
     waittimer_ = makeTimer("waittimer", 1200, &OperationSequencer::waittimerTimer);
     resettimer_ = makeTimer("resettimer", 500, &OperationSequencer::resettimerTimer);
     offsettimer_ = makeTimer("offsettimer", 2400, &OperationSequencer::offsettimerTimer);
-}
-
-QString OperationSequencer::text(int row) const {
-    return editor_.text(row);
 }
 
 QString OperationSequencer::portName() const {
@@ -89,13 +95,8 @@ QString OperationSequencer::portName() const {
 
 // ---- asking and the opening read ----
 
-void OperationSequencer::initform() {
-    const SessionState& session = editor_.session();
-    if (modeOverride_) return initform(*modeOverride_);
-    initform(ModeOfFlags(session.CalibrateFlag, session.WriteFlag, session.CompareFlag));
-}
-
 void OperationSequencer::initform(OperationMode mode) {
+    if (modeOverride_) mode = *modeOverride_;
     // A step still pending from the last run would otherwise write without being asked.
     CancelPendingSteps();
     transfer_.TransferStarted = false;
@@ -104,7 +105,7 @@ void OperationSequencer::initform(OperationMode mode) {
     view_.infoColour = InfoColour::White;
     mode_ = mode;
     differences_.clear();
-    view_.tasklabel = text(kQuestionRows[Index(mode_)]);
+    view_.tasklabel = text_(kQuestionRows[Index(mode_)]);
     if (mode_ == OperationMode::Restore)
         view_.tasklabel = view_.tasklabel.arg(restore_.description);
     restoreConfirmation_ = readingBack_ = false;
@@ -133,10 +134,10 @@ void OperationSequencer::weiterbuttonClick() {
     PrepareReadFrame(device_, transfer_);
     view_.clearInfo();
     BeginReport();
-    view_.addInfo(text(ReadingFrom) + portName());
+    view_.addInfo(text_(ReadingFrom) + portName());
     ShowJournalWarning();
-    view_.Label1 = text(ReadDevice);
-    view_.tasklabel = text(kTaskRows[Index(mode_)]);
+    view_.Label1 = text_(ReadDevice);
+    view_.tasklabel = text_(kTaskRows[Index(mode_)]);
     view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
     view_.Fertigbutton.visible = view_.nochmalbutton.visible = false;
     StartTransfer();
@@ -148,10 +149,10 @@ bool OperationSequencer::ConfigurationWritable() {
     const WriteCheck check = CheckWritableConfiguration(editor_.model());
     if (check.ok()) return true;
     view_.clearInfo();
-    view_.addInfo(text(rows::InputError));
+    view_.addInfo(text_(rows::InputError));
     view_.addInfo(WriteProblemLine(check, editor_.texts(), editor_.session().LanguageIndex));
     view_.infoColour = InfoColour::Red;
-    view_.tasklabel = text(kTaskRows[Index(mode_)]);
+    view_.tasklabel = text_(kTaskRows[Index(mode_)]);
     view_.weiterbutton.visible = view_.Abbruchbutton.visible = false;
     OfferRepeatAndDone();
     return false;
@@ -173,7 +174,7 @@ void OperationSequencer::TransferEnded() {
 void OperationSequencer::Evaluate() {
     waittimer_->setEnabled(true);
     transferOk_ = false;
-    ShowVerdict(JudgeExchange(transfer_, editor_, portName()));
+    ShowVerdict(JudgeExchange(transfer_, text_, portName()));
     if (readingBack_) {
         JudgeReadBack();
         return;
@@ -194,7 +195,7 @@ void OperationSequencer::Evaluate() {
     if (mode_ == OperationMode::Restore && transferOk_) {
         // The read-back follows the restart.
         view_.clearInfo();
-        view_.addInfo(text(WriteDone));
+        view_.addInfo(text_(WriteDone));
         return;
     }
     if (mode_ != OperationMode::CalibrateAndWrite)
@@ -232,10 +233,10 @@ void OperationSequencer::ShowComparison() {
     differences_ = CompareImages(expected, device_.DeviceImage, editor_.model().UnitText.trimmed());
     view_.clearInfo();
     if (differences_.empty()) {
-        view_.addInfo(text(rows::MeterMatches));
+        view_.addInfo(text_(rows::MeterMatches));
     } else {
         view_.infoColour = InfoColour::Yellow;
-        view_.addInfo(text(rows::MeterDiffers));
+        view_.addInfo(text_(rows::MeterDiffers));
         for (const ImageDifference& difference : differences_)
             view_.addInfo(
                 DifferenceText(difference, editor_.texts(), editor_.session().LanguageIndex));
@@ -259,12 +260,12 @@ void OperationSequencer::FinishWrite() {
         if (transferOk_ && mode_ == OperationMode::Read) {
             hooks_.EditorStep([this](Effects& fx) { ImageToConfig(device_, editor_, fx); });
             view_.clearInfo();
-            view_.addInfo(text(ReadTaken));
-            view_.addInfo(text(RoundingPossible));
+            view_.addInfo(text_(ReadTaken));
+            view_.addInfo(text_(RoundingPossible));
             WarnOfInvalidConfiguration();
         } else if (transferOk_) {
             view_.clearInfo();
-            view_.addInfo(text(WriteDone));
+            view_.addInfo(text_(WriteDone));
         }
     } catch (...) {
         OfferRepeatAndDone();
@@ -329,7 +330,7 @@ void OperationSequencer::ConfirmOrWriteRestore() {
     }
     restoreConfirmation_ = true;
     view_.clearInfo();
-    view_.addWarning(text(rows::RestoreMeterDiffers));
+    view_.addWarning(text_(rows::RestoreMeterDiffers));
     ShowJournalWarning();
     view_.infoColour = InfoColour::Yellow;
     view_.weiterbutton = view_.Abbruchbutton = {true, true};
@@ -345,10 +346,10 @@ void OperationSequencer::StartWriteStep() {
         ConfigToImage(device_, editor_.model());
     else if (mode_ == OperationMode::Restore)
         device_.DeviceImage = restore_.image;
-    const QString title = text(kFirstWriteRows[Index(mode_)]);
+    const QString title = text_(kFirstWriteRows[Index(mode_)]);
     view_.addInfo(title);
     view_.Label1 = title;
-    view_.addInfo(text(WriteDataTo) + portName());
+    view_.addInfo(text_(WriteDataTo) + portName());
     ShowJournalWarning();
     PrepareWriteFrame(device_, transfer_);
     NoteWrittenImage();
@@ -367,7 +368,7 @@ void OperationSequencer::CancelPendingSteps() {
 void OperationSequencer::StartReadBack() {
     readingBack_ = true;
     view_.Fertigbutton.visible = view_.nochmalbutton.visible = false;
-    view_.addInfo(text(ReadingFrom) + portName());
+    view_.addInfo(text_(ReadingFrom) + portName());
     PrepareReadFrame(device_, transfer_);
     StartTransfer();
 }
@@ -382,11 +383,10 @@ void OperationSequencer::JudgeReadBack() {
     report_.differences = differing;
     view_.clearInfo();
     if (differing == 0) {
-        view_.addInfo(text(rows::RestoreReadBackMatches));
+        view_.addInfo(text_(rows::RestoreReadBackMatches));
     } else {
         view_.infoColour = InfoColour::Red;
-        view_.addInfo(text(rows::RestoreReadBackDiffers).arg(differing));
-        if (hooks_.Beep) hooks_.Beep();
+        view_.addInfo(text_(rows::RestoreReadBackDiffers).arg(differing));
     }
     OfferRepeatAndDone();
     EndReport(differing == 0 ? OperationOutcome::Succeeded : OperationOutcome::Failed);
@@ -463,10 +463,10 @@ void OperationSequencer::ContinueCalibration() {
 
 void OperationSequencer::OpenPrompt(int titleRow) {
     view_.clearInfo();
-    view_.addInfo(text(titleRow));
-    view_.addInfo(text(WaitForStableReading));
-    view_.addInfo(text(ThenPressEnter));
-    view_.Label1 = text(titleRow);
+    view_.addInfo(text_(titleRow));
+    view_.addInfo(text_(WaitForStableReading));
+    view_.addInfo(text_(ThenPressEnter));
+    view_.Label1 = text_(titleRow);
     view_.KalPan = view_.Anzeige = true;
     view_.focusRequest = FocusTarget::Anzeige;
     readingAccepted_ = false;
@@ -474,7 +474,7 @@ void OperationSequencer::OpenPrompt(int titleRow) {
 
 void OperationSequencer::ShowFinalCalibration() {
     view_.clearInfo();
-    view_.addInfo(text(CalibrationFinished));
+    view_.addInfo(text_(CalibrationFinished));
     view_.Label1.clear();
     view_.KalPan = view_.Anzeige = false;
     OfferRepeatAndDone();
@@ -504,8 +504,8 @@ void OperationSequencer::AnzeigeExit(const QString& text) {
 
 // A nonsense reading would calibrate the meter into nonsense: it waits for a correction.
 void OperationSequencer::RefuseReading(ReadingRefusal refusal) {
-    view_.addInfo(text(rows::InputError));
-    if (const auto detail = RefusalDetailRow(refusal)) view_.addInfo(text(*detail));
+    view_.addInfo(text_(rows::InputError));
+    if (const auto detail = RefusalDetailRow(refusal)) view_.addInfo(text_(*detail));
     view_.Fertigbutton.visible = false;
     view_.OKButton.enabled = false;
     view_.focusRequest = FocusTarget::Anzeige;
@@ -517,19 +517,19 @@ void OperationSequencer::OKButtonClick() {
     view_.OKButton.visible = false;
     view_.Anzeige = false;
     if (!gainStep_) {
-        view_.addInfo(text(CalibratingOffset));
+        view_.addInfo(text_(CalibratingOffset));
         gainStep_ = true;
     } else {
         gainStep_ = false;
         calibrationDone_ = true;
-        view_.addInfo(text(CalibratingGain));
-        view_.addInfo(text(ConfigurationTaken));
+        view_.addInfo(text_(CalibratingGain));
+        view_.addInfo(text_(ConfigurationTaken));
     }
     WriteCalibration();
 }
 
 void OperationSequencer::WriteCalibration() {
-    view_.addInfo(text(WriteDataTo) + portName());
+    view_.addInfo(text_(WriteDataTo) + portName());
     PrepareWriteFrame(device_, transfer_);
     NoteWrittenImage();
     StartTransfer();

@@ -12,6 +12,7 @@
 #include "OneShotTimer.h"
 #include "OperationReport.h"
 #include "OperationView.h"
+#include "Texts.h"
 #include "TransferState.h"
 
 #include <QObject>
@@ -23,42 +24,6 @@
 namespace zmt {
 
 class ConfigEditor;
-
-// Rows of the language table that the operation window shows.
-namespace operation_rows {
-enum Row : int {
-    Cancel = 100,
-    Repeat = 101,
-    Ready = 102,
-    AskCalibrateAndWrite = 103,
-    AskWrite = 104,
-    AskRead = 106,
-    ReadingFrom = 107,
-    ReadDevice = 108,
-    TaskCalibrateAndWrite = 109,
-    TaskWrite = 110,
-    ConnectionOk = 113,
-    DataOk = 114,
-    ReceiveError = 115,
-    TransmissionError = 116,
-    NoInterfaceAt = 117,
-    ReadTaken = 118,
-    RoundingPossible = 119,
-    WriteDone = 120,
-    AdjustOffset = 121,
-    WaitForStableReading = 122,
-    ThenPressEnter = 123,
-    CalibrationFinished = 124,
-    AdjustGain = 125,
-    Reprogram = 126,
-    Initialize = 127,
-    WriteConfiguration = 128,
-    WriteDataTo = 129,
-    CalibratingOffset = 130,
-    CalibratingGain = 131,
-    ConfigurationTaken = 132,
-};
-}  // namespace operation_rows
 
 // What the operations do outside themselves. The window binds them to the main window and
 // the transfer window.
@@ -74,12 +39,16 @@ struct OperationHooks {
     std::function<void(const std::function<void(Effects&)>&)> EditorStep;
     // The application's error display, for a step that a timer ran and that failed.
     std::function<void(const QString& message)> ShowError;
-    // The warning sound.
-    std::function<void()> Beep;
 };
 
 // Runs a step that a timer started: a failure goes to the hooks' error display.
 void RunTimedStep(const OperationHooks& hooks, const std::function<void()>& step);
+
+// A timer of `owner` (disabled) whose expiry runs `step` as a timed step, then `after`;
+// without a step it runs nothing. `hooks` must live as long as the owner.
+OneShotTimer* MakeTimedStepTimer(QObject* owner, const char* name, int ms, Clock& clock,
+                                 const OperationHooks& hooks, std::function<void()> step,
+                                 std::function<void()> after);
 
 // The line of a passed interface check, the same in both languages and in both windows.
 inline const QString InterfaceOkLine = QStringLiteral("Interface... O.K.");
@@ -89,7 +58,7 @@ struct ExchangeVerdict {
     QStringList lines;
     bool ok = false;
 };
-ExchangeVerdict JudgeExchange(const TransferState& transfer, const ConfigEditor& texts,
+ExchangeVerdict JudgeExchange(const TransferState& transfer, const Texts& text,
                               const QString& portName);
 
 // The operation chosen when the window is shown. Compare reads the meter and compares it
@@ -140,9 +109,7 @@ class OperationSequencer : public QObject {
     OneShotTimer& resettimer() { return *resettimer_; }
     OneShotTimer& offsettimer() { return *offsettimer_; }
 
-    // Show and nochmalbutton: back to the question, lines on; the operation as the
-    // session's flags choose it, or as given.
-    void initform();
+    // Show and nochmalbutton: back to the question, lines on, for the operation given.
     void initform(OperationMode mode);
     // weiterbutton: the opening read.
     void weiterbuttonClick();
@@ -160,7 +127,7 @@ class OperationSequencer : public QObject {
     void setReporter(OperationReporter* reporter) { reporter_ = reporter; }
     // The image the next restore writes; set before initform(OperationMode::Restore).
     void setRestore(RestoreRequest request) { restore_ = std::move(request); }
-    // While set, initform() runs this operation instead of the one the flags choose.
+    // While set, initform() runs this operation instead of the one it is asked for.
     void setModeOverride(std::optional<OperationMode> mode) { modeOverride_ = mode; }
     // A restore waits for the operator: the meter read differs from the record.
     bool RestoreConfirmationPending() const { return restoreConfirmation_; }
@@ -170,7 +137,6 @@ class OperationSequencer : public QObject {
     void viewChanged();
 
   private:
-    QString text(int row) const;
     QString portName() const;
     bool ConfigurationWritable();
     bool WritesNothing() const;
@@ -200,6 +166,7 @@ class OperationSequencer : public QObject {
     TransferState& transfer_;
     DeviceState& device_;
     ConfigEditor& editor_;
+    Texts text_;
     OperationHooks hooks_;
     OperationView view_;
     QStringList memo1_;

@@ -9,7 +9,6 @@
 namespace zmt {
 
 // Background of the result text: white while working, lime green after a good exchange,
-// Background of the result text: white while working, lime green after a good exchange,
 // red after a failed one, yellow when a good read found the meter differing from the
 // configuration; the system window colour in the legacy window's reset. A line of warning
 // after a good exchange lies on yellow across the width of the text.

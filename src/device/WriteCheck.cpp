@@ -4,11 +4,10 @@
 #include "ConfigEditor.h"
 #include "LanguageText.h"
 #include "Numbers.h"
+#include "Texts.h"
 
 namespace zmt {
 namespace {
-
-constexpr int MathErrorRow = 46;
 
 enum class Kind { Real, Integer };
 
@@ -61,7 +60,7 @@ WriteCheck CheckWritableConfiguration(const ConfigModel& model) {
 }
 
 QString WriteProblemLine(const WriteCheck& check, const LanguageText& texts, int languageIndex) {
-    const auto text = [&](int row) { return texts.text(row, languageIndex); };
+    const Texts text(texts, languageIndex);
     switch (check.problem) {
         case WriteProblem::None:
             return {};
@@ -74,7 +73,7 @@ QString WriteProblemLine(const WriteCheck& check, const LanguageText& texts, int
         case WriteProblem::NoDeviceType:
             return text(rows::NoDeviceTypeChosen);
         case WriteProblem::MathError:
-            return text(MathErrorRow);
+            return text(rows::MathError);
     }
     return {};
 }

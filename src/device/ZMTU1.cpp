@@ -2,6 +2,8 @@
 
 #include "Beep.h"
 #include "ErrorDisplay.h"
+#include "MaskedEdit.h"
+#include "OperationWiring.h"
 #include "PortController.h"
 #include "TransferEngine.h"
 
@@ -41,18 +43,9 @@ TForm2::TForm2(Form2Context context, QWidget* parent)
     Render();
 }
 
-OperationHooks TForm2::MakeHooks() {
-    PortController& controller = context_.controller;
-    OperationHooks hooks;
-    hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
-        controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
-    };
-    hooks.SetDTR = [&controller](bool on) { controller.SetDTR(on); };
-    hooks.ShowTransferWindow = [this] { context_.transfers.Start(); };
-    hooks.EditorStep = [&controller](const std::function<void(Effects&)>& operation) {
-        controller.EditorStep(operation);
-    };
-    hooks.ShowError = ShowErrorMessage;
+LegacyHooks TForm2::MakeHooks() {
+    LegacyHooks hooks{
+        MakeOperationHooks(context_.controller, context_.transfers, ShowErrorMessage)};
     hooks.Beep = Beep;
     return hooks;
 }
@@ -60,7 +53,8 @@ OperationHooks TForm2::MakeHooks() {
 void TForm2::buildControls() {
     setWindowTitle(QStringLiteral("ZMT digitales Messgerät 48x24"));
     resize(456, 420);
-    controls_.build(this, QStringLiteral("Weiter"), QStringLiteral("OK"));
+    controls_.build(this, QStringLiteral("Weiter"), QStringLiteral("OK"),
+                    FieldMask::ReadingFirstSign);
     controls_.Abbruchbutton->setText(QStringLiteral("Abbruch"));
     controls_.nochmalbutton->setText(QStringLiteral("nochmal"));
     controls_.Fertigbutton->setText(QStringLiteral("fertig"));
@@ -111,7 +105,7 @@ void TForm2::showEvent(QShowEvent* event) {
 }
 
 void TForm2::FormShow() {
-    closeWhenTransferEnds_ = false;
+    closeWhenTransferEnds_ = doneWhenTransferEnds_ = linesHandedBack_ = false;
     Step([this] { sequencer_.Reset(); });
 }
 
@@ -125,16 +119,22 @@ void TForm2::checkintClick() {
 
 void TForm2::FertigbuttonClick() {
     if (sequencer_.AwaitingTransfer()) {
-        closeWhenTransferEnds_ = true;
+        doneWhenTransferEnds_ = true;
         return;
     }
+    doneWhenTransferEnds_ = false;
     Step([this] { sequencer_.FertigbuttonClick(); });
+    // The sequencer has handed the lines back; the close must not do it a second time.
+    linesHandedBack_ = true;
     close();
 }
 
 void TForm2::TransferEnded() {
     Step([this] { sequencer_.TransferEnded(); });
-    if (closeWhenTransferEnds_) close();
+    if (doneWhenTransferEnds_)
+        FertigbuttonClick();
+    else if (closeWhenTransferEnds_)
+        close();
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
@@ -145,9 +145,11 @@ void TForm2::closeEvent(QCloseEvent* event) {
     }
     closeWhenTransferEnds_ = false;
     sequencer_.CancelPendingSteps();
-    // A restart of the meter may be pending (power off, on again by resettimer): the lines go
-    // back to what the main window's switches say, as after the operation window.
-    RunGuarded([this] { context_.controller.HandBackLines(); });
+    // Closed otherwise than by "fertig": a restart of the meter may be pending (power off, on
+    // again by resettimer); the lines go back to what the main window's switches say, as
+    // after the operation window.
+    if (!linesHandedBack_) RunGuarded([this] { context_.controller.HandBackLines(); });
+    linesHandedBack_ = false;
     event->accept();
 }
 

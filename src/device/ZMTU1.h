@@ -54,7 +54,7 @@ class TForm2 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    OperationHooks MakeHooks();
+    LegacyHooks MakeHooks();
     void buildControls();
     void connectHandlers();
     void Step(const std::function<void()>& step);
@@ -69,6 +69,9 @@ class TForm2 : public QWidget {
     QPlainTextEdit* Memo2_ = nullptr;
     QPlainTextEdit* Memo3_ = nullptr;
     bool closeWhenTransferEnds_ = false;
+    // "fertig" came during an exchange: it runs when the exchange ends.
+    bool doneWhenTransferEnds_ = false;
+    bool linesHandedBack_ = false;
 };
 
 }  // namespace zmt

@@ -1,8 +1,8 @@
 #include "ZMTUnit1.h"
 
-#include "Beep.h"
 #include "ErrorDisplay.h"
 #include "MaskedEdit.h"
+#include "OperationWiring.h"
 #include "OriginalRows.h"
 #include "PortController.h"
 #include "TransferEngine.h"
@@ -15,8 +15,6 @@
 
 namespace zmt {
 
-using namespace operation_rows;
-
 TProgramForm::TProgramForm(ProgramFormContext context, QWidget* parent)
     : QDialog(parent),
       context_(context),
@@ -28,26 +26,14 @@ TProgramForm::TProgramForm(ProgramFormContext context, QWidget* parent)
 }
 
 OperationHooks TProgramForm::MakeHooks() {
-    PortController& controller = context_.controller;
-    OperationHooks hooks;
-    hooks.SetPortLines = [&controller](bool power, bool signal, bool reopen) {
-        controller.SetPortLines(controller.session().ComPortName, power, signal, reopen);
-    };
-    hooks.SetDTR = [&controller](bool on) { controller.SetDTR(on); };
-    hooks.SetRTS = [&controller](bool on) { controller.SetRTS(on); };
-    hooks.ShowTransferWindow = [this] { context_.transfers.Start(); };
-    hooks.EditorStep = [&controller](const std::function<void(Effects&)>& operation) {
-        controller.EditorStep(operation);
-    };
-    hooks.ShowError = ShowErrorMessage;
-    hooks.Beep = Beep;
-    return hooks;
+    return MakeOperationHooks(context_.controller, context_.transfers, ShowErrorMessage);
 }
 
 void TProgramForm::buildControls() {
     setWindowTitle(QStringLiteral("ZMT digital display 48x24"));
     resize(456, 284);
-    controls_.build(this, QStringLiteral("o.k."), QStringLiteral("o.k."));
+    controls_.build(this, QStringLiteral("o.k."), QStringLiteral("o.k."),
+                    FieldMask::ReadingLastDigit);
     Memo1_ = new QPlainTextEdit(this);
     Memo1_->setObjectName(QStringLiteral("Memo1"));
     Memo1_->setGeometry(8, 280, 440, 60);
@@ -92,12 +78,12 @@ void TProgramForm::showEvent(QShowEvent* event) {
 
 void TProgramForm::FormShow() {
     closeWhenTransferEnds_ = false;
-    Step([this] { sequencer_.initform(); });
-    const ConfigEditor& texts = context_.controller.editor();
-    controls_.Abbruchbutton->setText(texts.text(Cancel));
-    controls_.nochmalbutton->setText(texts.text(Repeat));
-    controls_.Fertigbutton->setText(texts.text(Ready));
-    controls_.KalPan->setText(texts.text(rows::ReadDisplayedValue));
+    Step([this] { sequencer_.initform(ModeOfSession(context_.controller.session())); });
+    const Texts& text = context_.controller.editor().wording();
+    controls_.Abbruchbutton->setText(text(rows::Cancel));
+    controls_.nochmalbutton->setText(text(rows::Repeat));
+    controls_.Fertigbutton->setText(text(rows::Ready));
+    controls_.KalPan->setText(text(rows::ReadDisplayedValue));
 }
 
 void TProgramForm::weiterbuttonClick() {

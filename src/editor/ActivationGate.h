@@ -11,7 +11,6 @@ namespace zmt {
 class ActivationGate {
   public:
     void Owe() { owed_ = true; }
-    bool Owed() const { return owed_; }
     // An activation reported by the platform; true when the rule runs.
     bool Activated(bool fromOwnWindow);
     // The fallback's turn; true when the rule is still owed.

@@ -124,10 +124,6 @@ bool EvaluateCoefficients(ConfigModel& model) {
 ConfigEditor::ConfigEditor(ConfigModel& model, SessionState& session, LanguageText& texts)
     : model_(model), session_(session), texts_(texts) {}
 
-QString ConfigEditor::text(int row) const {
-    return texts_.text(row, session_.LanguageIndex);
-}
-
 void ConfigEditor::UpdateRangeInfo() {
     if (const DeviceType* type = DeviceTypeAt(model_.SelectRange)) {
         model_.UnitText = QString::fromUtf8(type->unitText);
@@ -143,14 +139,14 @@ void ConfigEditor::SelectRangeChange(int index, Effects& fx) {
     UpdateRangeInfo();
     model_.setField(Field::Skalin2, FormatGeneral(model_.RangeFullScale));
     Recalculate(fx);
-    fx.addMem(text(rows::Hint));
-    fx.addMem(text(rows::TypeIsOnlyAnAid));
+    fx.addMem(text_(rows::Hint));
+    fx.addMem(text_(rows::TypeIsOnlyAnAid));
 }
 
 // ---------------------------------------------------------------- evaluation
 
 void ConfigEditor::Recalculate(Effects& fx) {
-    if (!EvaluateCoefficients(model_)) fx.addMem(text(rows::MathError));
+    if (!EvaluateCoefficients(model_)) fx.addMem(text_(rows::MathError));
     const std::int64_t display = TestDisplayValue(fx);
     const bool negative = display < 0;
     const std::uint64_t magnitude =
@@ -170,7 +166,7 @@ std::int64_t ConfigEditor::TestDisplayValue(Effects& fx) {
     if (display < DisplayMin || ParseInteger(model_.Skalout1) < DisplayMin ||
         ParseInteger(model_.Skalout2) < DisplayMin) {
         fx.beep();
-        fx.addMem(text(rows::BelowMinus1999));
+        fx.addMem(text_(rows::BelowMinus1999));
     }
     if (model_.polaritaet == PolarityPositiveOnly && display < 0) display = 0;
     return display;
@@ -220,14 +216,14 @@ void ConfigEditor::FieldExit(Field field, Effects& fx) {
                              fx);
             break;
         case Field::Skalin2:
-            ExitScalingInput(field, Field::Skalin1, text(rows::InputError), fx);
+            ExitScalingInput(field, Field::Skalin1, text_(rows::InputError), fx);
             break;
         case Field::Skalout1:
         case Field::Skalout2:
             ExitDisplay(field, fx);
             break;
         case Field::Testin1:
-            model_.setField(field, FormatGeneral(ClampedInput(field, text(rows::InputError), fx)));
+            model_.setField(field, FormatGeneral(ClampedInput(field, text_(rows::InputError), fx)));
             Recalculate(fx);
             break;
         case Field::RelaisOn:
@@ -249,7 +245,7 @@ long double ConfigEditor::ClampedInput(Field field, const QString& parseError, E
 
 long double ConfigEditor::ReportOutOfRange(long double limit, Effects& fx) {
     fx.beep();
-    fx.addMem(text(rows::OutOfRange));
+    fx.addMem(text_(rows::OutOfRange));
     return limit;
 }
 
@@ -261,7 +257,7 @@ void ConfigEditor::ExitScalingInput(Field field, Field other, const QString& par
     // An unreadable partner never equals; the evaluation reports it.
     if (value == RealOf(model_.field(other))) {
         fx.beep();
-        fx.addMem(text(rows::InputsMustDiffer));
+        fx.addMem(text_(rows::InputsMustDiffer));
         value = value == 0 ? model_.RangeFullScale : 0;
     }
     model_.setField(field, FormatGeneral(value));
@@ -270,7 +266,7 @@ void ConfigEditor::ExitScalingInput(Field field, Field other, const QString& par
 
 void ConfigEditor::ExitDisplay(Field field, Effects& fx) {
     const auto real = RealOf(model_.field(field));
-    if (!real) fx.addMem(text(rows::InputError));
+    if (!real) fx.addMem(text_(rows::InputError));
     std::int64_t value = real ? RoundHalfEven(*real) : 0;
     if (value > DisplayMax) value = DisplayMax;
     // No lower bound, but the text must stay an integer the evaluation can read.
@@ -316,13 +312,13 @@ void ConfigEditor::GrenzwertartClick(Effects& fx) {
 
 // The memo lines of a new mode, with the thresholds as they are now.
 void ConfigEditor::ReportLimitMode(int onRow, int offRow, Effects& fx) {
-    fx.addMem(text(rows::LimitHeading));
+    fx.addMem(text_(rows::LimitHeading));
     if (onRow == rows::NotUsed) {
-        fx.addMem(text(rows::NotUsed));
+        fx.addMem(text_(rows::NotUsed));
         return;
     }
-    fx.addMem(text(onRow) + FormatThreshold(model_.RelaisOn, model_.DecimalPoint));
-    fx.addMem(text(offRow) + FormatThreshold(model_.RelaisOff, model_.DecimalPoint));
+    fx.addMem(text_(onRow) + FormatThreshold(model_.RelaisOn, model_.DecimalPoint));
+    fx.addMem(text_(offRow) + FormatThreshold(model_.RelaisOff, model_.DecimalPoint));
 }
 
 void ConfigEditor::polaritaetClick(Effects& fx) {

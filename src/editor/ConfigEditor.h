@@ -3,10 +3,9 @@
 #include "ConfigModel.h"
 #include "Effects.h"
 #include "Numbers.h"  // ConversionError
+#include "Texts.h"
 
 namespace zmt {
-
-class LanguageText;
 
 // The coefficient steps of the evaluation: ScaleSlope, ScaleOffset, DisplayAtZero,
 // DisplayAtFullScale and SpanPer2000 from the scaling texts and the full scale. False when
@@ -29,8 +28,8 @@ class ConfigEditor {
     const ConfigModel& model() const { return model_; }
     SessionState& session() { return session_; }
     const SessionState& session() const { return session_; }
-    // Text of a language table row in the current language.
-    QString text(int row) const;
+    // The language table in the session's current language.
+    const Texts& wording() const { return text_; }
     const LanguageText& texts() const { return texts_; }
     LanguageText& texts() { return texts_; }
 
@@ -83,6 +82,7 @@ class ConfigEditor {
     ConfigModel& model_;
     SessionState& session_;
     LanguageText& texts_;
+    Texts text_{texts_, session_.LanguageIndex};
 };
 
 }  // namespace zmt

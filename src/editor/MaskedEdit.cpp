@@ -7,6 +7,40 @@
 
 namespace zmt {
 
+namespace {
+
+bool IsSign(QChar c) {
+    return c == u'+' || c == u'-';
+}
+
+// Every prefix of an admitted text is admitted, so typing never needs an intermediate state.
+class ReadingValidator : public QValidator {
+  public:
+    ReadingValidator(FieldMask mask, QObject* parent) : QValidator(parent), mask_(mask) {}
+    State validate(QString& input, int&) const override {
+        return ReadingMaskAdmits(mask_, input) ? Acceptable : Invalid;
+    }
+
+  private:
+    FieldMask mask_;
+};
+
+}  // namespace
+
+bool ReadingMaskAdmits(FieldMask mask, const QString& text) {
+    if (text.size() > MaskedEdit::Width) return false;
+    qsizetype position = 0;
+    while (position < text.size() && text[position] == u' ') ++position;
+    for (; position < text.size(); ++position) {
+        const QChar c = text[position];
+        const bool signPosition = mask == FieldMask::ReadingLastDigit
+                                      ? position < MaskedEdit::Width - 1
+                                      : position == 0;
+        if (!c.isDigit() && !(signPosition && IsSign(c))) return false;
+    }
+    return true;
+}
+
 MaskedEdit::MaskedEdit(const QString& name, FieldMask mask, QWidget* parent) : QLineEdit(parent) {
     setObjectName(name);
     setMaxLength(Width);
@@ -14,6 +48,8 @@ MaskedEdit::MaskedEdit(const QString& name, FieldMask mask, QWidget* parent) : Q
     if (mask == FieldMask::DigitsAndSigns) {
         static const QRegularExpression digitsAndSigns(QStringLiteral("[0-9+\\- ]*"));
         setValidator(new QRegularExpressionValidator(digitsAndSigns, this));
+    } else if (mask != FieldMask::AnyCharacter) {
+        setValidator(new ReadingValidator(mask, this));
     }
 }
 

@@ -8,7 +8,15 @@ namespace zmt {
 enum class FieldMask {
     AnyCharacter,    // "!ccccc;1; ": any character, the locale's separator and sign included
     DigitsAndSigns,  // "!####9;1; ": digits, blanks, plus and minus
+    // The operator's reading of the display, position by position; unfilled positions are
+    // leading blanks.
+    ReadingLastDigit,   // "!####9;1; ": a digit or a sign in the first four, a digit in the last
+    ReadingFirstSign,   // "!#9999;1; ": a digit or a sign in the first, a digit in the others
 };
+
+// Whether a reading mask admits `text`, its characters counted from the first position;
+// the other masks are not positional and admit what their validator lets through.
+bool ReadingMaskAdmits(FieldMask mask, const QString& text);
 
 // A five-character entry field whose text is held right-aligned and blank-padded ("   20").
 // Entering the field shows the text without its padding, selected, so that typing replaces

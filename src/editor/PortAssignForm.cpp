@@ -38,6 +38,7 @@ QString Numbered(const char* name, int number) {
 TPortAssignForm::TPortAssignForm(PortAssignContext context, QWidget* parent)
     : QDialog(parent),
       context_(context),
+      text_(context.controller.editor().texts(), [this] { return languageIndex(); }),
       assignment_(context.controller.ports(), context.controller.editor().texts(),
                   [this] { return languageIndex(); }),
       probe_(new link::InterfaceProbe(context.controller.ports().probePorts, context.clock, this)) {
@@ -54,10 +55,6 @@ TPortAssignForm::~TPortAssignForm() = default;
 
 int TPortAssignForm::languageIndex() const {
     return context_.controller.editor().session().LanguageIndex;
-}
-
-QString TPortAssignForm::text(int row) const {
-    return context_.controller.editor().texts().text(row, languageIndex());
 }
 
 // ---------------------------------------------------------------- building
@@ -150,10 +147,10 @@ void TPortAssignForm::ApplyLanguage() {
                                                  {ok_, rows::PortOkButton},
                                                  {cancel_, rows::PortCancelButton}};
     for (const auto& [control, row] : captions) {
-        if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text(row));
-        if (auto* button = qobject_cast<QPushButton*>(control)) button->setText(text(row));
+        if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text_(row));
+        if (auto* button = qobject_cast<QPushButton*>(control)) button->setText(text_(row));
     }
-    setWindowTitle(text(rows::PortAssignTitle));
+    setWindowTitle(text_(rows::PortAssignTitle));
 }
 
 // ---------------------------------------------------------------- showing
@@ -233,7 +230,7 @@ void TPortAssignForm::Leave(bool retargeted) {
 
 void TPortAssignForm::FindClick() {
     const QString question = assignment_.findQuestion();
-    if (question.isEmpty()) return context_.dialogs.inform(this, text(rows::PortFindNothingFree));
+    if (question.isEmpty()) return context_.dialogs.inform(this, text_(rows::PortFindNothingFree));
     if (!context_.dialogs.confirm(this, question)) return;
     // The program's own port may sit on one of the devices; the meter stays unpowered.
     context_.controller.ReleasePort();
@@ -259,7 +256,7 @@ void TPortAssignForm::ProbeAdvanced(int index, int count) {
     progress_->setRange(0, count);
     progress_->setValue(index);
     const QString device = probe_->devices().at(index).devicePath;
-    progress_->setFormat(text(rows::PortFindProgress).arg(device).arg(index + 1).arg(count));
+    progress_->setFormat(text_(rows::PortFindProgress).arg(device).arg(index + 1).arg(count));
 }
 
 void TPortAssignForm::ProbeReported(const link::ProbeResult& result) {
@@ -271,16 +268,16 @@ void TPortAssignForm::ProbeReported(const link::ProbeResult& result) {
 
 void TPortAssignForm::ProbeFinished(bool cancelled) {
     SetSearching(false);
-    if (cancelled) return findLog_->appendPlainText(text(rows::PortFindCancelled));
+    if (cancelled) return findLog_->appendPlainText(text_(rows::PortFindCancelled));
     progress_->setValue(progress_->maximum());
     progress_->setFormat(QStringLiteral("%p%"));
     OfferFound(probe_->found());
 }
 
 void TPortAssignForm::OfferFound(const std::vector<link::PortEntry>& found) {
-    if (found.empty()) return context_.dialogs.inform(this, text(rows::PortFindNone));
+    if (found.empty()) return context_.dialogs.inform(this, text_(rows::PortFindNone));
     const int number = findAs_->currentIndex() + 1;
-    const QString offer = text(rows::PortFindOffer).arg(found.front().devicePath).arg(number);
+    const QString offer = text_(rows::PortFindOffer).arg(found.front().devicePath).arg(number);
     if (!context_.dialogs.confirm(this, offer)) return;
     assignment_.chooseDevice(number, found.front());
     ShowRow(number);

@@ -58,7 +58,6 @@ class TPortAssignForm : public QDialog {
     void buildFindControls(QGridLayout* grid, int row);
     void connectControls();
     void ApplyLanguage();
-    QString text(int row) const;
     int languageIndex() const;
 
     void ShowRows();
@@ -72,6 +71,7 @@ class TPortAssignForm : public QDialog {
     void Leave(bool retargeted);
 
     PortAssignContext context_;
+    Texts text_;
     PortAssignment assignment_;
     link::InterfaceProbe* probe_;
     bool portWasOpen_ = false;

@@ -35,7 +35,7 @@ void PortAssignment::rebuildRow(int number, const std::optional<QString>& previo
     const int language = languageIndex_();
     r.target = setup_.comPorts->target(number, devices_);
     const QString standard = setup_.comPorts->standardDevice(number);
-    r.choices = {{QString(), text(rows::PortStandardChoice).arg(standard), standard, false}};
+    r.choices = {{QString(), text_(rows::PortStandardChoice).arg(standard), standard, false}};
     for (const link::PortEntry& entry : devices_)
         r.choices.push_back({entry.bindPath(), DescribeDevice(entry, texts_, language),
                              DeviceDetails(entry), entry.busy});
@@ -61,8 +61,8 @@ int PortAssignment::currentChoice(const Row& r) const {
 }
 
 QString PortAssignment::devicesNote() const {
-    if (devices_.empty()) return text(rows::PortNoDevices);
-    return text(rows::PortDevicesListed).arg(devices_.size());
+    if (devices_.empty()) return text_(rows::PortNoDevices);
+    return text_(rows::PortDevicesListed).arg(devices_.size());
 }
 
 QString PortAssignment::targetText(int number) const {
@@ -108,10 +108,10 @@ QString PortAssignment::findQuestion() const {
         (entry.busy ? held : free)
             << QStringLiteral("    ") + DescribeDevice(entry, texts_, languageIndex_());
     if (free.isEmpty()) return {};
-    QStringList lines{text(rows::PortFindQuestion)};
+    QStringList lines{text_(rows::PortFindQuestion)};
     lines << free;
-    if (!held.isEmpty()) lines << QString() << text(rows::PortFindSkipped) << held;
-    lines << QString() << text(rows::PortFindWarning);
+    if (!held.isEmpty()) lines << QString() << text_(rows::PortFindSkipped) << held;
+    lines << QString() << text_(rows::PortFindWarning);
     return lines.join('\n');
 }
 

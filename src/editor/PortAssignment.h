@@ -5,6 +5,7 @@
 #include "LanguageText.h"
 #include "PortCatalog.h"
 #include "PortSetup.h"
+#include "Texts.h"
 
 #include <QString>
 #include <QStringList>
@@ -70,7 +71,6 @@ class PortAssignment {
         int chosen = 0;
     };
 
-    QString text(int row) const { return texts_.text(row, languageIndex_()); }
     const Row& row(int number) const { return rows_.at(number - 1); }
     void rebuildRows();
     void rebuildRow(int number, const std::optional<QString>& previousChoice);
@@ -79,6 +79,7 @@ class PortAssignment {
     link::PortSetup setup_;
     const LanguageText& texts_;
     std::function<int()> languageIndex_;
+    Texts text_{texts_, languageIndex_};
     std::vector<link::PortEntry> devices_;
     std::array<Row, ComPortCount> rows_{};
 };

@@ -13,16 +13,6 @@
 
 namespace zmt {
 
-namespace {
-
-// Rows of the language table used here.
-enum Row {
-    SelectedPort = 61,
-    ConfigurationLoaded = 65,
-};
-
-}  // namespace
-
 PortController::PortController(PortControllerContext context, QObject* parent)
     : QObject(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("PortController"));
@@ -41,10 +31,6 @@ PortController::PortController(PortControllerContext context, QObject* parent)
         Report({});
     });
     powerontimer_->setHandler([this] { powerontimerTimer(); });
-}
-
-QString PortController::text(int row) const {
-    return context_.editor.text(row);
 }
 
 // ---------------------------------------------------------------- interface lines
@@ -170,7 +156,7 @@ void PortController::ChoosePort(int number) {
     SelectPort(number);
     SetPortLines(session().ComPortName, session().PowerOn, session().SignalOn, true);
     Effects fx;
-    fx.addMem(text(SelectedPort) + session().ComPortName);
+    fx.addMem(text(rows::SelectedPort) + session().ComPortName);
     context_.editor.UpdateRangeInfo();
     Report(fx);
 }
@@ -268,7 +254,7 @@ SettingsResult PortController::Load(const QString& path) {
         context_.editor.UpdateRangeInfo();
         context_.editor.Recalculate(fx);
         // The file's language speaks from here on; the captions stay as they are.
-        fx.addMem(text(ConfigurationLoaded));
+        fx.addMem(text(rows::ConfigurationLoaded));
     });
     return {};
 }

@@ -14,6 +14,7 @@
 #include "PortFailureCause.h"
 #include "PortSetup.h"
 #include "SettingsLines.h"
+#include "Texts.h"
 
 #include <QObject>
 #include <QString>
@@ -71,7 +72,6 @@ class PortController : public QObject {
     void SetRTS(bool on);
     // While a device operation window is open, port failures are not reported.
     void SetOperationRunning(bool running) { operationRunning_ = running; }
-    bool OperationRunning() const { return operationRunning_; }
 
     const SwitchState& switchpower() const { return power_; }
     const SwitchState& switchsignal() const { return signal_; }
@@ -127,7 +127,6 @@ class PortController : public QObject {
     void changed(const zmt::Effects& effects);
 
   private:
-    QString text(int row) const;
     void ReportPortFailure(const QString& name, const link::PortFailureCause& cause, Effects& fx);
     void HintAtUnassignedAdapter(int number);
     bool PortAvailable(int number);
@@ -138,6 +137,8 @@ class PortController : public QObject {
     void StartLineLocks();
 
     PortControllerContext context_;
+    Texts text_{context_.editor.wording()};
+    QString text(int row) const { return text_(row); }
     SwitchState power_;
     SwitchState signal_;
     bool operationRunning_ = false;

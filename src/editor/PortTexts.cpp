@@ -1,6 +1,7 @@
 #include "PortTexts.h"
 
 #include "OriginalRows.h"
+#include "Texts.h"
 
 #include <QStringList>
 
@@ -18,7 +19,7 @@ QString Hex4(std::uint16_t value) {
 
 QString DescribeComTarget(const link::ComTarget& target, const LanguageText& texts,
                           int languageIndex) {
-    auto row = [&](int r) { return texts.text(r, languageIndex); };
+    const Texts row(texts, languageIndex);
     if (target.kind == link::ComTargetKind::OwnFile)
         return row(rows::PortTargetOwnFile).arg(target.path);
     if (!target.exists) return row(rows::PortTargetMissing).arg(target.path);
@@ -47,7 +48,7 @@ QString DeviceDetails(const link::PortEntry& entry) {
 
 QString DescribeBindProblem(const link::BindProblem& problem, const LanguageText& texts,
                             int languageIndex) {
-    auto row = [&](int r) { return texts.text(r, languageIndex); };
+    const Texts row(texts, languageIndex);
     switch (problem.failure) {
         case link::BindFailure::NotALink:
             return row(rows::PortBindNotALink).arg(problem.path);

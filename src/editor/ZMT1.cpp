@@ -28,77 +28,62 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <span>
+#include <vector>
 
 namespace zmt {
 
 namespace {
 
-// The captions that follow the language, in the order they are set.
+// The captions that follow the language, in the order they are set: the window title
+// first, the items added to the menu since (the sheet) last.
 struct CaptionRow {
-    const char* control;
+    QObject* control;
     int row;
 };
-constexpr CaptionRow kLanguageCaptions[] = {{"Form1", 0},
-                                            {"Datei1", 1},
-                                            {"Kommunikation1", 2},
-                                            {"MLanguage", 3},
-                                            {"Hilfe1", 4},
-                                            {"Laden1", 5},
-                                            {"Speichern1", 6},
-                                            {"Quit1", 7},
-                                            {"MenueAuslesen", 8},
-                                            {"MenueParametrieren", 9},
-                                            {"MenueKalPar", 10},
-                                            {"Hilfe2", 12},
-                                            {"About1", 13},
-                                            {"RangeBox", 20},
-                                            {"Typ", 21},
-                                            {"PunktBox", 22},
-                                            {"ohnelabel", 23},
-                                            {"GrenzkontaktBox", 24},
-                                            {"Skalierbox", 25},
-                                            {"artlabel", 26},
-                                            {"anzeigelabel", 27},
-                                            {"Label1", 28},
-                                            {"Label2", 29},
-                                            {"Label5", 30},
-                                            {"Label6", 30},
-                                            {"Label7", 28},
-                                            {"Label8", 31},
-                                            {"Label9", 29},
-                                            {"Label10", 30},
-                                            {"switchpower", 32},
-                                            {"switchsignal", 33},
-                                            {"Readbutt", 34},
-                                            {"Skalbutt", 35},
-                                            {"KalParButt", 36},
-                                            {"MenueVergleichen", rows::CompareMenuItem},
-                                            {"PortAssign1", rows::PortAssignMenuItem}};
-
-// Captions of the items added to the menu since, from the rows added after the original ones.
-constexpr CaptionRow kAddedCaptions[] = {{"KonfigBlattDrucken1", rows::MenuPrintSheet},
-                                         {"KonfigBlattPdf1", rows::MenuSaveSheetPdf},
-                                         {"Journal1", rows::JournalMenuItem}};
-
-// The decimal point radio buttons and the code each one selects.
-struct DecimalPointButton {
-    const char* name;
-    int code;
-};
-constexpr DecimalPointButton kDecimalPointButtons[] = {
-    {"DP1", 3}, {"DP2", 2}, {"DP3", 1}, {"DP4", 0}, {"DP0", 4}};
+std::vector<CaptionRow> LanguageCaptions(QMainWindow& window, const Form1Controls& c) {
+    return {{&window, rows::MainWindowTitle},
+            {c.Datei1, rows::MenuFile},
+            {c.Kommunikation1, rows::MenuCommunication},
+            {c.MLanguage, rows::MenuLanguage},
+            {c.Hilfe1, rows::MenuHelp},
+            {c.Laden1, rows::MenuLoad},
+            {c.Speichern1, rows::MenuSave},
+            {c.Quit1, rows::MenuExit},
+            {c.MenueAuslesen, rows::MenuRead},
+            {c.MenueParametrieren, rows::MenuWrite},
+            {c.MenueKalPar, rows::MenuCalibrateAndWrite},
+            {c.Hilfe2, rows::MenuHelpItem},
+            {c.About1, rows::MenuAbout},
+            {c.RangeBox, rows::InputRangeBox},
+            {c.Typ, rows::DeviceTypeLabel},
+            {c.PunktBox, rows::DecimalPointBox},
+            {c.ohnelabel, rows::NoPoint},
+            {c.GrenzkontaktBox, rows::LimitContactBox},
+            {c.Skalierbox, rows::DisplayScalingBox},
+            {c.artlabel, rows::LimitModeLabel},
+            {c.anzeigelabel, rows::PolarityLabel},
+            {c.Label1, rows::InputSignalLabel},
+            {c.Label2, rows::DisplayLabel},
+            {c.Label5, rows::DisplayedAsLabel},
+            {c.Label6, rows::DisplayedAsLabel},
+            {c.Label7, rows::InputSignalLabel},
+            {c.Label8, rows::TestLabel},
+            {c.Label9, rows::DisplayLabel},
+            {c.Label10, rows::DisplayedAsLabel},
+            {c.switchpower, rows::PowerSwitch},
+            {c.switchsignal, rows::SignalSwitch},
+            {c.Readbutt, rows::ReadButton},
+            {c.Skalbutt, rows::WriteButton},
+            {c.KalParButt, rows::CalibrateAndWriteButton},
+            {c.MenueVergleichen, rows::CompareMenuItem},
+            {c.PortAssign1, rows::PortAssignMenuItem},
+            {c.KonfigBlattDrucken1, rows::MenuPrintSheet},
+            {c.KonfigBlattPdf1, rows::MenuSaveSheetPdf},
+            {c.Journal1, rows::JournalMenuItem}};
+}
 
 constexpr const char* kGlyphNames[] = {
     "", "gwnorm", "gwinv", "gwno", "kontaktonbild", "kontaktoffbild", "kontaktnobild"};
-
-constexpr const char* kUnitLabels[] = {"Einheit1", "Einheit2", "Einheit3"};
-
-// Rows of the language table used by the window itself.
-enum Row {
-    ChosenLanguage = 45,
-    OverwriteQuestion = 63,
-};
 
 void SetCaption(QObject* control, const QString& caption) {
     if (auto* window = qobject_cast<QMainWindow*>(control))
@@ -115,23 +100,17 @@ void SetCaption(QObject* control, const QString& caption) {
         button->setText(caption);
 }
 
-void SetCaptions(QMainWindow& window, std::span<const CaptionRow> captions,
-                 const LanguageText& texts, int languageIndex) {
-    for (const CaptionRow& caption : captions) {
-        const QString name = QString::fromLatin1(caption.control);
-        QObject* control = name == window.objectName() ? &window : window.findChild<QObject*>(name);
-        SetCaption(control, texts.text(caption.row, languageIndex));
-    }
-}
-
 }  // namespace
 
 TForm1::TForm1(Form1Context context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
+      text_(context_.controller.editor().wording()),
       saveInitialName_(QStringLiteral("default")),
       openInitialName_(QStringLiteral("default")) {
-    buildWindow();
+    controls_ = BuildForm1Controls(*this);
+    controls_.Image1->installEventFilter(this);
+    buildTimers();
     connectHandlers();
     focusHistory_ = new FocusHistory(this);
     editor().texts().FillLanguageText();
@@ -142,9 +121,9 @@ TForm1::TForm1(Form1Context context, QWidget* parent)
     ShowModel();
     new HelpLineBinder(
         this, editor().texts(),
-        {[this] { return polaritaet_->text(); }, [this] { return model().LimitMode; },
+        {[this] { return controls_.polaritaet->text(); }, [this] { return model().LimitMode; },
          [this] { return session().LanguageIndex; }},
-        [this](const QString& line) { HelpPanel_->setText(line); });
+        [this](const QString& line) { controls_.HelpPanel->setText(line); });
 }
 
 TForm1::~TForm1() = default;
@@ -161,24 +140,26 @@ SessionState& TForm1::session() {
     return editor().session();
 }
 
-QString TForm1::text(int row) const {
-    return context_.controller.editor().text(row);
-}
-
 void TForm1::Guarded(const std::function<void()>& handler) {
     RunGuarded(handler);
 }
 
 // ---------------------------------------------------------------- wiring
 
+void TForm1::buildTimers() {
+    starttimer_ = new OneShotTimer(this, "starttimer", 300, context_.clock);
+    // Not every platform reports the window's activation (offscreen and bare X servers
+    // report none); the window then runs its activation rule itself.
+    activationFallback_ = new OneShotTimer(this, "activationfallback", 100, context_.clock);
+}
+
 void TForm1::connectHandlers() {
     connectFields();
     connectOperationButtons();
     connectMenu();
-    connect(SelectRange_, &QComboBox::activated, this, &TForm1::SelectRangeChange);
-    for (const DecimalPointButton& button : kDecimalPointButtons) {
-        auto* radio = findChild<QRadioButton*>(button.name);
-        connect(radio, &QRadioButton::toggled, this, [this, code = button.code](bool checked) {
+    connect(controls_.SelectRange, &QComboBox::activated, this, &TForm1::SelectRangeChange);
+    for (const auto& [radio, code] : controls_.decimalPoints) {
+        connect(radio, &QRadioButton::toggled, this, [this, code = code](bool checked) {
             if (checked) DecimalPointClick(code);
         });
     }
@@ -187,13 +168,14 @@ void TForm1::connectHandlers() {
             Guarded([&] { EditorStep([&](Effects& fx) { (editor().*rule)(fx); }); });
         };
     };
-    connect(polaritaet_, &QToolButton::clicked, this, editorClick(&ConfigEditor::polaritaetClick));
-    connect(Grenzwertart_, &QToolButton::clicked, this,
+    connect(controls_.polaritaet, &QToolButton::clicked, this,
+            editorClick(&ConfigEditor::polaritaetClick));
+    connect(controls_.Grenzwertart, &QToolButton::clicked, this,
             editorClick(&ConfigEditor::GrenzwertartClick));
     // Changing a box from code runs its rule as a click would.
-    connect(switchpower_, &QCheckBox::toggled, this,
+    connect(controls_.switchpower, &QCheckBox::toggled, this,
             [this](bool checked) { Guarded([&] { controller().switchpowerClick(checked); }); });
-    connect(switchsignal_, &QCheckBox::toggled, this,
+    connect(controls_.switchsignal, &QCheckBox::toggled, this,
             [this](bool checked) { Guarded([&] { controller().switchsignalClick(checked); }); });
     connect(&controller(), &PortController::changed, this, &TForm1::ControllerChanged);
     starttimer_->setHandler([this] { starttimerTimer(); });
@@ -211,77 +193,82 @@ void TForm1::connectHandlers() {
 }
 
 void TForm1::connectFields() {
-    for (const FieldBinding& binding : fields_) {
+    for (const FieldBinding& binding : controls_.fields) {
         const Field field = binding.field;
         // The model holds what the field shows, so a save right after typing stores it.
         connect(binding.edit, &QLineEdit::textEdited, this,
                 [this, field](const QString& typed) { model().setField(field, typed); });
         connect(binding.edit, &MaskedEdit::exited, this, [this, field] { FieldExit(field); });
     }
-    connect(fields_[static_cast<int>(Field::Testin1)].edit, &QLineEdit::returnPressed, this,
-            &TForm1::Testin1Enter);
+    connect(controls_.fields[static_cast<int>(Field::Testin1)].edit, &QLineEdit::returnPressed,
+            this, &TForm1::Testin1Enter);
 }
 
 void TForm1::connectOperationButtons() {
-    const std::tuple<const char*, const char*, bool, bool> operations[] = {
-        {"Readbutt", "MenueAuslesen", false, false},
-        {"Skalbutt", "MenueParametrieren", false, true},
-        {"KalParButt", "MenueKalPar", true, true}};
+    const Form1Controls& c = controls_;
+    const std::tuple<QAbstractButton*, QAction*, bool, bool> operations[] = {
+        {c.Readbutt, c.MenueAuslesen, false, false},
+        {c.Skalbutt, c.MenueParametrieren, false, true},
+        {c.KalParButt, c.MenueKalPar, true, true}};
     for (const auto& [button, item, calibrate, write] : operations) {
         auto start = [this, calibrate, write] { StartOperation(calibrate, write, false); };
-        connect(findChild<QAbstractButton*>(button), &QAbstractButton::clicked, this, start);
-        connect(findChild<QAction*>(item), &QAction::triggered, this, start);
+        connect(button, &QAbstractButton::clicked, this, start);
+        connect(item, &QAction::triggered, this, start);
     }
-    connect(findChild<QAction*>("MenueVergleichen"), &QAction::triggered, this,
+    connect(c.MenueVergleichen, &QAction::triggered, this,
             [this] { StartOperation(false, false, true); });
-    connect(findChild<QAbstractButton*>("Kalbutt"), &QAbstractButton::clicked, this,
-            &TForm1::KalbuttClick);
+    connect(c.Kalbutt, &QAbstractButton::clicked, this, &TForm1::KalbuttClick);
 }
 
 void TForm1::connectMenu() {
-    const std::pair<const char*, void (TForm1::*)()> items[] = {
-        {"Laden1", &TForm1::Laden1Click},
-        {"Speichern1", &TForm1::Speichern1Click},
-        {"Quit1", &TForm1::Quit1Click},
-        {"MLanguage", &TForm1::MLanguageClick},
-        {"Hilfe2", &TForm1::Hilfe2Click},
-        {"About1", &TForm1::About1Click},
-        {"KonfigBlattDrucken1", &TForm1::KonfigBlattDrucken1Click},
-        {"KonfigBlattPdf1", &TForm1::KonfigBlattPdf1Click},
-        {"PortAssign1", &TForm1::PortAssign1Click}};
-    for (const auto& [name, handler] : items) {
-        connect(findChild<QAction*>(name), &QAction::triggered, this,
+    const Form1Controls& c = controls_;
+    const std::pair<QAction*, void (TForm1::*)()> items[] = {
+        {c.Laden1, &TForm1::Laden1Click},
+        {c.Speichern1, &TForm1::Speichern1Click},
+        {c.Quit1, &TForm1::Quit1Click},
+        {c.MLanguage, &TForm1::MLanguageClick},
+        {c.Hilfe2, &TForm1::Hilfe2Click},
+        {c.About1, &TForm1::About1Click},
+        {c.Journal1, &TForm1::Journal1Click},
+        {c.KonfigBlattDrucken1, &TForm1::KonfigBlattDrucken1Click},
+        {c.KonfigBlattPdf1, &TForm1::KonfigBlattPdf1Click},
+        {c.PortAssign1, &TForm1::PortAssign1Click}};
+    for (const auto& [item, handler] : items) {
+        connect(item, &QAction::triggered, this,
                 [this, handler] { Guarded([&] { (this->*handler)(); }); });
     }
     for (int n = 1; n <= 4; ++n) {
         connect(ComItem(n), &QAction::triggered, this,
                 [this, n] { Guarded([&] { COMClick(n); }); });
     }
-    connect(Kommunikation1_, &QMenu::aboutToShow, this, &TForm1::ProbePorts);
+    connect(controls_.Kommunikation1, &QMenu::aboutToShow, this, &TForm1::ProbePorts);
 }
 
 // ---------------------------------------------------------------- model and effects
 
 void TForm1::ShowModel() {
     const ConfigModel& model = this->model();
-    for (const FieldBinding& binding : fields_) binding.edit->ShowText(model.field(binding.field));
-    Testout1_->setText(model.Testout1);
-    SelectRange_->setCurrentIndex(model.SelectRange);
-    polaritaet_->setText(model.polaritaet);
+    for (const FieldBinding& binding : controls_.fields)
+        binding.edit->ShowText(model.field(binding.field));
+    controls_.Testout1->setText(model.Testout1);
+    controls_.SelectRange->setCurrentIndex(model.SelectRange);
+    controls_.polaritaet->setText(model.polaritaet);
     ShowDecimalPointRadio();
-    ShowGlyph(Grenzwertart_, model.GrenzwertartGlyph);
-    ShowGlyph(kontaktbild_, model.kontaktbildGlyph);
-    for (const char* unit : kUnitLabels) findChild<QLabel*>(unit)->setText(model.UnitCaption);
-    ComInfo_->setText(session().ComInfoCaption);
+    ShowGlyph(controls_.Grenzwertart, model.GrenzwertartGlyph);
+    ShowGlyph(controls_.kontaktbild, model.kontaktbildGlyph);
+    for (QLabel* unit : controls_.units) unit->setText(model.UnitCaption);
+    controls_.ComInfo->setText(session().ComInfoCaption);
     if (QAction* item = ComItem(session().CheckedComItem)) item->setChecked(true);
     const QString settingsLines = controller().dateimem().join('\n');
-    if (dateimem_->toPlainText() != settingsLines) dateimem_->setPlainText(settingsLines);
+    if (controls_.dateimem->toPlainText() != settingsLines)
+        controls_.dateimem->setPlainText(settingsLines);
 }
 
 // The boxes show what the line control holds; showing them runs no click rule.
 void TForm1::ShowSwitches() {
     const std::pair<QCheckBox*, SwitchState> boxes[] = {
-        {switchpower_, controller().switchpower()}, {switchsignal_, controller().switchsignal()}};
+        {controls_.switchpower, controller().switchpower()},
+        {controls_.switchsignal, controller().switchsignal()}};
     for (const auto& [box, state] : boxes) {
         const QSignalBlocker quiet(box);
         box->setChecked(state.checked);
@@ -297,8 +284,7 @@ void TForm1::ControllerChanged(const Effects& effects) {
 
 void TForm1::ShowDecimalPointRadio() {
     const QString checkedName = ConfigEditor::DecimalPointRadio(model().DecimalPoint);
-    for (const DecimalPointButton& button : kDecimalPointButtons) {
-        auto* radio = findChild<QRadioButton*>(button.name);
+    for (const auto& [radio, code] : controls_.decimalPoints) {
         const QSignalBlocker quiet(radio);  // showing the model runs no rule
         const bool checked = radio->objectName() == checkedName;
         if (radio->isChecked() == checked) continue;
@@ -311,7 +297,7 @@ void TForm1::ShowDecimalPointRadio() {
 void TForm1::ShowGlyph(QToolButton* target, Glyph glyph) {
     if (glyph == Glyph::None) return;
     const int index = static_cast<int>(glyph);
-    target->setIcon(templates_[index]->icon());
+    target->setIcon(controls_.templates[index]->icon());
     target->setProperty("glyph", QString::fromLatin1(kGlyphNames[index]));
 }
 
@@ -331,12 +317,12 @@ void TForm1::EditorStep(const std::function<void(Effects&)>& operation) {
 
 void TForm1::AddMemLine(const QString& line) {
     memLines_.append(line);
-    Mem_->appendPlainText(line);
+    controls_.Mem->appendPlainText(line);
 }
 
 void TForm1::ClearMem() {
     memLines_.clear();
-    Mem_->clear();
+    controls_.Mem->clear();
 }
 
 // ---------------------------------------------------------------- editing rules
@@ -348,7 +334,7 @@ void TForm1::FieldExit(Field field) {
 void TForm1::Testin1Enter() {
     Guarded([&] { EditorStep([&](Effects& fx) { editor().Testin1Enter(fx); }); });
     // The next value typed replaces the one just applied.
-    fields_[static_cast<int>(Field::Testin1)].edit->selectAll();
+    controls_.fields[static_cast<int>(Field::Testin1)].edit->selectAll();
 }
 
 void TForm1::SelectRangeChange(int index) {
@@ -429,15 +415,16 @@ void TForm1::About1Click() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Image1_ && event->type() == QEvent::MouseButtonDblClick) Image1DblClick();
+    if (watched == controls_.Image1 && event->type() == QEvent::MouseButtonDblClick)
+        Image1DblClick();
     return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- language
 
 void TForm1::ApplyLanguage(int languageIndex) {
-    SetCaptions(*this, kLanguageCaptions, editor().texts(), languageIndex);
-    SetCaptions(*this, kAddedCaptions, editor().texts(), languageIndex);
+    for (const CaptionRow& caption : LanguageCaptions(*this, controls_))
+        SetCaption(caption.control, editor().texts().text(caption.row, languageIndex));
 }
 
 void TForm1::MLanguageClick() {
@@ -445,13 +432,13 @@ void TForm1::MLanguageClick() {
     languageIndex = languageIndex == 0 ? 1 : 0;
     ApplyLanguage(languageIndex);
     ClearMem();
-    AddMemLine(text(ChosenLanguage));
+    AddMemLine(text_(rows::ChosenLanguage));
 }
 
 // ---------------------------------------------------------------- ports
 
 QAction* TForm1::ComItem(int number) const {
-    return number >= 1 && number <= 4 ? comItems_[number - 1] : nullptr;
+    return number >= 1 && number <= 4 ? controls_.comItems[number - 1] : nullptr;
 }
 
 void TForm1::ProbePorts() {
@@ -506,7 +493,7 @@ void TForm1::Speichern1Click() {
     saveInitialName_ = path;
     folder.remember(path);
     if (QFileInfo::exists(path)) {
-        QString question = text(OverwriteQuestion);
+        QString question = text_(rows::OverwriteQuestion);
         question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
         if (context_.dialogs.askOverwrite(this, question) != FileDialogs::Answer::Yes) return;
     }
@@ -525,7 +512,7 @@ void TForm1::Laden1Click() {
     const SettingsResult loaded = controller().Load(path);
     if (!loaded.ok) return ShowRefusal(loaded);
     ShowFileInfo(session().LoadedFileName);
-    Panel1_->setFocus();
+    controls_.Panel1->setFocus();
 }
 
 void TForm1::ShowRefusal(const SettingsResult& refused) {
@@ -533,10 +520,14 @@ void TForm1::ShowRefusal(const SettingsResult& refused) {
 }
 
 void TForm1::ShowFileInfo(const QString& path) {
-    FileInfo_->setText(path);
+    controls_.FileInfo->setText(path);
 }
 
 // ---------------------------------------------------------------- configuration sheet
+
+void TForm1::Journal1Click() {
+    if (hooks_.ShowJournalModal) RunModal(hooks_.ShowJournalModal);
+}
 
 void TForm1::KonfigBlattDrucken1Click() {
     const SheetRequest request = SheetRequestNow();
@@ -550,7 +541,7 @@ void TForm1::KonfigBlattPdf1Click() {
 
 // The sheet names the configuration after the file shown in the title line.
 SheetRequest TForm1::SheetRequestNow() {
-    return {this, FileInfo_->text()};
+    return {this, controls_.FileInfo->text()};
 }
 
 }  // namespace zmt

@@ -4,6 +4,7 @@
 #include "ConfigEditor.h"
 #include "ConfigModel.h"
 #include "Effects.h"
+#include "Form1Controls.h"
 #include "OneShotTimer.h"
 #include "PlatformDevice.h"
 
@@ -58,6 +59,7 @@ struct Form1Hooks {
     std::function<void(int languageIndex)> ShowHelpModal;
     std::function<void()> ShowAboutModal;
     std::function<void()> ShowPortAssignModal;
+    std::function<void()> ShowJournalModal;
     std::function<void(const QUrl&)> OpenUrl;  // empty: the desktop's browser
     std::function<void(const SheetRequest&)> PrintConfigurationSheet;
     std::function<void(const SheetRequest&)> SaveConfigurationSheet;
@@ -103,6 +105,7 @@ class TForm1 : public QMainWindow {
     void MLanguageClick();
     void Speichern1Click();
     void Laden1Click();
+    void Journal1Click();
     void KonfigBlattDrucken1Click();
     void KonfigBlattPdf1Click();
     void Quit1Click();
@@ -119,27 +122,9 @@ class TForm1 : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct FieldBinding {
-        Field field;
-        MaskedEdit* edit;
-    };
+    using FieldBinding = Form1Controls::FieldBinding;
 
-    // Building the controls (ZMT1Layout.cpp).
-    void buildWindow();
-    void buildMenu();
-    QWidget* buildConfigurationPanel(QWidget* parent);
-    void buildRangeBox(QWidget* parent);
-    void buildPunktBox(QWidget* parent);
-    void buildGrenzkontaktBox(QWidget* parent);
-    void buildSkalierbox(QWidget* parent);
-    void buildTestPanel(QWidget* parent);
-    void buildStatusArea(QWidget* parent);
-    void buildSwitchesAndButtons(QWidget* parent);
-    void buildLogo(QWidget* parent);
-    void buildTemplates(QWidget* parent);
     void buildTimers();
-    MaskedEdit* addField(Field field, const QString& name, FieldMask mask, QWidget* parent,
-                         const QRect& geometry);
     void connectHandlers();
     void connectFields();
     void connectOperationButtons();
@@ -166,7 +151,6 @@ class TForm1 : public QMainWindow {
     void OweActivation();
 
     // Helpers.
-    QString text(int row) const;
     ConfigModel& model();
     SessionState& session();
     void ShowGlyph(QToolButton* target, Glyph glyph);
@@ -178,6 +162,7 @@ class TForm1 : public QMainWindow {
     void Guarded(const std::function<void()>& handler);
 
     Form1Context context_;
+    Texts text_;
     Form1Hooks hooks_;
     QStringList memLines_;
     QString saveInitialName_;
@@ -187,24 +172,7 @@ class TForm1 : public QMainWindow {
     int activationRuns_ = 0;
     bool shownOnce_ = false;
 
-    std::array<FieldBinding, 7> fields_{};
-    MaskedEdit* Testout1_ = nullptr;
-    QComboBox* SelectRange_ = nullptr;
-    QToolButton* polaritaet_ = nullptr;
-    QToolButton* Grenzwertart_ = nullptr;
-    QToolButton* kontaktbild_ = nullptr;
-    std::array<QToolButton*, 7> templates_{};  // indexed by Glyph
-    QPlainTextEdit* Mem_ = nullptr;
-    QLabel* FileInfo_ = nullptr;
-    QLabel* ComInfo_ = nullptr;
-    QLabel* HelpPanel_ = nullptr;
-    QLabel* Image1_ = nullptr;
-    QPlainTextEdit* dateimem_ = nullptr;
-    QWidget* Panel1_ = nullptr;
-    QCheckBox* switchpower_ = nullptr;
-    QCheckBox* switchsignal_ = nullptr;
-    QMenu* Kommunikation1_ = nullptr;
-    std::array<QAction*, 4> comItems_{};
+    Form1Controls controls_;
     OneShotTimer* starttimer_ = nullptr;
     OneShotTimer* activationFallback_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AddedRows.h"
+#include "OriginalRows.h"
 
 #include <QString>
 

@@ -63,10 +63,6 @@ void TZMTCom::connectEngine() {
     });
 }
 
-void TZMTCom::Show() {
-    engine_.Start();
-}
-
 void TZMTCom::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) FormPaint();

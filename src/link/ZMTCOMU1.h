@@ -1,7 +1,7 @@
 #pragma once
 
-// The transfer window: shows the progress of one exchange with the programming interface
-// and owns the program's one serial port.
+// The transfer window: shows the progress of one exchange with the programming interface.
+// The program's one serial port belongs to the program start; the engine uses it for the exchange.
 
 #include "PlatformDevice.h"
 #include "SpComPort.h"
@@ -27,10 +27,6 @@ class TZMTCom : public QWidget {
     explicit TZMTCom(link::TransferEngine& engine, QWidget* parent = nullptr);
 
     link::TransferEngine& engine() { return engine_; }
-
-    // Starts an exchange unless one runs; the window shows itself with it.
-    void Show();
-    bool TransferRunning() const { return engine_.Running(); }
 
   protected:
     void showEvent(QShowEvent* event) override;

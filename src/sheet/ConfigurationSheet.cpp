@@ -62,14 +62,10 @@ ConfigurationSheet::ConfigurationSheet(SheetInput input) : input_(std::move(inpu
         if (!messages_.contains(line)) messages_ << line;
 }
 
-QString ConfigurationSheet::text(int row) const {
-    return texts_.text(row, language_);
-}
-
 QString ConfigurationSheet::title() const {
     const DeviceType* type = DeviceTypeAt(input_.model.SelectRange);
-    return text(rows::SheetTitle)
-        .arg(type ? QString::fromUtf8(type->itemText) : text(rows::NoDeviceTypeChosen));
+    return text_(rows::SheetTitle)
+        .arg(type ? QString::fromUtf8(type->itemText) : text_(rows::NoDeviceTypeChosen));
 }
 
 SheetContents ConfigurationSheet::contents() const {
@@ -83,37 +79,37 @@ SheetContents ConfigurationSheet::contents() const {
 // ---------------------------------------------------------------- the configuration
 
 SheetTable ConfigurationSheet::Header() const {
-    const QString file = input_.fileName.isEmpty() ? text(rows::SheetFileNotSaved)
+    const QString file = input_.fileName.isEmpty() ? text_(rows::SheetFileNotSaved)
                                                    : Shown(input_.fileName, LongestLine);
     const QString port =
         input_.session.ComPortName.trimmed().isEmpty() ? Dash : Shown(input_.session.ComPortName);
     return {{},
-            {{text(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
-             {text(rows::SheetFile), file},
-             {text(rows::SheetPort), port}}};
+            {{text_(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
+             {text_(rows::SheetFile), file},
+             {text_(rows::SheetPort), port}}};
 }
 
 SheetSection ConfigurationSheet::Configuration() const {
     const ConfigModel& m = input_.model;
     SheetTable table{{},
-                     {{text(rows::SheetDeviceType), DeviceTypeText()},
-                      {text(rows::SheetDecimalPoint), DecimalPointText()},
-                      {text(rows::EntryInput1), InputText(m.Skalin1)},
-                      {text(rows::EntryDisplay1), DisplayEntryText(m.Skalout1)},
-                      {text(rows::EntryInput2), InputText(m.Skalin2)},
-                      {text(rows::EntryDisplay2), DisplayEntryText(m.Skalout2)},
-                      {text(rows::SheetPolarity), PolarityText()},
-                      {text(rows::SheetLimitMode), LimitModeText()},
-                      {text(rows::EntryLimitOn), DisplayEntryText(m.RelaisOn)},
-                      {text(rows::EntryLimitOff), DisplayEntryText(m.RelaisOff)},
-                      {text(rows::SheetTestInput), InputText(m.Testin1)}}};
-    return {text(rows::SheetConfiguration), {}, {table}};
+                     {{text_(rows::SheetDeviceType), DeviceTypeText()},
+                      {text_(rows::SheetDecimalPoint), DecimalPointText()},
+                      {text_(rows::EntryInput1), InputText(m.Skalin1)},
+                      {text_(rows::EntryDisplay1), DisplayEntryText(m.Skalout1)},
+                      {text_(rows::EntryInput2), InputText(m.Skalin2)},
+                      {text_(rows::EntryDisplay2), DisplayEntryText(m.Skalout2)},
+                      {text_(rows::SheetPolarity), PolarityText()},
+                      {text_(rows::SheetLimitMode), LimitModeText()},
+                      {text_(rows::EntryLimitOn), DisplayEntryText(m.RelaisOn)},
+                      {text_(rows::EntryLimitOff), DisplayEntryText(m.RelaisOff)},
+                      {text_(rows::SheetTestInput), InputText(m.Testin1)}}};
+    return {text_(rows::SheetConfiguration), {}, {table}};
 }
 
 QString ConfigurationSheet::DeviceTypeText() const {
     const DeviceType* type = DeviceTypeAt(input_.model.SelectRange);
-    if (!type) return text(rows::NoDeviceTypeChosen);
-    return text(rows::SheetDeviceTypeValue)
+    if (!type) return text_(rows::NoDeviceTypeChosen);
+    return text_(rows::SheetDeviceTypeValue)
         .arg(QString::fromUtf8(type->itemText), QString::fromUtf8(type->unitText).trimmed(),
              numbers::FormatGeneral(type->fullScale));
 }
@@ -128,17 +124,17 @@ QString ConfigurationSheet::DecimalPointText() const {
 
 QString ConfigurationSheet::PolarityText() const {
     const QString& caption = input_.model.polaritaet;
-    if (caption == PolaritySigned) return caption + "  (" + text(rows::SheetPolaritySigned) + ')';
+    if (caption == PolaritySigned) return caption + "  (" + text_(rows::SheetPolaritySigned) + ')';
     if (caption == PolarityPositiveOnly)
-        return caption + "  (" + text(rows::SheetPolarityPositiveOnly) + ')';
+        return caption + "  (" + text_(rows::SheetPolarityPositiveOnly) + ')';
     return Shown(caption);
 }
 
 QString ConfigurationSheet::LimitModeText() const {
     const QString& mode = input_.model.LimitMode;
-    if (mode == ModeNormal) return text(rows::SheetModeAbove);
-    if (mode == ModeInverted) return text(rows::SheetModeBelow);
-    if (mode == ModeUnused) return text(rows::NotUsed);
+    if (mode == ModeNormal) return text_(rows::SheetModeAbove);
+    if (mode == ModeInverted) return text_(rows::SheetModeBelow);
+    if (mode == ModeUnused) return text_(rows::NotUsed);
     return Shown(mode);
 }
 
@@ -164,20 +160,20 @@ QString ConfigurationSheet::DisplayText(std::int64_t value) const {
 // ---------------------------------------------------------------- what follows from it
 
 SheetSection ConfigurationSheet::Displays() const {
-    SheetSection section{text(rows::SheetDisplays), {}, {}};
+    SheetSection section{text_(rows::SheetDisplays), {}, {}};
     if (!coefficientsOk_) {
-        section.note = text(rows::MathError);
+        section.note = text_(rows::MathError);
         return section;
     }
     const ConfigModel& m = input_.model;
     const double fullScale = m.RangeFullScale;
-    SheetTable points{{}, {{text(rows::SheetDisplayAtZero), DisplayText(m.DisplayAtZero)}}};
-    SheetTable table{{QString(), text(rows::SheetColumnInput), text(rows::SheetColumnDisplay),
-                      text(rows::SheetColumnContact)},
+    SheetTable points{{}, {{text_(rows::SheetDisplayAtZero), DisplayText(m.DisplayAtZero)}}};
+    SheetTable table{{QString(), text_(rows::SheetColumnInput), text_(rows::SheetColumnDisplay),
+                      text_(rows::SheetColumnContact)},
                      {}};
     if (fullScale > 0) {
         const QString fullScaleInput = WithUnit(numbers::FormatGeneral(fullScale), m.UnitText);
-        points.rows.push_back({text(rows::SheetDisplayAtFullScale).arg(fullScaleInput),
+        points.rows.push_back({text_(rows::SheetDisplayAtFullScale).arg(fullScaleInput),
                                DisplayText(m.DisplayAtFullScale)});
         for (int percent : Percentages) {
             const long double input = static_cast<long double>(fullScale) * percent / 100;
@@ -185,9 +181,9 @@ SheetSection ConfigurationSheet::Displays() const {
                 DisplayRow(QStringLiteral("%1 %").arg(percent), numbers::FormatGeneral(input)));
         }
     } else {
-        section.note = text(rows::NoDeviceTypeChosen);
+        section.note = text_(rows::NoDeviceTypeChosen);
     }
-    table.rows.push_back(DisplayRow(text(rows::SheetTestInput), m.Testin1));
+    table.rows.push_back(DisplayRow(text_(rows::SheetTestInput), m.Testin1));
     section.tables = {points, table};
     return section;
 }
@@ -206,24 +202,24 @@ QStringList ConfigurationSheet::DisplayRow(const QString& label, const QString& 
         return {label, InputText(input), Shown(QString::fromUtf8(error.what()), LongestLine), Dash};
     }
     QString contact = Dash;
-    if (model.kontaktbildGlyph == Glyph::kontaktonbild) contact = text(rows::SheetContactClosed);
-    if (model.kontaktbildGlyph == Glyph::kontaktoffbild) contact = text(rows::SheetContactOpen);
-    if (model.kontaktbildGlyph == Glyph::kontaktnobild) contact = text(rows::NotUsed);
+    if (model.kontaktbildGlyph == Glyph::kontaktonbild) contact = text_(rows::SheetContactClosed);
+    if (model.kontaktbildGlyph == Glyph::kontaktoffbild) contact = text_(rows::SheetContactOpen);
+    if (model.kontaktbildGlyph == Glyph::kontaktnobild) contact = text_(rows::NotUsed);
     return {label, InputText(input), model.Testout1.trimmed(), contact};
 }
 
 SheetSection ConfigurationSheet::Contact() const {
-    SheetSection section{text(rows::SheetContact), {}, {}};
+    SheetSection section{text_(rows::SheetContact), {}, {}};
     const QString& mode = input_.model.LimitMode;
     if (mode == ModeUnused) {
-        section.note = text(rows::NotUsed);
+        section.note = text_(rows::NotUsed);
     } else if (mode != ModeNormal && mode != ModeInverted) {
         section.note = Dash;
     } else if (!coefficientsOk_) {
-        section.note = text(rows::MathError);
+        section.note = text_(rows::MathError);
     } else {
         const bool normal = mode == ModeNormal;
-        SheetTable table{{QString(), text(rows::SheetSwitchesAtInput)}, {}};
+        SheetTable table{{QString(), text_(rows::SheetSwitchesAtInput)}, {}};
         table.rows.push_back(
             ThresholdRow(normal ? rows::OnAtOrAbove : rows::OnAtOrBelow, input_.model.RelaisOn));
         table.rows.push_back(
@@ -249,38 +245,38 @@ QString ConfigurationSheet::InputAtDisplay(long double display) const {
     const long double rounded = std::round(input * 1000) / 1000;
     QString shown = WithUnit(numbers::FormatGeneral(rounded), m.UnitText);
     if (m.RangeFullScale > 0 && std::fabs(input) > m.RangeFullScale)
-        shown += "  (" + text(rows::SheetOutsideRange) + ')';
+        shown += "  (" + text_(rows::SheetOutsideRange) + ')';
     return shown;
 }
 
 SheetSection ConfigurationSheet::Messages() const {
     SheetTable table;
     for (const QString& line : messages_) table.rows.push_back({Shown(line, LongestLine)});
-    if (table.rows.empty()) table.rows.push_back({text(rows::SheetNoMessages)});
-    return {text(rows::SheetMessages), {}, {table}};
+    if (table.rows.empty()) table.rows.push_back({text_(rows::SheetNoMessages)});
+    return {text_(rows::SheetMessages), {}, {table}};
 }
 
 // ---------------------------------------------------------------- calibration and words
 
 SheetSection ConfigurationSheet::Calibration() const {
-    SheetSection section{text(rows::SheetCalibration), {}, {}};
+    SheetSection section{text_(rows::SheetCalibration), {}, {}};
     const auto& device = input_.device;
     if (!device || (!device->OffsetDisplayReading && !device->GainDisplayReading)) return section;
     const auto reading = [this](const std::optional<std::int64_t>& value) {
-        return value ? QString::number(*value) : text(rows::SheetNotTaken);
+        return value ? QString::number(*value) : text_(rows::SheetNotTaken);
     };
     SheetTable table{{},
-                     {{text(rows::SheetOffsetReading), reading(device->OffsetDisplayReading)},
-                      {text(rows::SheetGainReading), reading(device->GainDisplayReading)}}};
+                     {{text_(rows::SheetOffsetReading), reading(device->OffsetDisplayReading)},
+                      {text_(rows::SheetGainReading), reading(device->GainDisplayReading)}}};
     if (device->OffsetDisplayReading) {
         const auto offset = static_cast<std::int16_t>(device->OffsetReading);
         table.rows.push_back(
-            {text(rows::SheetOffsetWord),
+            {text_(rows::SheetOffsetWord),
              QStringLiteral("%1  (%2)").arg(offset).arg(Hex(device->OffsetReading))});
     }
     if (device->GainDisplayReading) {
         const auto word = static_cast<std::uint16_t>(device->GainFactor);
-        table.rows.push_back({text(rows::SheetGainWord),
+        table.rows.push_back({text_(rows::SheetGainWord),
                               QStringLiteral("%1  (%2)").arg(device->GainFactor).arg(Hex(word))});
     }
     section.tables = {table};
@@ -288,10 +284,10 @@ SheetSection ConfigurationSheet::Calibration() const {
 }
 
 SheetSection ConfigurationSheet::Words() const {
-    SheetSection section{text(rows::SheetWords), {}, {}};
+    SheetSection section{text_(rows::SheetWords), {}, {}};
     const WriteCheck check = CheckWritableConfiguration(input_.model);
     if (!check.ok()) {
-        section.note = text(rows::SheetCannotWrite) + u' ' +
+        section.note = text_(rows::SheetCannotWrite) + u' ' +
                        Shown(WriteProblemLine(check, texts_, language_), LongestLine);
         return section;
     }
@@ -307,17 +303,17 @@ SheetSection ConfigurationSheet::Words() const {
     const auto cells = [&](int word) -> QStringList {
         const QString name = QStringLiteral("w%1").arg(word);
         const bool passedOn = word == words::w0 || word == words::w2 || word == words::w8;
-        if (passedOn && !fromMeter) return {name, text(rows::SheetWordFromMeter), Dash};
+        if (passedOn && !fromMeter) return {name, text_(rows::SheetWordFromMeter), Dash};
         const std::uint16_t value = device.DeviceImage[word];
         return {name, Hex(value), QString::number(value)};
     };
-    const QStringList columns{text(rows::SheetColumnWord), text(rows::SheetColumnHex),
-                              text(rows::SheetColumnDecimal)};
+    const QStringList columns{text_(rows::SheetColumnWord), text_(rows::SheetColumnHex),
+                              text_(rows::SheetColumnDecimal)};
     SheetTable table{columns + columns, {}};
     // Two halves side by side keep the sixteen words on the page.
     constexpr int Half = ImageWordCount / 2;
     for (int word = 0; word < Half; ++word) table.rows.push_back(cells(word) + cells(word + Half));
-    section.note = text(rows::SheetWordsNote);
+    section.note = text_(rows::SheetWordsNote);
     section.tables = {table};
     return section;
 }

@@ -4,6 +4,7 @@
 #include "LanguageText.h"
 #include "SheetContents.h"
 #include "SheetInput.h"
+#include "Texts.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,6 @@ class ConfigurationSheet {
     QString title() const;
 
   private:
-    QString text(int row) const;
     SheetTable Header() const;
     SheetSection Configuration() const;
     SheetSection Displays() const;
@@ -48,6 +48,7 @@ class ConfigurationSheet {
     SheetInput input_;
     LanguageText texts_;
     int language_ = 0;
+    Texts text_{texts_, language_};
     bool coefficientsOk_ = false;
     QStringList messages_;  // as the main window's memo would show them
 };

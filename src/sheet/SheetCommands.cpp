@@ -11,19 +11,12 @@
 
 namespace zmt {
 
-namespace {
-
-constexpr int OverwriteQuestionRow = 63;
-
-}  // namespace
+SheetCommands::SheetCommands(SheetCommandsContext context)
+    : context_(context), text_(context.controller.editor().wording()) {}
 
 SheetInput SheetCommands::Input(const SheetRequest& request) const {
     ConfigEditor& editor = context_.controller.editor();
     return {editor.model(), editor.session(), request.fileName, context_.device};
-}
-
-QString SheetCommands::text(int row) const {
-    return context_.controller.editor().text(row);
 }
 
 void SheetCommands::Print(const SheetRequest& request) {
@@ -36,8 +29,8 @@ void SheetCommands::Print(const SheetRequest& request) {
         return WritePdf(request, printer.outputFileName(), printer.pageLayout());
     PrintConfigurationSheet(Input(request), printer);
     if (printer.printerState() == QPrinter::Error)
-        return ShowErrorMessage(text(rows::SheetNotPrinted));
-    Report(text(rows::SheetPrinted));
+        return ShowErrorMessage(text_(rows::SheetNotPrinted));
+    Report(text_(rows::SheetPrinted));
 }
 
 void SheetCommands::SavePdf(const SheetRequest& request) {
@@ -54,7 +47,7 @@ void SheetCommands::SavePdf(const SheetRequest& request) {
 // The dialog confirmed the name without ".pdf"; the file with it may exist all the same.
 bool SheetCommands::MayWrite(const SheetRequest& request, const QString& path) {
     if (!QFileInfo::exists(path)) return true;
-    QString question = text(OverwriteQuestionRow);
+    QString question = text_(rows::OverwriteQuestion);
     question.replace(QStringLiteral("%s"), QFileInfo(path).absoluteFilePath());
     return context_.dialogs.askOverwrite(request.parent, question) == FileDialogs::Answer::Yes;
 }
@@ -63,7 +56,7 @@ void SheetCommands::WritePdf(const SheetRequest& request, const QString& path,
                              const QPageLayout& layout) {
     const SheetResult written = WriteConfigurationSheetPdf(Input(request), path, layout);
     if (!written.ok) return ShowErrorMessage(written.message);
-    Report(text(rows::SheetSaved).arg(written.path));
+    Report(text_(rows::SheetSaved).arg(written.path));
 }
 
 void SheetCommands::Report(const QString& line) {

@@ -2,6 +2,7 @@
 
 #include "SheetInput.h"
 #include "SheetPdf.h"
+#include "Texts.h"
 
 #include <QString>
 
@@ -23,7 +24,7 @@ struct SheetCommandsContext {
 // failure in the error display; nothing is written where the user did not agree.
 class SheetCommands {
   public:
-    explicit SheetCommands(SheetCommandsContext context) : context_(context) {}
+    explicit SheetCommands(SheetCommandsContext context);
 
     void Print(const SheetRequest& request);
     void SavePdf(const SheetRequest& request);
@@ -32,13 +33,13 @@ class SheetCommands {
     SheetInput Input(const SheetRequest& request) const;
 
   private:
-    QString text(int row) const;
     bool MayWrite(const SheetRequest& request, const QString& path);
     void WritePdf(const SheetRequest& request, const QString& path,
                   const QPageLayout& layout = SheetPageLayout());
     void Report(const QString& line);
 
     SheetCommandsContext context_;
+    Texts text_;
 };
 
 }  // namespace zmt

@@ -102,8 +102,8 @@ class LegacyTaskTest : public ::testing::Test {
         rig.session.ComPortName = "COM1";
         steps.Reset();
     }
-    OperationHooks MakeHooks() {
-        OperationHooks h;
+    LegacyHooks MakeHooks() {
+        LegacyHooks h;
         h.SetPortLines = [this](bool power, bool signal, bool) {
             lines.emplace_back(power, signal);
         };

@@ -39,7 +39,7 @@ class SequencerTest : public ::testing::Test {
         rig.session.CalibrateFlag = calibrate;
         rig.session.WriteFlag = write;
         rig.session.LanguageIndex = language;
-        steps.initform();
+        steps.initform(ModeOfFlags(calibrate, write));
     }
     // The exchange that was started, answered by a meter holding `image`.
     void Answer(int extraBytes = 0, int missingBytes = 0) {
@@ -105,7 +105,7 @@ TEST(ExchangeVerdictTest, TheChecksAddTheirLinesInOrder) {
         rig.session.LanguageIndex = c.language;
         PrepareReadFrame(rig.device, rig.transfer);
         for (std::uint8_t byte : c.received) rig.transfer.StoreReceived(byte);
-        const ExchangeVerdict verdict = JudgeExchange(rig.transfer, rig.editor, "COM3");
+        const ExchangeVerdict verdict = JudgeExchange(rig.transfer, rig.editor.wording(), "COM3");
         EXPECT_EQ(verdict.lines, c.lines) << c.received.size();
         EXPECT_EQ(verdict.ok, c.ok) << c.received.size();
     }
@@ -280,7 +280,7 @@ TEST_F(SequencerTest, RepeatingOrClosingCancelsEveryPendingStep) {
         EXPECT_TRUE(steps.waittimer().enabled() && steps.offsettimer().enabled());
         steps.waittimerTimer();
         EXPECT_TRUE(steps.resettimer().enabled());
-        viaRepeat ? steps.initform() : steps.CancelPendingSteps();
+        viaRepeat ? steps.initform(steps.mode()) : steps.CancelPendingSteps();
         EXPECT_FALSE(steps.waittimer().enabled() || steps.resettimer().enabled() ||
                      steps.offsettimer().enabled());
     }

@@ -102,6 +102,43 @@ TEST_F(LegacyWindowTest, ClosingDuringTheRestartHandsTheLinesBack) {
     }
 }
 
+// "fertig" after the restart hands the lines back once, as the session holds them: the main
+// window's switches are not locked again and an unset line stays unset.
+TEST_F(LegacyWindowTest, DoneHandsTheLinesBackOnceWithoutLockingTheSwitches) {
+    AddMeter(LegacyImage());
+    StartProgram();
+    ASSERT_TRUE(WaitFor([&] { return mainCheckBox("switchsignal")->isEnabled(); }));
+    RunReadTask();
+    ASSERT_TRUE(WaitFor([&] { return !form2().sequencer().resettimer().enabled(); }));
+    ASSERT_TRUE(WaitFor([&] {
+        return mainCheckBox("switchpower")->isEnabled() &&
+               mainCheckBox("switchsignal")->isEnabled();
+    }));
+    program->session.SignalOn = false;  // as the session holds it, not as the switch shows
+    form2().findChild<QPushButton*>("Fertigbutton")->click();
+    ASSERT_FALSE(form2().isVisible());
+    EXPECT_TRUE(mainCheckBox("switchpower")->isEnabled());
+    EXPECT_TRUE(mainCheckBox("switchsignal")->isEnabled());
+    EXPECT_FALSE(program->controller().Timer2().enabled());
+    EXPECT_FALSE(program->session.SignalOn);
+    EXPECT_TRUE(station->dtr());
+    EXPECT_FALSE(station->rts());
+}
+
+// The two windows take the operator's reading under different masks: a sign only in the
+// first position in the legacy window, anywhere but the last in the operation window.
+TEST_F(LegacyWindowTest, TheReadingEntriesHaveTheirWindowsMasks) {
+    StartProgram();
+    const std::pair<QWidget*, const char*> windows[] = {{&form2(), "-12"},
+                                                        {&program->ProgramForm(), "-1-2"}};
+    for (const auto& [window, shown] : windows) {
+        auto* entry = window->findChild<QLineEdit*>("Anzeige");
+        entry->clear();
+        QTest::keyClicks(entry, "-1-2");
+        EXPECT_EQ(entry->text(), QString::fromLatin1(shown)) << window->objectName().toStdString();
+    }
+}
+
 TEST_F(LegacyWindowTest, AReadWithOneExtraByteFailsItsExactCountCheck) {
     AddMeter(LegacyImage())->setFault(sim::Fault::extraByte());
     StartProgram();

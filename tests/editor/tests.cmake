@@ -5,9 +5,11 @@ zmt_add_test(editor_tests
         DialogFolderTest.cpp
         FieldRulesTest.cpp
         FocusHistoryTest.cpp
+        Form1ControlsTest.cpp
         MainWindowEditingTest.cpp
         MainWindowFilesTest.cpp
         MainWindowPortTest.cpp
+        MaskedEditTest.cpp
         NumbersTest.cpp
         PortAssignFormTest.cpp
         PortAssignmentTest.cpp

@@ -170,7 +170,7 @@ TEST_F(ProgramFixture, ASecondInstanceCannotOpenThePortAndLeavesTheFirstOnesExch
     PrepareReadFrame(program->device, program->transfer);
     link::TransferEngine& engine = program->transfers();
     QSignalSpy ended(&engine, &link::TransferEngine::exchangeEnded);
-    program->ZMTCom().Show();
+    engine.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.timer(engine.Timer1).enabled(); }, 10000));
     TryThePortAgain(second->Form1());
     ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() == 1; }, 20000));

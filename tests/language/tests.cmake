@@ -4,4 +4,5 @@ zmt_add_test(language_tests
         HelpLineBinderTest.cpp
         HelpLineTest.cpp
         LanguageTextTest.cpp
+        TextsTest.cpp
     LIBS zmt_language_ui)

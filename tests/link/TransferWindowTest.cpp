@@ -54,7 +54,7 @@ class TransferWindowTest : public ::testing::Test {
     }
     void StartExchange() {
         start = sim.time.clock.now();
-        window.Show();
+        window.engine().Start();
     }
     void RunExchange() {
         StartExchange();

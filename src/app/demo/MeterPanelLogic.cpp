@@ -10,26 +10,26 @@ QString MeterStateText(const MeterSnapshot& shot, const MeterWording& wording) {
                     : !shot.powered ? rows::MeterOff
                     : !shot.ready   ? rows::MeterStarting
                                     : rows::MeterRunning;
-    return wording.text(row).arg(shot.comNumber);
+    return wording(row).arg(shot.comNumber);
 }
 
 QString InputText(const MeterSnapshot& shot, const QString& unit, int decimals,
                   const MeterWording& wording) {
     const QString value = QString::number(shot.input, 'f', decimals) + u' ' + unit;
     const int row = shot.calibrationSignal ? rows::MeterCalibrationSignal : rows::MeterInputValue;
-    return wording.text(row).arg(value);
+    return wording(row).arg(value);
 }
 
 QString ContactText(const MeterSnapshot& shot, const MeterWording& wording) {
     switch (shot.contact) {
         case sim::ContactState::Closed:
-            return wording.text(rows::MeterContactClosed);
+            return wording(rows::MeterContactClosed);
         case sim::ContactState::NotUsed:
-            return wording.text(rows::MeterContactNotUsed);
+            return wording(rows::MeterContactNotUsed);
         case sim::ContactState::Open:
             break;
     }
-    return wording.text(rows::MeterContactOpen);
+    return wording(rows::MeterContactOpen);
 }
 
 InputRange InputRangeFor(double fullScale) {

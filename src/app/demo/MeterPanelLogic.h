@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DemoBench.h"
-#include "LanguageText.h"
+#include "Texts.h"
 
 #include <QString>
 
@@ -10,12 +10,7 @@ namespace zmt::demo {
 // The virtual meter window's texts and control ranges, kept apart from its widgets.
 
 // The program's language table in the language its main window shows.
-struct MeterWording {
-    const LanguageText& table;
-    int languageIndex = 0;
-
-    QString text(int row) const { return table.text(row, languageIndex); }
-};
+using MeterWording = Texts;
 
 // What the technician would notice about the meter: off, starting up or running.
 QString MeterStateText(const MeterSnapshot& shot, const MeterWording& wording);

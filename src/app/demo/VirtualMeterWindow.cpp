@@ -222,17 +222,16 @@ void VirtualMeterWindow::applyLanguage() {
     if (session_.LanguageIndex == shownLanguage_) return;
     shownLanguage_ = session_.LanguageIndex;
     const MeterWording words = wording();
-    setWindowTitle(words.text(rows::MeterWindowTitle));
+    setWindowTitle(words(rows::MeterWindowTitle));
     for (const CaptionRow& caption : kCaptions)
-        SetCaption(findChild<QObject*>(QString::fromLatin1(caption.control)),
-                   words.text(caption.row));
-    offsetSpin_->setSuffix(u' ' + words.text(rows::MeterDigits));
+        SetCaption(findChild<QObject*>(QString::fromLatin1(caption.control)), words(caption.row));
+    offsetSpin_->setSuffix(u' ' + words(rows::MeterDigits));
 }
 
 void VirtualMeterWindow::showSnapshot(const MeterSnapshot& shot) {
     shown_ = shot;
     const MeterWording words = wording();
-    meterGroup_->setTitle(words.text(rows::MeterOnPort).arg(shot.comNumber));
+    meterGroup_->setTitle(words(rows::MeterOnPort).arg(shot.comNumber));
     display_->setCells(CellsForText(shot.displayText.value_or(std::string())));
     limitLed_->setLit(shot.powered && shot.contact == sim::ContactState::Closed);
     contactLabel_->setText(ContactText(shot, words));
@@ -241,8 +240,7 @@ void VirtualMeterWindow::showSnapshot(const MeterSnapshot& shot) {
     signalLed_->setLit(shot.rts);
     inputLabel_->setText(
         InputText(shot, bench_.unit(), InputRangeFor(bench_.fullScale()).decimals, words));
-    countersLabel_->setText(
-        words.text(rows::MeterCounters).arg(shot.powerUps).arg(shot.imagesStored));
+    countersLabel_->setText(words(rows::MeterCounters).arg(shot.powerUps).arg(shot.imagesStored));
 }
 
 }  // namespace zmt::demo

@@ -7,6 +7,10 @@
 namespace zmt::demo {
 namespace {
 
+// The wording follows a language index held elsewhere, as the session holds it.
+const int kGerman = 0;
+const int kEnglish = 1;
+
 struct RangeCase {
     double fullScale;
     int decimals;
@@ -76,8 +80,8 @@ TEST(MeterPanelLogic, StateTextNamesThePortAndWhatTheMeterDoesInBothLanguages) {
     };
     const LanguageText texts = FilledTable();
     for (const auto& c : cases) {
-        EXPECT_EQ(MeterStateText(c.shot, {texts, 0}), QString::fromUtf8(c.german));
-        EXPECT_EQ(MeterStateText(c.shot, {texts, 1}), QString::fromUtf8(c.english));
+        EXPECT_EQ(MeterStateText(c.shot, {texts, kGerman}), QString::fromUtf8(c.german));
+        EXPECT_EQ(MeterStateText(c.shot, {texts, kEnglish}), QString::fromUtf8(c.english));
     }
 }
 
@@ -97,8 +101,8 @@ TEST(MeterPanelLogic, ContactTextInBothLanguages) {
     MeterSnapshot shot;
     for (const auto& c : cases) {
         shot.contact = c.state;
-        EXPECT_EQ(ContactText(shot, {texts, 0}), QString::fromUtf8(c.german));
-        EXPECT_EQ(ContactText(shot, {texts, 1}), QString::fromUtf8(c.english));
+        EXPECT_EQ(ContactText(shot, {texts, kGerman}), QString::fromUtf8(c.german));
+        EXPECT_EQ(ContactText(shot, {texts, kEnglish}), QString::fromUtf8(c.english));
     }
 }
 
@@ -106,15 +110,15 @@ TEST(MeterPanelLogic, InputTextShowsTheCalibrationSignalWhenRtsSwitchesItThrough
     const LanguageText texts = FilledTable();
     MeterSnapshot shot;
     shot.input = 12.5;
-    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 1}),
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, kEnglish}),
               QStringLiteral("12.500 mA at the input"));
-    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 0}),
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, kGerman}),
               QStringLiteral("12.500 mA am Eingang"));
     shot.input = 20;
     shot.calibrationSignal = true;
-    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 1}),
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, kEnglish}),
               QStringLiteral("Calibration signal 20.000 mA at the input (RTS on)"));
-    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, 0}),
+    EXPECT_EQ(InputText(shot, QStringLiteral("mA"), 3, {texts, kGerman}),
               QStringLiteral("Kalibriersignal 20.000 mA am Eingang (RTS an)"));
 }
 
