@@ -31,7 +31,7 @@ in_root() {
     cd /tmp/zmt-check
     export DEBIAN_FRONTEND=noninteractive
     pids=
-    trap 'for pid in $pids; do kill "$pid" 2>/dev/null || true; done' EXIT
+    trap 'for pid in $pids; do kill "$pid" 2>/dev/null || true; done; wait' EXIT
 
     step "apt-get install ./$(ls zmt4824_*.deb)"
     apt-get install -y -q --no-install-recommends ./zmt4824_*.deb >install.log ||
@@ -39,12 +39,14 @@ in_root() {
     dpkg-query -L zmt4824 >installed.list
 
     step "zmt4824-cli --version"
-    zmt4824-cli --version | tee version.txt
+    zmt4824-cli --version >version.txt || fail "--version failed: $(cat version.txt)"
+    cat version.txt
     grep -q '^zmt4824-cli [0-9]' version.txt || fail "no version line"
 
     step "zmt4824-cli show (the worked example)"
     write_worked_example example.dig
-    zmt4824-cli --lang en show example.dig | tee show.txt
+    zmt4824-cli --lang en show example.dig >show.txt || fail "show failed: $(cat show.txt)"
+    cat show.txt
     grep -q '^display at full scale: 2000$' show.txt || fail "show: wrong full-scale display"
 
     step "zmt4824-cli write --verify against zmt4824-meter-sim"
@@ -122,6 +124,9 @@ on_host() {
     while read -r line; do set -- "$@" "$line"; done <<EOF
 $sources
 EOF
+    # A proxy that the machine's apt goes through serves the root's apt as well.
+    proxy=$(apt-config dump --format '%v' Acquire::http::Proxy)
+    proxy=${proxy:+"Acquire::http::Proxy \"$proxy\";"}
     echo "installing $(basename "$deb") into a fresh Debian 12 root from: $sources" |
         tr '\n' ' '
     echo
@@ -138,7 +143,8 @@ EOF
             '"$out"'/log/ 2>/dev/null; \
             cp "$1"/tmp/zmt-check/demo.png '"$out"'/ 2>/dev/null; \
             cp "$1"/var/cache/apt/archives/*.deb '"$out"'/apt-cache/; exit $status' \
-        bookworm /dev/null "$@" || fail "the installation check failed (logs in $out/log)"
+        ${proxy:+--aptopt="$proxy"} bookworm /dev/null "$@" ||
+        fail "the installation check failed (logs in $out/log)"
     [ -s "$out/demo.png" ] || fail "no screenshot of the demo"
     echo "installed, run and purged in a fresh Debian 12: screenshot $out/demo.png"
 }
