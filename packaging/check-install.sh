@@ -6,6 +6,8 @@
 # Usage: check-install.sh BUILD_DIR
 # Leaves in BUILD_DIR/install-check: the demo's screenshot (demo.png), the logs, and the
 # downloaded Debian packages (apt-cache/) that a second run takes instead of downloading.
+# The root, about 700 MB with the dependencies and the cached packages, is built in
+# /dev/shm, or in the folder ZMT_ROOT_TMPDIR names.
 set -eu
 fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "== $*"; }
