@@ -10,7 +10,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libgtest-dev \
             libgmock-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils appstream \
             help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian \
-            qemu-system-x86 busybox-static
+            qemu-system-x86 busybox-static mmdebstrap
 
 .PHONY: run check deps build test tidy package package-check asan tsan fuzz hwcheck install clean
 
@@ -39,13 +39,29 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
-# The Debian package from the plain build (dependencies by dpkg-shlibdeps, so it needs the
-# `file` and dpkg-dev tools), and its check: control fields, contents, lintian.
-package: build
-	cmake --build $(BUILD) --target package
+# The Debian package, built in a folder of its own with the distribution's flags (PIE, stack
+# protector, fortify, relro, bind-now) and only what it installs, so the tests' build keeps
+# its flags. Dependencies by dpkg-shlibdeps, so it needs the `file` and dpkg-dev tools.
+DEB_BUILD := $(BUILD)-deb
+# The package strips its programs, so the flags leave out debug information (a fifth of the
+# compile time).
+DEB_FLAG = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g \
+              dpkg-buildflags --get $(1))
+$(DEB_BUILD)/build.ninja: Makefile | deps
+	cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None \
+		-DZMT_BUILD_TESTS=OFF -DZMT_BUILD_BENCH=OFF \
+		"-DCMAKE_CXX_FLAGS=$(call DEB_FLAG,CPPFLAGS) $(call DEB_FLAG,CXXFLAGS)" \
+		"-DCMAKE_EXE_LINKER_FLAGS=$(call DEB_FLAG,LDFLAGS)" \
+		"-DCMAKE_SHARED_LINKER_FLAGS=$(call DEB_FLAG,LDFLAGS)" \
+		-DCMAKE_STRIP=$(CURDIR)/packaging/strip-program.sh
+	touch $@
+
+package: deps $(DEB_BUILD)/build.ninja
+	cmake --build $(DEB_BUILD) -j $(JOBS) --target package
 
 package-check: package
-	sh packaging/check-package.sh $(BUILD)
+	sh packaging/check-package.sh $(DEB_BUILD)
+	$(SUDO) sh packaging/check-install.sh $(DEB_BUILD)
 
 # Sanitizer stages: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the serial link and the end-to-end tests under ThreadSanitizer. Unoptimised and with line
@@ -100,4 +116,4 @@ install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz
+	rm -rf $(BUILD) $(DEB_BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz

@@ -106,11 +106,21 @@ ToolOptionsOutcome ParseToolOptions(const std::vector<std::string>& args) {
 }
 
 std::string ToolUsage() {
-    return "usage: zmt4824-meter-sim [--dir DIR] [--port N] [--input VALUE]\n"
-           "                         [--offset-error COUNTS] [--gain-error FACTOR] [--type TYPE]\n"
+    return "Usage: zmt4824-meter-sim [OPTION]...\n"
            "Serves a simulated programming interface with a ZMT 48x24 meter on a\n"
-           "pseudo-terminal and links DIR/comN to it (defaults: current folder, COM1).\n"
-           "TYPE is one of 10mA, 20mA, 100mA, 1V, 10V, 50V (default 20mA).\n";
+           "pseudo-terminal and links DIR/comN to it.\n"
+           "\n"
+           "Options:\n"
+           "  --dir DIR              folder of the link comN (default: the current folder)\n"
+           "  --port N               N of comN, 1 to 99 (default: 1)\n"
+           "  --input VALUE          the meter's input while the calibration signal is off,\n"
+           "                         in the unit of its type (default: 0)\n"
+           "  --offset-error COUNTS  counts the meter reads at zero input (default: 0)\n"
+           "  --gain-error FACTOR    factor on the counts it reads (default: 1)\n"
+           "  --type TYPE            10mA, 20mA, 100mA, 1V, 10V or 50V (default: 20mA)\n"
+           "  -h, --help             show this text\n"
+           "\n"
+           "Each option takes its value also as --name=value.\n";
 }
 
 double FullScaleOfType(std::string type) {

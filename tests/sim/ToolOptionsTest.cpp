@@ -61,5 +61,20 @@ TEST(ToolOptions, HelpIsAskedFor) {
     EXPECT_FALSE(ParseToolOptions({}).options.help);
 }
 
+// The usage text is the manual page's source (help2man): every option the tool takes is
+// described there, under the heading help2man makes its OPTIONS section of.
+TEST(ToolOptions, UsageDescribesEveryOptionItTakes) {
+    const std::string usage = ToolUsage();
+    EXPECT_EQ(usage.rfind("Usage: zmt4824-meter-sim ", 0), 0u) << usage;
+    EXPECT_NE(usage.find("\nOptions:\n"), std::string::npos) << usage;
+    const std::vector<std::vector<std::string>> options = {
+        {"--dir", "/tmp"},        {"--port", "2"},   {"--input", "4"}, {"--offset-error", "-2"},
+        {"--gain-error", "1.01"}, {"--type", "10V"}, {"--help"}};
+    for (const auto& args : options) {
+        EXPECT_TRUE(ParseToolOptions(args).ok()) << args[0];
+        EXPECT_NE(usage.find(" " + args[0] + " "), std::string::npos) << args[0];
+    }
+}
+
 }  // namespace
 }  // namespace zmt::sim
