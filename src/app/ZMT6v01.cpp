@@ -9,6 +9,7 @@
 #include "PortController.h"
 #include "ProgramJournal.h"
 #include "SheetCommands.h"
+#include "SheetJournal.h"
 #include "SpComPort.h"
 #include "Ulanguage.h"
 #include "ZMT1.h"
@@ -45,9 +46,10 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     transfers_->setPortLinesHook([this](bool power, bool signal) {
         controller_->SetPortLines(session.ComPortName, power, signal, false);
     });
-    sheets_ = std::make_unique<SheetCommands>(
-        SheetCommandsContext{*controller_, *options_.dialogs, device});
     journal_ = MakeProgramJournal(options_.journalPath, editor_, options_.ports);
+    sheets_ = std::make_unique<SheetCommands>(SheetCommandsContext{
+        *controller_, *options_.dialogs, device,
+        [this](const SheetInput& input) { return WriteRecordOf(input, journal_->writes()); }});
     CreateWindows();
     WireWindows();
     ProgramForm_->sequencer().setReporter(journal_.get());

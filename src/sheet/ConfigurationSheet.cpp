@@ -87,10 +87,14 @@ SheetTable ConfigurationSheet::Header() const {
                                                    : Shown(input_.fileName, LongestLine);
     const QString port =
         input_.session.ComPortName.trimmed().isEmpty() ? Dash : Shown(input_.session.ComPortName);
-    return {{},
-            {{text(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
-             {text(rows::SheetFile), file},
-             {text(rows::SheetPort), port}}};
+    SheetTable header{{},
+                      {{text(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
+                       {text(rows::SheetFile), file},
+                       {text(rows::SheetPort), port}}};
+    if (!input_.journalRecord.isEmpty())
+        header.rows.push_back(
+            {text(rows::JournalRecordNamed).arg(Shown(input_.journalRecord, LongestLine))});
+    return header;
 }
 
 SheetSection ConfigurationSheet::Configuration() const {

@@ -19,7 +19,9 @@ constexpr int OverwriteQuestionRow = 63;
 
 SheetInput SheetCommands::Input(const SheetRequest& request) const {
     ConfigEditor& editor = context_.controller.editor();
-    return {editor.model(), editor.session(), request.fileName, context_.device};
+    SheetInput input{editor.model(), editor.session(), request.fileName, context_.device};
+    if (context_.journalRecord) input.journalRecord = context_.journalRecord(input);
+    return input;
 }
 
 QString SheetCommands::text(int row) const {
