@@ -16,6 +16,7 @@
 #include "PosixTerminalDevice.h"
 #include "Report.h"
 #include "SettingsFile.h"
+#include "SheetJournal.h"
 #include "SheetPdf.h"
 #include "SystemPortCatalog.h"
 #include "WriteCheck.h"
@@ -166,9 +167,10 @@ class Run {
     // The configuration sheet of a file on its own: no meter, no calibration.
     int Report() {
         if (const int code = Load(options_.file)) return code;
-        const SheetResult written = WriteConfigurationSheetPdf(
-            SheetInput{model_, session_, options_.file, std::nullopt, QDateTime::currentDateTime()},
-            options_.output);
+        SheetInput input{model_, session_, options_.file, std::nullopt,
+                         QDateTime::currentDateTime()};
+        input.journalRecord = WriteRecordOf(input, WritesOfFile(options_.file));
+        const SheetResult written = WriteConfigurationSheetPdf(input, options_.output);
         if (!written.ok) {
             console_.Warn(written.message);
             return FileError;

@@ -59,7 +59,24 @@ QString RecordLine(const journal::JournalRecord& record) {
     return fields.join(QStringLiteral("  "));
 }
 
+bool IsWriteOfAFile(const journal::JournalRecord& record) {
+    return record.succeeded() && record.written &&
+           (record.operation == QLatin1String("write") ||
+            record.operation == QLatin1String("calibrate"));
+}
+
 }  // namespace
+
+std::vector<journal::JournalRecord> WritesOfFile(const QString& file) {
+    const QString sha256 = journal::FileSha256(file);
+    if (sha256.isEmpty()) return {};
+    journal::JournalContents contents = journal::ReadJournal(journal::JournalPath());
+    std::vector<journal::JournalRecord> writes;
+    for (journal::JournalRecord& record : contents.records)
+        if (IsWriteOfAFile(record) && record.fileSha256 == sha256)
+            writes.push_back(std::move(record));
+    return writes;
+}
 
 ToolJournal::ToolJournal(Console& console, const LanguageText& texts, int language, QString device,
                          QString file, QString command)
