@@ -103,7 +103,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     count_ = setup.count;
     units_.clear();
     passed_ = failed_ = misses_ = silences_ = 0;
-    stopAfterWrite_ = journalWarned_ = sheetWarned_ = false;
+    unitOpen_ = journalWarned_ = sheetWarned_ = false;
     endLines_.clear();
     device_ = DeviceState{};
     meter_ = hooks_.MakeMeter(editor_, device_);
@@ -214,6 +214,7 @@ void SeriesLoop::StartUnit() {
     current_.number = passed_ + failed_ + 1;
     current_.time = QDateTime::currentDateTime();
     relay_->last.reset();
+    unitOpen_ = true;
     SetPhase(SeriesPhase::Writing);
     SetStatus(text(rows::SeriesWriting).arg(current_.number));
     emit unitStarted(current_.number);
@@ -260,6 +261,7 @@ void SeriesLoop::VerifySettled() {
 }
 
 void SeriesLoop::FinishUnit(UnitResult result, QStringList reason) {
+    unitOpen_ = false;
     current_.result = result;
     current_.reason = std::move(reason);
     if (result == UnitResult::Passed) {
@@ -302,10 +304,8 @@ void SeriesLoop::WaitForRemoval() {
 void SeriesLoop::End(SeriesEnd reason, QStringList lines) {
     probeTimer_->setEnabled(false);
     answerTimer_->setEnabled(false);
-    const bool unitUnderWay = phase_ == SeriesPhase::Writing || phase_ == SeriesPhase::Verifying ||
-                              phase_ == SeriesPhase::Stopping;
     if (meter_) meter_->Release();
-    if (unitUnderWay) {
+    if (unitOpen_) {
         current_.journalId = current_.journalId.isEmpty() ? relay_->lastId : current_.journalId;
         FinishUnit(UnitResult::Stopped, {text(rows::StoppedByInterrupt)});
     }

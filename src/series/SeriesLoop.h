@@ -171,7 +171,7 @@ class SeriesLoop : public QObject {
     int failed_ = 0;
     int misses_ = 0;
     int silences_ = 0;
-    bool stopAfterWrite_ = false;
+    bool unitOpen_ = false;  // a unit has started and has no result yet
     bool journalWarned_ = false;
     bool sheetWarned_ = false;
     SeriesEnd end_ = SeriesEnd::Stopped;
