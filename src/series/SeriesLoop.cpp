@@ -103,7 +103,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     count_ = setup.count;
     units_.clear();
     passed_ = failed_ = misses_ = silences_ = 0;
-    unitOpen_ = journalWarned_ = sheetWarned_ = false;
+    unitOpen_ = removalDeferred_ = journalWarned_ = sheetWarned_ = false;
     endLines_.clear();
     device_ = DeviceState{};
     meter_ = hooks_.MakeMeter(editor_, device_);
@@ -222,17 +222,24 @@ void SeriesLoop::StartUnit() {
     OperationMoved();  // a refused start settles at once
 }
 
+// The write's restart must be over before the read-back starts (starting it cancels what
+// is pending); the read-back's result is known once its exchange has been judged, while
+// the restart that follows it still runs, and only after that is the meter looked at.
 void SeriesLoop::OperationMoved() {
     if (!meter_) return;
-    if (phase_ == SeriesPhase::Stopping) {
+    OperationSequencer& steps = meter_->steps();
+    if (removalDeferred_) {
+        if (meter_->Settled()) WatchForRemoval();
+    } else if (phase_ == SeriesPhase::Stopping) {
         if (!meter_->Writing()) End(SeriesEnd::Stopped);
-        return;
-    }
-    if (!meter_->Settled()) return;
-    if (phase_ == SeriesPhase::Writing)
+    } else if (phase_ == SeriesPhase::Writing && steps.Settled()) {
         WriteSettled();
-    else if (phase_ == SeriesPhase::Verifying)
+    } else if (phase_ == SeriesPhase::Verifying && steps.view().nochmalbutton.visible &&
+               !steps.AwaitingTransfer()) {
         VerifySettled();
+    } else if (phase_ == SeriesPhase::WaitingForRemoval && removalDeferred_ && meter_->Settled()) {
+        WatchForRemoval();
+    }
 }
 
 void SeriesLoop::WriteSettled() {
@@ -288,12 +295,20 @@ void SeriesLoop::SaveSheetOf(SeriesUnit& unit) {
     }
 }
 
+// The operator is asked to take the meter off only once its restart is over: a meter
+// swapped before would be taken for the one just written.
+void SeriesLoop::WaitForRemoval() {
+    removalDeferred_ = true;
+    OperationMoved();
+}
+
 // The unit's last exchange may have left the meter unpowered: it is powered again and
 // given its start-up before anything decides that it has been taken off.
-void SeriesLoop::WaitForRemoval() {
+void SeriesLoop::WatchForRemoval() {
+    removalDeferred_ = false;
+    misses_ = 0;
     SetPhase(SeriesPhase::WaitingForRemoval);
     SetStatus(text(rows::SeriesWaitingForRemoval));
-    misses_ = 0;
     const QStringList problem = meter_->PowerForProbe();
     if (!problem.isEmpty()) return End(SeriesEnd::PortFailed, problem);
     ScheduleProbe(MeterStartupAllowanceMs);

@@ -94,8 +94,7 @@ class SeriesLoop : public QObject {
     // After a unit, before the first look: a meter the unit left unpowered starts again.
     static constexpr int MeterStartupAllowanceMs = 1600;
 
-    SeriesLoop(LanguageText& texts, SeriesHooks hooks, Clock& clock,
-               QObject* parent = nullptr);
+    SeriesLoop(LanguageText& texts, SeriesHooks hooks, Clock& clock, QObject* parent = nullptr);
     ~SeriesLoop() override;
 
     // Empty when the series runs, else why not: a configuration that cannot be evaluated
@@ -146,6 +145,7 @@ class SeriesLoop : public QObject {
     void FinishUnit(UnitResult result, QStringList reason);
     void SaveSheetOf(SeriesUnit& unit);
     void WaitForRemoval();
+    void WatchForRemoval();
     void End(SeriesEnd reason, QStringList lines = {});
     void RelayWarning(const QString& line, bool& said);
 
@@ -171,7 +171,8 @@ class SeriesLoop : public QObject {
     int failed_ = 0;
     int misses_ = 0;
     int silences_ = 0;
-    bool unitOpen_ = false;  // a unit has started and has no result yet
+    bool unitOpen_ = false;         // a unit has started and has no result yet
+    bool removalDeferred_ = false;  // the unit's last steps run before the meter is watched
     bool journalWarned_ = false;
     bool sheetWarned_ = false;
     SeriesEnd end_ = SeriesEnd::Stopped;
