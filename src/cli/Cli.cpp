@@ -15,6 +15,7 @@
 #include "PortTexts.h"
 #include "PosixTerminalDevice.h"
 #include "Report.h"
+#include "SeriesCommand.h"
 #include "SettingsFile.h"
 #include "SheetJournal.h"
 #include "SheetPdf.h"
@@ -542,8 +543,11 @@ int RunCli(const CliOptions& options, CliEnvironment& environment) {
             return Success;
         case Command::Journal:
             return ListJournal(options, environment, LanguageOf(options));
+        case Command::Series:
         case Command::Restore: {
-            const int code = RestoreMeter(options, environment, LanguageOf(options));
+            const int code = options.command == Command::Series
+                                 ? RunSeries(options, environment, LanguageOf(options))
+                                 : RestoreMeter(options, environment, LanguageOf(options));
             if (environment.portInUse) environment.portInUse(nullptr);
             return code;
         }

@@ -112,9 +112,9 @@ std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvir
     const QString device = number ? journal::DeviceOfCom(*number, catalog)
                                   : journal::DeviceOfPath(options.port, catalog);
     const QString file = !options.file.isEmpty() ? options.file : options.from;
-    static const char* const kNames[] = {"read", "write",   "verify",  "calibrate",
-                                         "show", "report",  "ports",   "find",
-                                         "help", "version", "journal", "restore"};
+    static const char* const kNames[] = {"read",    "write",   "verify", "calibrate", "show",
+                                         "report",  "ports",   "find",   "help",      "version",
+                                         "journal", "restore", "series"};
     return std::make_unique<ToolJournal>(env.console, texts, language, device, file,
                                          QString::fromLatin1(kNames[int(options.command)]));
 }

@@ -8,6 +8,7 @@ zmt_add_test(cli_tests
         CliJournalTest.cpp
         CliOptionsTest.cpp
         CliPortsTest.cpp
+        CliSeriesTest.cpp
         CliToolTest.cpp
     LIBS zmt_cli zmt_sim zmt_editor_ui
     TIMEOUT 120)
