@@ -23,10 +23,20 @@ deps:
 	fi
 
 # Optimised with line tables only: enough for every backtrace, and the optimiser does not
-# track every variable's location for a debugger, which took a third of the build.
-$(BUILD)/build.ninja: | deps
+# track every variable's location for a debugger, which took a third of the build. One build
+# serves the tests and the Debian package: it takes the flags that dpkg-buildflags gives for a
+# hardened build (PIE, stack protector, fortify, relro, bind-now), so the tests run the
+# programs as they ship. The package strips them; the build keeps its own line tables.
+HARDENING = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g \
+              dpkg-buildflags --get $(1))
+$(BUILD)/build.ninja: Makefile | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		"-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
+		"-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
+		"-DCMAKE_CXX_FLAGS=$(call HARDENING,CPPFLAGS) $(call HARDENING,CXXFLAGS)" \
+		"-DCMAKE_EXE_LINKER_FLAGS=$(call HARDENING,LDFLAGS)" \
+		"-DCMAKE_SHARED_LINKER_FLAGS=$(call HARDENING,LDFLAGS)" \
+		-DCMAKE_STRIP=$(CURDIR)/packaging/strip-program.sh
+	touch $@
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -39,29 +49,15 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
 
-# The Debian package, built in a folder of its own with the distribution's flags (PIE, stack
-# protector, fortify, relro, bind-now) and only what it installs, so the tests' build keeps
-# its flags. Dependencies by dpkg-shlibdeps, so it needs the `file` and dpkg-dev tools.
-DEB_BUILD := $(BUILD)-deb
-# The package strips its programs, so the flags leave out debug information (a fifth of the
-# compile time).
-DEB_FLAG = $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g \
-              dpkg-buildflags --get $(1))
-$(DEB_BUILD)/build.ninja: Makefile | deps
-	cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None \
-		-DZMT_BUILD_TESTS=OFF -DZMT_BUILD_BENCH=OFF \
-		"-DCMAKE_CXX_FLAGS=$(call DEB_FLAG,CPPFLAGS) $(call DEB_FLAG,CXXFLAGS)" \
-		"-DCMAKE_EXE_LINKER_FLAGS=$(call DEB_FLAG,LDFLAGS)" \
-		"-DCMAKE_SHARED_LINKER_FLAGS=$(call DEB_FLAG,LDFLAGS)" \
-		-DCMAKE_STRIP=$(CURDIR)/packaging/strip-program.sh
-	touch $@
-
-package: deps $(DEB_BUILD)/build.ninja
-	cmake --build $(DEB_BUILD) -j $(JOBS) --target package
+# The Debian package from the build (dependencies by dpkg-shlibdeps, so it needs the `file`
+# and dpkg-dev tools), and its checks: contents, hardening, lintian, and an installation into
+# a fresh Debian 12 root.
+package: build
+	cmake --build $(BUILD) --target package
 
 package-check: package
-	sh packaging/check-package.sh $(DEB_BUILD)
-	$(SUDO) sh packaging/check-install.sh $(DEB_BUILD)
+	sh packaging/check-package.sh $(BUILD)
+	$(SUDO) sh packaging/check-install.sh $(BUILD)
 
 # Sanitizer stages: the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the serial link and the end-to-end tests under ThreadSanitizer. Unoptimised and with line
@@ -116,4 +112,4 @@ install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)
 
 clean:
-	rm -rf $(BUILD) $(DEB_BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-tsan $(BUILD)-fuzz
