@@ -15,7 +15,6 @@
 #include "SystemPortCatalog.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace zmt::cli {
@@ -25,10 +24,6 @@ namespace {
 std::vector<link::PortEntry> Catalog(CliEnvironment& env) {
     if (!env.catalog) env.catalog = std::make_shared<link::SystemPortCatalog>();
     return env.catalog->list();
-}
-
-void Emit(Console& console, const QJsonObject& object) {
-    console.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }
 
 // The journal's contents, its skipped lines said on standard error.
@@ -121,30 +116,25 @@ int ExitCodeOf(const OperationReport& report, bool interrupted) {
     }
 }
 
-int ListJournal(const CliOptions& options, CliEnvironment& env, int language) {
+CommandResult ListJournal(const CliOptions& options, CliEnvironment& env, int language) {
     LanguageText texts;
     texts.FillLanguageText();
     const auto contents = ReadForTool(env.console, texts, language);
-    if (!contents) return FileError;
+    if (!contents) return Refusal(FileError, {});
     std::vector<journal::JournalRecord> records = contents->records;
     if (options.lastCount > 0 && records.size() > size_t(options.lastCount))
         records.erase(records.begin(), records.end() - options.lastCount);
-    if (options.csv) {
-        env.console.Print(journal::JournalCsv(records));
-    } else if (options.json) {
-        QJsonArray list, skipped;
-        for (const journal::JournalRecord& record : records) list.append(ToJson(record));
-        for (const journal::SkippedLine& line : contents->skipped)
-            skipped.append(QJsonObject{{"line", line.line}, {"why", line.why}});
-        Emit(env.console, {{"command", "journal"},
-                           {"exitCode", Success},
-                           {"journal", journal::JournalPath()},
-                           {"records", list},
-                           {"skipped", skipped}});
-    } else {
-        for (const journal::JournalRecord& record : records) env.console.Print(RecordLine(record));
+    if (options.csv) return {.lines = {journal::JournalCsv(records)}};
+    CommandResult result{.command = "journal"};
+    QJsonArray list, skipped;
+    for (const journal::JournalRecord& record : records) {
+        result.lines << RecordLine(record);
+        list.append(ToJson(record));
     }
-    return Success;
+    for (const journal::SkippedLine& line : contents->skipped)
+        skipped.append(QJsonObject{{"line", line.line}, {"why", line.why}});
+    result.fields = {{"journal", journal::JournalPath()}, {"records", list}, {"skipped", skipped}};
+    return result;
 }
 
 namespace {
@@ -158,16 +148,16 @@ class Restore {
         session_.LanguageIndex = language;
     }
 
-    int Execute() {
+    CommandResult Execute() {
         const auto contents = ReadForTool(console_, texts_, language_);
-        if (!contents) return FileError;
+        if (!contents) return Refusal(FileError, {});
         const journal::JournalRecord* record = Find(contents->records);
-        if (!record) {
-            console_.Warn(text(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id));
-            return FileError;
-        }
-        if (const int code = Restorable(*record)) return code;
-        if (const int code = Confirm(*record)) return code;
+        if (!record)
+            return Refusal(
+                FileError,
+                {text(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id)});
+        if (auto refused = Restorable(*record)) return *refused;
+        if (auto refused = Confirm(*record)) return *refused;
         return Run(*record);
     }
 
@@ -191,16 +181,10 @@ class Restore {
     }
 
     // A blank or erased meter's words are no configuration: they are never written back.
-    int Restorable(const journal::JournalRecord& record) {
-        if (!record.asFound) {
-            console_.Warn(text(rows::JournalNoAsFound));
-            return FileError;
-        }
-        if (!record.asFoundValid) {
-            console_.Warn(text(rows::JournalNoValidAsFound));
-            return FileError;
-        }
-        return Success;
+    std::optional<CommandResult> Restorable(const journal::JournalRecord& record) {
+        if (!record.asFound) return Refusal(FileError, {text(rows::JournalNoAsFound)});
+        if (!record.asFoundValid) return Refusal(FileError, {text(rows::JournalNoValidAsFound)});
+        return std::nullopt;
     }
 
     QString Description(const journal::JournalRecord& record) const {
@@ -218,51 +202,43 @@ class Restore {
         return word.startsWith(u'j') || word.startsWith(u'y');
     }
 
-    int Confirm(const journal::JournalRecord& record) {
-        if (options_.yes) return Success;
-        if (!console_.InputIsTerminal()) {
-            console_.Warn(QStringLiteral("restore asks first: without a terminal give --yes"));
-            return UsageError;
-        }
+    std::optional<CommandResult> Confirm(const journal::JournalRecord& record) {
+        if (options_.yes) return std::nullopt;
+        if (!console_.InputIsTerminal())
+            return Refusal(UsageError,
+                           {QStringLiteral("restore asks first: without a terminal give --yes")});
         const QString question =
             text(rows::JournalRestoreQuestion).arg(record.time, record.port + u' ' + record.device);
-        if (Ask(question)) return Success;
-        console_.Warn(text(rows::PortFindCancelled));
-        return UsageError;
+        if (Ask(question)) return std::nullopt;
+        return Refusal(UsageError, {text(rows::PortFindCancelled)});
     }
 
-    int Run(const journal::JournalRecord& record) {
+    CommandResult Run(const journal::JournalRecord& record) {
         const auto port = ResolvePort(options_.port, env_.comDevices);
-        if (!port) {
-            console_.Warn(QStringLiteral("PORT must be COM1..COM4 or a device path: ") +
-                          options_.port);
-            return UsageError;
-        }
+        if (!port)
+            return Refusal(
+                UsageError,
+                {QStringLiteral("PORT must be COM1..COM4 or a device path: ") + options_.port});
         journal_ = MakeToolJournal(options_, env_, texts_, language_);
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
                                                 port->name, env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
         const QStringList problem = meter_->OpenPort(env_.system);
-        for (const QString& line : problem) console_.Warn(line);
-        if (!problem.isEmpty()) return PortUnavailable;
+        if (!problem.isEmpty()) return Refusal(PortUnavailable, problem);
         OperationSequencer& steps = meter_->steps();
         steps.setReporter(journal_.get());
         journal_->journal().setRestoredFrom(record.id);
         steps.setRestore({*record.asFound, Description(record), record.written});
         meter_->Start(OperationMode::Restore);
-        if (!RunUntilSettled()) return Interrupted;
+        if (!RunUntilSettled()) return Refusal(Interrupted, {});
         const QStringList lines = steps.view().Info;
         const int code = journal_->lastExitCode().value_or(DataError);
         meter_->Close();
-        if (options_.json)
-            Emit(console_, {{"command", "restore"},
-                            {"exitCode", code},
-                            {"record", record.id},
-                            {"messages", Report::Lines(lines)}});
-        else
-            for (const QString& line : lines)
-                (code == Success ? console_.Print(line) : console_.Warn(line));
-        return code;
+        CommandResult result{.exitCode = code,
+                             .command = "restore",
+                             .fields = {{"record", record.id}, {"messages", Report::Lines(lines)}}};
+        (code == Success ? result.lines : result.textWarnings) = lines;
+        return result;
     }
 
     // False when Ctrl-C stopped it (a write frame is let finish first).
@@ -305,7 +281,7 @@ class Restore {
 
 }  // namespace
 
-int RestoreMeter(const CliOptions& options, CliEnvironment& env, int language) {
+CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env, int language) {
     return Restore(options, env, language).Execute();
 }
 

@@ -5,6 +5,7 @@
 
 #include "Cli.h"
 #include "CliOptions.h"
+#include "CommandResult.h"
 #include "Console.h"
 #include "OperationJournal.h"
 
@@ -43,7 +44,7 @@ std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvir
 // What the tool's exit status is for an operation that ended so.
 int ExitCodeOf(const OperationReport& report, bool interrupted);
 
-int ListJournal(const CliOptions& options, CliEnvironment& env, int language);
-int RestoreMeter(const CliOptions& options, CliEnvironment& env, int language);
+CommandResult ListJournal(const CliOptions& options, CliEnvironment& env, int language);
+CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env, int language);
 
 }  // namespace zmt::cli
