@@ -24,6 +24,13 @@ CommandContext::CommandContext(const CliOptions& options, CliEnvironment& enviro
     session_.LanguageIndex = language_;
 }
 
+void CommandContext::Prompt(const QString& line) {
+    if (options_.json)
+        console_.Warn(line);
+    else
+        console_.Print(line);
+}
+
 std::optional<CommandResult> CommandContext::Load(const QString& path) {
     const SettingsResult loaded = LoadConfiguration(path, editor_, language_, memo_);
     fileSession_ = session_;

@@ -28,6 +28,9 @@ class CommandContext {
     // A configuration that cannot be evaluated is never sent, not even the opening read.
     std::optional<CommandResult> LoadWritable(const QString& path);
     cli::Report report() const { return cli::Report(editor_); }
+    // A line the operator reads while the command runs (a prompt, a question): on standard
+    // output, but beside a JSON result on standard error, which keeps the output one object.
+    void Prompt(const QString& line);
 
     const CliOptions& options_;
     CliEnvironment& env_;

@@ -191,8 +191,12 @@ class Restore {
         return QStringLiteral("%1, %2 %3").arg(record.time, record.port, record.device);
     }
 
+    // Beside a JSON result on standard error, as the other commands' questions.
     bool Ask(const QString& question) {
-        console_.Print(question);
+        if (options_.json)
+            console_.Warn(question);
+        else
+            console_.Print(question);
         std::optional<QString> answer;
         env_.runUntil([&] {
             answer = console_.NextLine();

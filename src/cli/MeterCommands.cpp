@@ -167,8 +167,8 @@ class MeterCommand : public CommandContext {
     }
 
     void ShowPrompt() {
-        for (const QString& line : meter_->steps().view().Info) console_.Print(line);
-        console_.Print(text_(rows::ReadDisplayedValue));
+        for (const QString& line : meter_->steps().view().Info) Prompt(line);
+        Prompt(text_(rows::ReadDisplayedValue));
         promptShown_ = true;
     }
 
@@ -176,7 +176,7 @@ class MeterCommand : public CommandContext {
     void RefuseReading(const QStringList& why) {
         for (const QString& line : why) console_.Warn(line);
         if (console_.InputIsTerminal() && !console_.InputEnded())
-            console_.Print(text_(rows::ReadDisplayedValue));
+            Prompt(text_(rows::ReadDisplayedValue));
         else
             failure_ = DataError;
     }

@@ -115,15 +115,14 @@ class PortCommand : public CommandContext {
         return devices;
     }
 
-    // The question is asked while the command runs, so it goes to the console at once.
     bool Confirmed(const std::vector<link::PortEntry>& devices,
                    const std::vector<link::PortEntry>& skipped) {
-        console_.Print(text_(rows::PortFindQuestion));
-        for (const link::PortEntry& device : devices) console_.Print(Listed(device));
-        if (!skipped.empty()) console_.Print(text_(rows::PortFindSkipped));
-        for (const link::PortEntry& device : skipped) console_.Print(Listed(device));
-        console_.Print(text_(rows::PortFindWarning));
-        console_.Print(text_(rows::ConfirmYesNo));
+        Prompt(text_(rows::PortFindQuestion));
+        for (const link::PortEntry& device : devices) Prompt(Listed(device));
+        if (!skipped.empty()) Prompt(text_(rows::PortFindSkipped));
+        for (const link::PortEntry& device : skipped) Prompt(Listed(device));
+        Prompt(text_(rows::PortFindWarning));
+        Prompt(text_(rows::ConfirmYesNo));
         std::optional<QString> answer;
         env_.runUntil([&] {
             answer = console_.NextLine();
