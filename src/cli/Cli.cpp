@@ -1,6 +1,5 @@
 #include "Cli.h"
 
-#include "CommandContext.h"
 #include "CommandResult.h"
 #include "FileCommands.h"
 #include "JournalCommands.h"
@@ -34,9 +33,9 @@ CommandResult Execute(const CliOptions& options, CliEnvironment& environment) {
         case Command::Find:
             return FindInterface(options, environment);
         case Command::Journal:
-            return ListJournal(options, environment, ToolLanguage(options));
+            return ListJournal(options, environment);
         case Command::Restore:
-            return RestoreMeter(options, environment, ToolLanguage(options));
+            return RestoreMeter(options, environment);
     }
     return Refusal(UsageError, {QStringLiteral("this command is not available")});
 }

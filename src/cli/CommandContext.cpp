@@ -31,6 +31,16 @@ void CommandContext::Prompt(const QString& line) {
         console_.Print(line);
 }
 
+bool CommandContext::AnsweredYes() {
+    std::optional<QString> answer;
+    env_.runUntil([&] {
+        answer = console_.NextLine();
+        return answer || console_.InputEnded() || console_.Interrupts() > 0;
+    });
+    const QString word = answer.value_or(QString()).trimmed().toLower();
+    return word.startsWith(u'j') || word.startsWith(u'y');
+}
+
 std::optional<CommandResult> CommandContext::Load(const QString& path) {
     const SettingsResult loaded = LoadConfiguration(path, editor_, language_, memo_);
     fileSession_ = session_;

@@ -31,6 +31,9 @@ class CommandContext {
     // A line the operator reads while the command runs (a prompt, a question): on standard
     // output, but beside a JSON result on standard error, which keeps the output one object.
     void Prompt(const QString& line);
+    // Waits for the operator's answer: yes ("j..." or "y..."), else no (another word, the
+    // end of the input, Ctrl-C).
+    bool AnsweredYes();
 
     const CliOptions& options_;
     CliEnvironment& env_;

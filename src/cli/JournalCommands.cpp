@@ -2,6 +2,7 @@
 
 #include "AddedRows.h"
 #include "ComNames.h"
+#include "CommandContext.h"
 #include "ConfigEditor.h"
 #include "ExitCode.h"
 #include "JournalCsv.h"
@@ -116,10 +117,10 @@ int ExitCodeOf(const OperationReport& report, bool interrupted) {
     }
 }
 
-CommandResult ListJournal(const CliOptions& options, CliEnvironment& env, int language) {
+CommandResult ListJournal(const CliOptions& options, CliEnvironment& env) {
     LanguageText texts;
     texts.FillLanguageText();
-    const auto contents = ReadForTool(env.console, texts, language);
+    const auto contents = ReadForTool(env.console, texts, ToolLanguage(options));
     if (!contents) return Refusal(FileError, {});
     std::vector<journal::JournalRecord> records = contents->records;
     if (options.lastCount > 0 && records.size() > size_t(options.lastCount))
@@ -140,13 +141,9 @@ CommandResult ListJournal(const CliOptions& options, CliEnvironment& env, int la
 namespace {
 
 // One restore from the record to the settled read-back.
-class Restore {
+class Restore : public CommandContext {
   public:
-    Restore(const CliOptions& options, CliEnvironment& env, int language)
-        : options_(options), env_(env), console_(env.console), language_(language) {
-        texts_.FillLanguageText();
-        session_.LanguageIndex = language;
-    }
+    using CommandContext::CommandContext;
 
     CommandResult Execute() {
         const auto contents = ReadForTool(console_, texts_, language_);
@@ -155,15 +152,13 @@ class Restore {
         if (!record)
             return Refusal(
                 FileError,
-                {text(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id)});
+                {text_(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id)});
         if (auto refused = Restorable(*record)) return *refused;
         if (auto refused = Confirm(*record)) return *refused;
         return Run(*record);
     }
 
   private:
-    QString text(int row) const { return texts_.text(row, language_); }
-
     // --id: the record, or the one its id begins with; --last: the newest that wrote.
     const journal::JournalRecord* Find(const std::vector<journal::JournalRecord>& records) {
         for (auto record = records.rbegin(); record != records.rend(); ++record) {
@@ -182,8 +177,8 @@ class Restore {
 
     // A blank or erased meter's words are no configuration: they are never written back.
     std::optional<CommandResult> Restorable(const journal::JournalRecord& record) {
-        if (!record.asFound) return Refusal(FileError, {text(rows::JournalNoAsFound)});
-        if (!record.asFoundValid) return Refusal(FileError, {text(rows::JournalNoValidAsFound)});
+        if (!record.asFound) return Refusal(FileError, {text_(rows::JournalNoAsFound)});
+        if (!record.asFoundValid) return Refusal(FileError, {text_(rows::JournalNoValidAsFound)});
         return std::nullopt;
     }
 
@@ -191,19 +186,9 @@ class Restore {
         return QStringLiteral("%1, %2 %3").arg(record.time, record.port, record.device);
     }
 
-    // Beside a JSON result on standard error, as the other commands' questions.
     bool Ask(const QString& question) {
-        if (options_.json)
-            console_.Warn(question);
-        else
-            console_.Print(question);
-        std::optional<QString> answer;
-        env_.runUntil([&] {
-            answer = console_.NextLine();
-            return answer || console_.InputEnded() || console_.Interrupts() > 0;
-        });
-        const QString word = answer.value_or(QString()).trimmed().toLower();
-        return word.startsWith(u'j') || word.startsWith(u'y');
+        Prompt(question);
+        return AnsweredYes();
     }
 
     std::optional<CommandResult> Confirm(const journal::JournalRecord& record) {
@@ -211,10 +196,10 @@ class Restore {
         if (!console_.InputIsTerminal())
             return Refusal(UsageError,
                            {QStringLiteral("restore asks first: without a terminal give --yes")});
-        const QString question =
-            text(rows::JournalRestoreQuestion).arg(record.time, record.port + u' ' + record.device);
+        const QString question = text_(rows::JournalRestoreQuestion)
+                                     .arg(record.time, record.port + u' ' + record.device);
         if (Ask(question)) return std::nullopt;
-        return Refusal(UsageError, {text(rows::PortFindCancelled)});
+        return Refusal(UsageError, {text_(rows::PortFindCancelled)});
     }
 
     CommandResult Run(const journal::JournalRecord& record) {
@@ -255,14 +240,14 @@ class Restore {
             env_.runUntil(
                 [&] { return stop() || meter_->Settled() || steps.RestoreConfirmationPending(); });
             if (stop()) {
-                console_.Warn(text(rows::StoppedByInterrupt));
+                console_.Warn(text_(rows::StoppedByInterrupt));
                 meter_->Close();
                 return false;
             }
             if (!steps.RestoreConfirmationPending()) return true;
             for (const QString& line : steps.view().Info) console_.Warn(line);
-            if (!options_.yes && !Ask(text(rows::ConfirmYesNo))) {
-                console_.Warn(text(rows::PortFindCancelled));
+            if (!options_.yes && !Ask(text_(rows::ConfirmYesNo))) {
+                console_.Warn(text_(rows::PortFindCancelled));
                 meter_->Close();
                 return true;
             }
@@ -270,23 +255,14 @@ class Restore {
         }
     }
 
-    const CliOptions& options_;
-    CliEnvironment& env_;
-    Console& console_;
-    const int language_;
-    ConfigModel model_;
-    SessionState session_;
-    LanguageText texts_;
-    ConfigEditor editor_{model_, session_, texts_};
-    DeviceState device_;
     std::unique_ptr<ToolJournal> journal_;
     std::unique_ptr<MeterSession> meter_;
 };
 
 }  // namespace
 
-CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env, int language) {
-    return Restore(options, env, language).Execute();
+CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env) {
+    return Restore(options, env).Execute();
 }
 
 }  // namespace zmt::cli

@@ -44,7 +44,7 @@ std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvir
 // What the tool's exit status is for an operation that ended so.
 int ExitCodeOf(const OperationReport& report, bool interrupted);
 
-CommandResult ListJournal(const CliOptions& options, CliEnvironment& env, int language);
-CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env, int language);
+CommandResult ListJournal(const CliOptions& options, CliEnvironment& env);
+CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env);
 
 }  // namespace zmt::cli

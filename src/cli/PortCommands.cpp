@@ -123,13 +123,7 @@ class PortCommand : public CommandContext {
         for (const link::PortEntry& device : skipped) Prompt(Listed(device));
         Prompt(text_(rows::PortFindWarning));
         Prompt(text_(rows::ConfirmYesNo));
-        std::optional<QString> answer;
-        env_.runUntil([&] {
-            answer = console_.NextLine();
-            return answer || console_.InputEnded() || console_.Interrupts() > 0;
-        });
-        const QString word = answer.value_or(QString()).trimmed().toLower();
-        return word.startsWith(u'j') || word.startsWith(u'y');
+        return AnsweredYes();
     }
 
     // Each device's outcome; in JSON in English, with the busy ones left untouched.
