@@ -54,7 +54,7 @@ void InterfaceAndMeter::setDtr(bool on, SimTime now) {
     refreshContact(now);
     const bool wasOn = dtr_;
     dtr_ = on;
-    if (on && !wasOn && !gone_ && fault_.kind != FaultKind::NoInterface) powerUp(now);
+    if (on && !wasOn && canPowerMeter()) powerUp(now);
     if (!on && wasOn) powerDown();
 }
 
@@ -147,6 +147,21 @@ void InterfaceAndMeter::deliver(const Returning& returning) {
     received_.push_back(returning.byte);
 }
 
+bool InterfaceAndMeter::canPowerMeter() const {
+    return meterPlugged_ && !gone_ && fault_.kind != FaultKind::NoInterface;
+}
+
+void InterfaceAndMeter::setMeterPlugged(bool plugged, SimTime now) {
+    advance(now);
+    refreshContact(now);
+    if (plugged == meterPlugged_) return;
+    meterPlugged_ = plugged;
+    if (!plugged)
+        powerDown();
+    else if (dtr_ && canPowerMeter())
+        powerUp(now);
+}
+
 void InterfaceAndMeter::powerUp(SimTime now) {
     powered_ = true;
     readyAt_ = now + timing_.startup;
@@ -196,7 +211,7 @@ void InterfaceAndMeter::setFault(const Fault& fault, SimTime now) {
     arrivedSinceFault_ = 0;
     returnedSincePowerUp_ = 0;
     if (fault.kind == FaultKind::NoInterface) powerDown();
-    if (fault.kind != FaultKind::NoInterface && dtr_ && !powered_) powerUp(now);
+    if (dtr_ && !powered_ && canPowerMeter()) powerUp(now);
 }
 
 std::optional<DisplayedValue> InterfaceAndMeter::displayed(SimTime now) const {

@@ -113,6 +113,11 @@ class InterfaceAndMeter {
     void setFault(const Fault& fault, SimTime now);
     const Fault& fault() const { return fault_; }
     void setStoredImage(const ImageWords& image) { stored_ = image; }
+    // The meter taken off the interface or put on it (one meter after another on a
+    // production bench). Without a meter the interface still echoes; a meter plugged in
+    // while DTR is high starts at once.
+    void setMeterPlugged(bool plugged, SimTime now);
+    bool meterPlugged() const { return meterPlugged_; }
 
     // Observation.
     bool gone() const { return gone_; }
@@ -142,6 +147,7 @@ class InterfaceAndMeter {
     void deliver(const Returning& returning);
     void sendBack(SimTime at, std::uint8_t byte, bool fromMeter);
     void powerUp(SimTime now);
+    bool canPowerMeter() const;
     void powerDown();
     void unplug();
     void refreshContact(SimTime now);
@@ -152,6 +158,7 @@ class InterfaceAndMeter {
     double input_ = 0;
     Fault fault_;
     bool gone_ = false;
+    bool meterPlugged_ = true;
 
     bool dtr_ = false;
     bool rts_ = false;

@@ -308,6 +308,17 @@ void SimulatedStation::setStoredImage(const ImageWords& image) {
     line_.setStoredImage(image);
 }
 
+void SimulatedStation::setMeterPlugged(bool plugged) {
+    Lock lock(mutex_);
+    line_.setMeterPlugged(plugged, now());
+    changed_.notify_all();
+}
+
+bool SimulatedStation::meterPlugged() {
+    Lock lock(mutex_);
+    return line_.meterPlugged();
+}
+
 bool SimulatedStation::isAttached() {
     Lock lock(mutex_);
     return attached_;

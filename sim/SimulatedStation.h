@@ -54,9 +54,12 @@ class SimulatedStation {
     void setFullScale(double fullScale);
     void setFault(const Fault& fault);
     void setStoredImage(const ImageWords& image);
+    // The meter off the interface, or on it (see InterfaceAndMeter).
+    void setMeterPlugged(bool plugged);
 
     // Observation.
     bool isAttached();
+    bool meterPlugged();
     bool dtr();
     bool rts();
     bool powered();

@@ -10,6 +10,7 @@
 #include "PortController.h"
 #include "ProgramJournal.h"
 #include "SheetCommands.h"
+#include "SheetJournal.h"
 #include "SpComPort.h"
 #include "Ulanguage.h"
 #include "ZMT1.h"
@@ -43,9 +44,10 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     controller_ = std::make_unique<PortController>(PortControllerContext{
         editor_, *RS232_, clock_, options_.deviceFactory, options_.settingsPath, options_.ports});
     ConnectEngineToPort(*RS232_, *transfers_, *controller_);
-    sheets_ = std::make_unique<SheetCommands>(
-        SheetCommandsContext{*controller_, *options_.dialogs, device});
     journal_ = MakeProgramJournal(options_.journalPath, editor_, options_.ports);
+    sheets_ = std::make_unique<SheetCommands>(SheetCommandsContext{
+        *controller_, *options_.dialogs, device,
+        [this](const SheetInput& input) { return WriteRecordOf(input, journal_->writes()); }});
     CreateWindows();
     WireWindows();
     ProgramForm_->sequencer().setReporter(journal_.get());

@@ -1,10 +1,12 @@
 #include "Cli.h"
 
+#include "CommandContext.h"
 #include "CommandResult.h"
 #include "FileCommands.h"
 #include "JournalCommands.h"
 #include "MeterCommands.h"
 #include "PortCommands.h"
+#include "SeriesCommand.h"
 
 namespace zmt::cli {
 
@@ -36,6 +38,8 @@ CommandResult Execute(const CliOptions& options, CliEnvironment& environment) {
             return ListJournal(options, environment);
         case Command::Restore:
             return RestoreMeter(options, environment);
+        case Command::Series:  // prints each unit as it is done
+            return {.exitCode = RunSeries(options, environment, ToolLanguage(options))};
     }
     return Refusal(UsageError, {QStringLiteral("this command is not available")});
 }

@@ -7,10 +7,10 @@ namespace zmt::cli {
 namespace {
 
 const std::map<QString, Command> kCommands = {
-    {"read", Command::Read},           {"write", Command::Write}, {"verify", Command::Verify},
-    {"calibrate", Command::Calibrate}, {"show", Command::Show},   {"report", Command::Report},
-    {"ports", Command::Ports},         {"find", Command::Find},   {"journal", Command::Journal},
-    {"restore", Command::Restore},
+    {"read", Command::Read},           {"write", Command::Write},   {"verify", Command::Verify},
+    {"calibrate", Command::Calibrate}, {"show", Command::Show},     {"report", Command::Report},
+    {"ports", Command::Ports},         {"find", Command::Find},     {"journal", Command::Journal},
+    {"restore", Command::Restore},     {"series", Command::Series},
 };
 
 // Which options and how many files each command takes.
@@ -39,13 +39,16 @@ CommandRule RuleOf(Command command) {
             return {false, false, {"--last", "--csv"}};
         case Command::Restore:
             return {true, false, {"--port", "--id", "--last", "--yes"}};
+        case Command::Series:
+            return {true, true, {"--port", "--count", "--no-verify", "--sheets"}};
         default:
             return {false, false, {}};
     }
 }
 
 const QStringList kGlobalFlags = {"--json", "--quiet", "--help", "--version"};
-const QStringList kValueOptions = {"--port", "--from", "--output", "--lang", "--id"};
+const QStringList kValueOptions = {"--port", "--from",  "--output", "--lang",
+                                   "--id",   "--count", "--sheets"};
 
 class Parser {
   public:
@@ -93,6 +96,12 @@ class Parser {
             options_.id = value;
         else if (name == "--last")
             last(value);
+        else if (name == "--count")
+            count(value);
+        else if (name == "--sheets")
+            options_.sheets = value;
+        else if (name == "--no-verify")
+            options_.noVerify = true;
         else if (name == "--csv")
             options_.csv = true;
         else if (name == "--verify")
@@ -124,6 +133,13 @@ class Parser {
         options_.lastCount = value.toInt(&number);
         if (!number || options_.lastCount < 1)
             fail(QStringLiteral("--last takes a count of 1 or more, not '%1'").arg(value));
+    }
+
+    void count(const QString& value) {
+        bool number = false;
+        options_.count = value.toInt(&number);
+        if (!number || options_.count < 1)
+            fail(QStringLiteral("--count takes a count of 1 or more, not '%1'").arg(value));
     }
 
     void language(const QString& value) {
@@ -244,6 +260,14 @@ Commands:
             write the image a journal record found in the meter before its
             operation back, read it back and compare; asks first unless --yes
             (without a terminal, --yes is needed)
+  series    --port PORT FILE [--count N] [--no-verify] [--sheets DIR]
+            write FILE into one meter after another: each meter plugged into the
+            interface is written (and read back and compared unless --no-verify),
+            then the next is awaited once it has been taken off; one line per unit
+            (--json: one object per unit and a summary), until N units are done or
+            Ctrl-C; --sheets saves a configuration sheet per unit that passed.
+            Exit 0 when every unit passed, 1 when any failed, 130 when Ctrl-C
+            stopped a unit under way, else as write
   ports     list the serial devices and what COM1..COM4 reach
   find      [--yes] [PORT...]
             look for the programming interface (on the listed devices, or on all

@@ -19,7 +19,8 @@ enum class Command {
     Help,
     Version,
     Journal,
-    Restore
+    Restore,
+    Series
 };
 
 // The command line as the tool understood it.
@@ -38,7 +39,10 @@ struct CliOptions {
     bool last = false;  // journal: the last `lastCount` records; restore: the last record
     int lastCount = 0;
     bool quiet = false;
-    int language = -1;  // 0 German, 1 English, -1 from the locale
+    int language = -1;      // 0 German, 1 English, -1 from the locale
+    int count = 0;          // series: units to do, 0 until Ctrl-C
+    bool noVerify = false;  // series: no read-back after each write
+    QString sheets;         // series: the folder for a sheet per unit
 };
 
 struct ParsedCommandLine {

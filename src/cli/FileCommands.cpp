@@ -1,6 +1,8 @@
 #include "FileCommands.h"
 
 #include "CommandContext.h"
+#include "JournalCommands.h"
+#include "SheetJournal.h"
 #include "SheetPdf.h"
 #include "WriteCheck.h"
 
@@ -33,9 +35,10 @@ class FileCommand : public CommandContext {
 
     CommandResult Sheet() {
         if (auto refused = Load(options_.file)) return *refused;
-        const SheetResult written = WriteConfigurationSheetPdf(
-            SheetInput{model_, session_, options_.file, std::nullopt, QDateTime::currentDateTime()},
-            options_.output);
+        SheetInput input{model_, session_, options_.file, std::nullopt,
+                         QDateTime::currentDateTime()};
+        input.journalRecord = WriteRecordOf(input, WritesOfFile(options_.file));
+        const SheetResult written = WriteConfigurationSheetPdf(input, options_.output);
         if (!written.ok) return Refusal(FileError, {written.message});
         return {.lines = {written.path}, .command = "report", .fields = {{"sheet", written.path}}};
     }

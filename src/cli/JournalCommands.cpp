@@ -55,7 +55,24 @@ QString RecordLine(const journal::JournalRecord& record) {
     return fields.join(QStringLiteral("  "));
 }
 
+bool IsWriteOfAFile(const journal::JournalRecord& record) {
+    return record.succeeded() && record.written &&
+           (record.operation == QLatin1String("write") ||
+            record.operation == QLatin1String("calibrate"));
+}
+
 }  // namespace
+
+std::vector<journal::JournalRecord> WritesOfFile(const QString& file) {
+    const QString sha256 = journal::FileSha256(file);
+    if (sha256.isEmpty()) return {};
+    journal::JournalContents contents = journal::ReadJournal(journal::JournalPath());
+    std::vector<journal::JournalRecord> writes;
+    for (journal::JournalRecord& record : contents.records)
+        if (IsWriteOfAFile(record) && record.fileSha256 == sha256)
+            writes.push_back(std::move(record));
+    return writes;
+}
 
 ToolJournal::ToolJournal(Console& console, const LanguageText& texts, int language, QString device,
                          QString file, QString command)
@@ -91,9 +108,9 @@ std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvir
     const QString device = number ? journal::DeviceOfCom(*number, catalog)
                                   : journal::DeviceOfPath(options.port, catalog);
     const QString file = !options.file.isEmpty() ? options.file : options.from;
-    static const char* const kNames[] = {"read", "write",   "verify",  "calibrate",
-                                         "show", "report",  "ports",   "find",
-                                         "help", "version", "journal", "restore"};
+    static const char* const kNames[] = {"read",    "write",   "verify", "calibrate", "show",
+                                         "report",  "ports",   "find",   "help",      "version",
+                                         "journal", "restore", "series"};
     return std::make_unique<ToolJournal>(env.console, texts, language, device, file,
                                          QString::fromLatin1(kNames[int(options.command)]));
 }

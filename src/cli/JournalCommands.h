@@ -44,6 +44,12 @@ std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvir
 // What the tool's exit status is for an operation that ended so.
 int ExitCodeOf(const OperationReport& report, bool interrupted);
 
+// The journal's successful writes and calibrations of a file with the same bytes (SHA-256)
+// as `file`, in the journal's order; none when the journal cannot be read. A run of
+// `report` writes nothing itself: its sheet names the newest of them that wrote this
+// configuration.
+std::vector<journal::JournalRecord> WritesOfFile(const QString& file);
+
 CommandResult ListJournal(const CliOptions& options, CliEnvironment& env);
 CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env);
 

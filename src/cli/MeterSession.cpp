@@ -18,7 +18,10 @@ MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
     session.ComPortNumber = comNumber;
     session.ComPortName = portName;
     restartHold_ = new OneShotTimer(this, QStringLiteral("restartHold"), RestartHoldMs, clock);
-    restartHold_->setHandler([this] { restartHold_->setEnabled(false); });
+    restartHold_->setHandler([this] {
+        restartHold_->setEnabled(false);
+        Changed();
+    });
     port_ = link::MakeRS232(factory);
     transferPort_ = std::make_unique<link::SpComPortTransferPort>(*port_);
     engine_ = std::make_unique<link::TransferEngine>(transfer_, *transferPort_, clock);
@@ -30,6 +33,8 @@ MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
     ConnectEngineToPort(*port_, *engine_, *lines_);
     connect(engine_.get(), &link::TransferEngine::exchangeEnded, steps_.get(),
             &OperationSequencer::TransferEnded);
+    connect(engine_.get(), &link::TransferEngine::exchangeEnded, this, &MeterSession::Changed);
+    connect(steps_.get(), &OperationSequencer::viewChanged, this, &MeterSession::Changed);
     connect(engine_.get(), &link::TransferEngine::memoLineAdded, this, [this](const QString& line) {
         phase_ = line;
         emit progress(phase_, engine_->Progress());
@@ -86,6 +91,61 @@ QStringList MeterSession::OpenPort(const link::SystemFolders& system) {
     }
 }
 
+QStringList MeterSession::PortProblem(const std::exception& error) const {
+    const SessionState& session = editor_.session();
+    if (const auto* core = dynamic_cast<const link::ESpComPortCoreError*>(&error))
+        return PortFailureLines(session.ComPortName, link::DiagnoseOpenFailure(*core, {}),
+                                editor_.texts(), session.LanguageIndex);
+    return {session.ComPortName + QStringLiteral(": ") + QString::fromUtf8(error.what())};
+}
+
+void MeterSession::Changed() {
+    if (changeListener_) changeListener_();
+}
+
+void MeterSession::setChangeListener(std::function<void()> listener) {
+    changeListener_ = std::move(listener);
+}
+
+// ---- a series of units ----
+
+QStringList MeterSession::PowerForProbe() {
+    engine_->setIdleBytesKept(true);
+    try {
+        port_->setComNumber(editor_.session().ComPortNumber);
+        port_->Open();
+        port_->setRTS(false);
+        port_->setDTR(true);
+        return {};
+    } catch (const std::exception& error) {
+        return PortProblem(error);
+    }
+}
+
+QStringList MeterSession::SendProbeByte(std::uint8_t byte) {
+    try {
+        port_->PurgeRx();
+        port_->WriteChar(byte);
+        return {};
+    } catch (const std::exception& error) {
+        return PortProblem(error);
+    }
+}
+
+std::vector<std::uint8_t> MeterSession::TakeProbeAnswer() {
+    std::vector<std::uint8_t> bytes;
+    link::IgnorePortFailure([&] {
+        for (int waiting = port_->InBufUsed(); waiting > 0 && bytes.size() < 16; --waiting)
+            bytes.push_back(port_->ReadChar());
+    });
+    return bytes;
+}
+
+void MeterSession::StartOperation(OperationMode mode) {
+    engine_->setIdleBytesKept(false);
+    Start(mode);
+}
+
 void MeterSession::Start(OperationMode mode) {
     starting_ = true;
     steps_->initform(mode);
@@ -102,6 +162,7 @@ bool MeterSession::Settled() const {
 }
 
 void MeterSession::Close() {
+    engine_->Cancel();  // a running exchange would power the meter again
     steps_->CancelPendingSteps();
     restartHold_->setEnabled(false);
     link::IgnorePortFailure([this] {

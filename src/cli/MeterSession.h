@@ -7,6 +7,7 @@
 #include "OperationSequencer.h"
 #include "PlatformDevice.h"
 #include "PortController.h"
+#include "SeriesMeter.h"
 #include "TransferEngine.h"
 #include "TransferState.h"
 
@@ -26,7 +27,7 @@ namespace zmt::cli {
 // after a write (held until the meter has started with its new image) and, when
 // calibrating, the operator's readings. The signal is switched on only when calibrating.
 // The port opens once for the command and closes with both lines low.
-class MeterSession : public QObject {
+class MeterSession : public QObject, public SeriesMeter {
     Q_OBJECT
   public:
     // `portName` names the port in every line: COMn, or the device path the user gave.
@@ -39,20 +40,29 @@ class MeterSession : public QObject {
     QStringList OpenPort(const link::SystemFolders& system = {});
     // The operation's question, then its start (the "o.k." of the window).
     void Start(OperationMode mode);
-    OperationSequencer& steps() { return *steps_; }
+    OperationSequencer& steps() override { return *steps_; }
     link::TransferEngine& engine() { return *engine_; }
     link::TSpComPort& port() { return *port_; }
     TransferState& transfer() { return transfer_; }
     // A write frame is on its way to the meter.
-    bool Writing() const;
+    bool Writing() const override;
     // The operation's steps are over and a restart has been held long enough.
-    bool Settled() const;
+    bool Settled() const override;
     // The meter is starting after a restart: it shows nothing to read yet.
     bool Restarting() const { return restartHold_->enabled(); }
     // Errors the steps raised on their way (the window's error display).
     const QStringList& Errors() const { return errors_; }
     // Both lines low, then the port closes. Never throws.
     void Close();
+
+    // A series of units: between the operations the meter stays powered with the signal
+    // off, and the command byte alone tells whether one answers.
+    QStringList PowerForProbe() override;
+    QStringList SendProbeByte(std::uint8_t byte) override;
+    std::vector<std::uint8_t> TakeProbeAnswer() override;
+    void StartOperation(OperationMode mode) override;
+    void Release() override { Close(); }
+    void setChangeListener(std::function<void()> listener) override;
 
     // From the restart after a write until the meter runs with its new image (the start-up
     // time the exchange grants the meter before its first byte).
@@ -64,6 +74,8 @@ class MeterSession : public QObject {
 
   private:
     OperationHooks MakeHooks();
+    QStringList PortProblem(const std::exception& error) const;
+    void Changed();
     // The sequence's lines as the tool drives them (see the class comment).
     void ToolLines(bool power, bool signal, bool reopen);
     void ToolPower(bool on);
@@ -81,6 +93,7 @@ class MeterSession : public QObject {
     bool starting_ = false;  // the operation's question: the window would power the meter
     QStringList errors_;
     QString phase_;
+    std::function<void()> changeListener_;
 };
 
 }  // namespace zmt::cli

@@ -35,7 +35,9 @@ int main(int argc, char** argv) {
     }
     // The sheet is laid out with the toolkit's fonts, which need a (screenless) platform.
     std::unique_ptr<QCoreApplication> application;
-    if (parsed.options->command == zmt::cli::Command::Report) {
+    const bool sheets =
+        parsed.options->command == zmt::cli::Command::Report || !parsed.options->sheets.isEmpty();
+    if (sheets) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {

@@ -16,6 +16,16 @@ QString Quoted(const QString& field) {
     return u'"' + quoted + u'"';
 }
 
+// A text that a spreadsheet would take for a formula (a file named "=cmd|..." or a device
+// path "@x") is kept as text with a leading apostrophe. Only text fields are guarded: the
+// numbers (image words, readings, exit code) come from this program and stay numbers, so
+// that a reading of -1000 remains -1000.
+QString AsText(const QString& field) {
+    static const QString formulaStart = QStringLiteral("=+-@\t\r");
+    if (!field.isEmpty() && formulaStart.contains(field.front())) return u'\'' + field;
+    return field;
+}
+
 void ImageHeader(QStringList& header, const QString& name) {
     for (int word = 0; word < 16; ++word) header << QStringLiteral("%1.w%2").arg(name).arg(word);
 }
@@ -45,24 +55,19 @@ QString JournalCsv(const std::vector<JournalRecord>& records) {
            << "restoredFrom";
     QStringList lines{header.join(u',')};
     for (const JournalRecord& record : records) {
-        QStringList fields{record.id,
-                           record.time,
-                           record.version,
-                           record.operation,
-                           record.port,
-                           record.device,
-                           record.operatorName,
-                           record.file,
-                           record.fileSha256,
-                           record.language,
-                           record.asFound ? (record.asFoundValid ? "yes" : "no") : QString()};
+        QStringList fields;
+        for (const QString* text : {&record.id, &record.time, &record.version, &record.operation,
+                                    &record.port, &record.device, &record.operatorName,
+                                    &record.file, &record.fileSha256, &record.language})
+            fields << AsText(*text);
+        fields << (record.asFound ? (record.asFoundValid ? "yes" : "no") : QString());
         ImageFields(fields, record.asFound);
         ImageFields(fields, record.written);
         ImageFields(fields, record.readBack);
-        fields << Number(record.offsetReading) << Number(record.gainReading) << record.result
-               << record.verdict.join(QStringLiteral(" / "))
+        fields << Number(record.offsetReading) << Number(record.gainReading)
+               << AsText(record.result) << AsText(record.verdict.join(QStringLiteral(" / ")))
                << (record.exitCode ? QString::number(*record.exitCode) : QString())
-               << record.restoredFrom;
+               << AsText(record.restoredFrom);
         for (QString& field : fields) field = Quoted(field);
         lines << fields.join(u',');
     }

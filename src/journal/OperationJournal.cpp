@@ -33,6 +33,10 @@ bool IsWrite(const QString& operation) {
     return operation == QLatin1String("write") || operation == QLatin1String("calibrate");
 }
 
+bool IsRestore(const QString& operation) {
+    return operation == QLatin1String("restore");
+}
+
 }  // namespace
 
 QString RecordTime() {
@@ -108,6 +112,8 @@ QString OperationJournal::OperationEnded(const OperationReport& report) {
     failed_ = !appended.ok;
     if (!appended.ok) return Warning(appended.reason, context.language);
     if (IsWrite(record.operation) && record.succeeded()) lastWrite_ = record;
+    if (record.succeeded() && (IsWrite(record.operation) || IsRestore(record.operation)))
+        writes_.push_back(record);
     last_ = std::move(record);
     return {};
 }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace zmt {
 class LanguageText;
@@ -38,6 +39,8 @@ class OperationJournal : public OperationReporter {
     // The last record written in this run, and the last successful write or calibration.
     const std::optional<JournalRecord>& lastRecord() const { return last_; }
     const std::optional<JournalRecord>& lastWrite() const { return lastWrite_; }
+    // Every successful write, calibration and restore of this run, in the order they ran.
+    const std::vector<JournalRecord>& writes() const { return writes_; }
     // Whether the last append reached the disk.
     bool lastAppendFailed() const { return failed_; }
 
@@ -56,6 +59,7 @@ class OperationJournal : public OperationReporter {
     QString restoredFrom_;
     std::optional<JournalRecord> last_;
     std::optional<JournalRecord> lastWrite_;
+    std::vector<JournalRecord> writes_;
     bool failed_ = false;
 };
 

@@ -244,6 +244,46 @@ enum Added : int {
     JournalNoRecord,         // %1 what was asked for
     JournalRestoreQuestion,  // %1 the record's time, %2 its device
 
+    // Series programming: one configuration into meter after meter, its window and tool.
+    SeriesMenuItem,
+    SeriesWindowTitle,
+    SeriesConfiguration,  // the label before the configuration's source
+    SeriesSourceEditor,
+    SeriesSourceFile,
+    SeriesChooseFile,
+    SeriesVerifyOption,
+    SeriesSheetOption,
+    SeriesChooseFolder,
+    SeriesStart,
+    SeriesStop,
+    SeriesPassedCount,  // %1 the number
+    SeriesFailedCount,  // %1 the number
+    SeriesColumnNumber,
+    SeriesColumnJournal,
+    SeriesOk,
+    SeriesWaitingForMeter,
+    SeriesNoMeterAnswers,
+    SeriesUnexpectedAnswer,  // %1 the bytes that came back
+    SeriesWriting,           // %1 the unit's number
+    SeriesVerifying,         // %1 the unit's number
+    SeriesWaitingForRemoval,
+    SeriesStopped,
+    SeriesStopAfterWrite,
+    SeriesCountReached,
+    SeriesSummary,   // %1 units, %2 passed, %3 failed
+    SeriesUnitLine,  // %1 number, %2 time, %3 result, %4 journal id
+    SeriesNoSheetFolder,
+    SeriesSheetNotSaved,  // %1 the sheet's message
+    SeriesSourceSummary,  // %1 source, %2 device type, %3 scaling, %4 the contact
+    SeriesHelpSource,
+    SeriesHelpVerify,
+    SeriesHelpSheets,
+    SeriesHelpStart,
+    SeriesHelpStop,
+    SeriesHelpResult,
+    SeriesHelpUnits,
+    SeriesHelpMenuItem,
+
     AddedEnd
 };
 

@@ -151,6 +151,7 @@ void TransferEngine::writetimerTimer() {
 
 void TransferEngine::RS232DataRecived() {
     if (!timer(Timer1).enabled()) {
+        if (!running_ && idleBytesKept_) return;
         // Nothing is exchanged yet (or any more): whatever comes now is noise.
         IgnorePortFailure([this] { port_.PurgeRx(); });
         IgnorePortFailure([this] { port_.PurgeTx(); });
@@ -207,6 +208,12 @@ void TransferEngine::Timer1Timer() {
 
 void TransferEngine::ClosePort() {
     IgnorePortFailure([this] { port_.Close(); });
+}
+
+void TransferEngine::Cancel() {
+    for (OneShotTimer* timer : timers_) timer->setEnabled(false);
+    running_ = false;
+    ClosePort();
 }
 
 // The transfer window closes with the end of the exchange, and with it the port.

@@ -86,6 +86,9 @@ class TransferEngine : public QObject {
                    QObject* parent = nullptr);
 
     void setPortLinesHook(PortLinesHook hook) { setPortLines_ = std::move(hook); }
+    // While set, bytes that arrive between exchanges are left waiting for whoever reads
+    // them (a presence probe between two operations) instead of being discarded.
+    void setIdleBytesKept(bool kept) { idleBytesKept_ = kept; }
 
     // From the start until the receive time-out has ended the exchange.
     bool Running() const { return running_; }
@@ -102,6 +105,9 @@ class TransferEngine : public QObject {
     void Start();
     // Closes the port, ignoring a failure (the transfer window's close does this).
     void ClosePort();
+    // Abandons an exchange under way: no step of it runs any more, the port closes and no
+    // end is reported (whoever cancels it no longer waits for it).
+    void Cancel();
     void veryfirsttimerTimer();
     void firsttimerTimer();
     void inittimerTimer();
@@ -136,6 +142,7 @@ class TransferEngine : public QObject {
     PortLinesHook setPortLines_;
     std::array<OneShotTimer*, TimerCount> timers_{};
     bool running_ = false;
+    bool idleBytesKept_ = false;
     int progress_ = 0;
 };
 

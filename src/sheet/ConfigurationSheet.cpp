@@ -83,10 +83,14 @@ SheetTable ConfigurationSheet::Header() const {
                                                    : Shown(input_.fileName, LongestLine);
     const QString port =
         input_.session.ComPortName.trimmed().isEmpty() ? Dash : Shown(input_.session.ComPortName);
-    return {{},
-            {{text_(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
-             {text_(rows::SheetFile), file},
-             {text_(rows::SheetPort), port}}};
+    SheetTable header{{},
+                      {{text_(rows::SheetDate), input_.createdAt.toString(DateFormats[language_])},
+                       {text_(rows::SheetFile), file},
+                       {text_(rows::SheetPort), port}}};
+    if (!input_.journalRecord.isEmpty())
+        header.rows.push_back(
+            {text_(rows::JournalRecordNamed).arg(Shown(input_.journalRecord, LongestLine))});
+    return header;
 }
 
 SheetSection ConfigurationSheet::Configuration() const {

@@ -16,7 +16,9 @@ SheetCommands::SheetCommands(SheetCommandsContext context)
 
 SheetInput SheetCommands::Input(const SheetRequest& request) const {
     ConfigEditor& editor = context_.controller.editor();
-    return {editor.model(), editor.session(), request.fileName, context_.device};
+    SheetInput input{editor.model(), editor.session(), request.fileName, context_.device};
+    if (context_.journalRecord) input.journalRecord = context_.journalRecord(input);
+    return input;
 }
 
 void SheetCommands::Print(const SheetRequest& request) {

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zmt {
 
 class FileDialogs;
@@ -17,6 +19,8 @@ struct SheetCommandsContext {
     PortController& controller;  // the configuration, its language and the memo
     FileDialogs& dialogs;
     const DeviceState& device;  // the meter's image and the calibration of this run
+    // The journal record of this configuration's write in this run; none: no record named.
+    std::function<QString(const SheetInput&)> journalRecord = {};
 };
 
 // The file menu's two sheet commands: print through the system's print dialog, or save as

@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
+
 namespace zmt {
 
 namespace {
@@ -30,11 +32,15 @@ QString Cells(const QStringList& texts, const QString& tag, const QString& attri
     return html;
 }
 
-// A label/value list: labels in the narrower first column; a lone text takes the width.
+// A label/value list: labels in the narrower first column; a lone text spans the row.
 QString ListHtml(const SheetTable& table) {
+    qsizetype columns = 1;
+    for (const QStringList& row : table.rows) columns = std::max(columns, row.size());
     QString html = ListTable;
     for (const QStringList& row : table.rows) {
-        const QString label = row.size() > 1 ? QStringLiteral(" width='38%'") : QString();
+        const QString label = row.size() > 1 ? QStringLiteral(" width='38%'")
+                              : columns > 1  ? QStringLiteral(" colspan='%1'").arg(columns)
+                                             : QString();
         html += QStringLiteral("<tr><td%1>%2</td>").arg(label, row.value(0).toHtmlEscaped());
         html += Cells(row.mid(1), QStringLiteral("td")) + QStringLiteral("</tr>");
     }

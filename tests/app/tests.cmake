@@ -4,6 +4,7 @@ zmt_add_test(app_tests
     SOURCES
         BeepTest.cpp
         ErrorDisplayTest.cpp
+        JournalWindowTest.cpp
         ProgramStartTest.cpp
         demo/DemoProgramTest.cpp
         demo/DigitCellsTest.cpp

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 namespace zmt::cli {
 namespace {
@@ -206,6 +207,32 @@ TEST_F(CliJournalTest, AnUnwritableJournalIsSaidOnStandardErrorAndTheWriteGoesOn
     EXPECT_EQ(Run({"write", "--port", "COM1", "example.dig", "--quiet", "--lang", "en"}), Success);
     EXPECT_TRUE(Err().startsWith("Warning: the journal")) << Err().toStdString();
     EXPECT_EQ(station->storedImage(), WorkedExampleImage());
+}
+
+// The sheet of `report` names the newest successful write of a file with the same bytes
+// that wrote this configuration; a file changed since names none.
+TEST_F(CliJournalTest, TheReportNamesTheWriteOfTheFilesConfiguration) {
+    AddMeter(kMeterBeforeWrite);
+    WriteConfiguration("example.dig");
+    WriteConfiguration("other.dig", {{8, " 1000"}});
+    ASSERT_EQ(Run({"write", "--port", "COM1", "example.dig", "--quiet"}), Success);
+    ASSERT_EQ(Run({"write", "--port", "COM1", "other.dig", "--quiet"}), Success);
+    station->setFault(sim::Fault::noMeter());
+    EXPECT_EQ(Run({"write", "--port", "COM1", "example.dig", "--quiet"}), NoMeter);
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 3u);
+    const auto sheetText = [this](const QString& file) {
+        QFile::remove("sheet.pdf");
+        EXPECT_EQ(Run({"report", file, "--output", "sheet.pdf", "--lang", "en"}), Success);
+        QProcess tool;
+        tool.start("pdftotext", {"-layout", "sheet.pdf", "-"});
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        return QString::fromUtf8(tool.readAllStandardOutput()).simplified();
+    };
+    EXPECT_TRUE(sheetText("example.dig").contains("journal record of the write: " + records[0].id));
+    EXPECT_TRUE(sheetText("other.dig").contains("journal record of the write: " + records[1].id));
+    WriteConfiguration("example.dig", {{8, " 1500"}});
+    EXPECT_FALSE(sheetText("example.dig").contains("journal record"));
 }
 
 TEST_F(CliJournalTest, RestoreOptionsAreChecked) {

@@ -9,6 +9,7 @@ zmt_add_test(cli_tests
         CliJsonTest.cpp
         CliOptionsTest.cpp
         CliPortsTest.cpp
+        CliSeriesTest.cpp
         CliToolTest.cpp
     LIBS zmt_cli zmt_sim zmt_editor_ui
     TIMEOUT 120)

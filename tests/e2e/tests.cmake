@@ -4,6 +4,7 @@ zmt_add_test(e2e_tests
     SOURCES
         CalibrationTest.cpp
         FailureTest.cpp
+        JournalRestoreTest.cpp
         LegacyWindowTest.cpp
         OperationFixture.h
         PseudoTerminalReadTest.cpp

@@ -92,6 +92,42 @@ TEST(JournalCsvTest, OneColumnPerFieldAndSixteenPerImage) {
     EXPECT_TRUE(lines[1].contains(",yes,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,0,65535,0,"));
 }
 
+// A text a spreadsheet would evaluate stays text; the numbers of the record stay numbers.
+TEST(JournalCsvTest, TextsThatLookLikeFormulasAreKeptAsText) {
+    struct Case {
+        QString JournalRecord::*field;
+        int column;
+        QString value;
+        QString cell;
+    };
+    const Case cases[] = {
+        {&JournalRecord::file, 7, "=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {&JournalRecord::device, 5, "@SUM(A1)", "'@SUM(A1)"},
+        {&JournalRecord::operatorName, 6, "+cmd", "'+cmd"},
+        {&JournalRecord::port, 4, "-2+3", "'-2+3"},
+        {&JournalRecord::operatorName, 6, "\tcmd", "'\tcmd"},
+        {&JournalRecord::file, 7, "meter=1.dig", "meter=1.dig"},  // only the first character
+        {&JournalRecord::restoredFrom, 65, "=1+1", "'=1+1"},
+    };
+    for (const Case& c : cases) {
+        JournalRecord record = FullRecord();
+        record.verdict.clear();
+        record.*c.field = c.value;
+        // Splitting at commas is enough here: no other field of the record holds one.
+        const QStringList cells = JournalCsv({record}).split(u'\n')[1].split(u',');
+        EXPECT_EQ(cells.value(c.column), c.cell) << c.value.toStdString();
+    }
+    JournalRecord record = FullRecord();
+    record.file.clear();
+    record.verdict = {"- failed"};
+    record.offsetReading = -1000;
+    record.exitCode = -1;
+    const QStringList cells = JournalCsv({record}).split(u'\n')[1].split(u',');
+    EXPECT_EQ(cells[11 + 48], "-1000");
+    EXPECT_EQ(cells[11 + 48 + 3], "'- failed");
+    EXPECT_EQ(cells[11 + 48 + 4], "-1");
+}
+
 TEST(JournalLocationTest, DataFolderFollowsXdgDataHomeOnlyWhenAbsolute) {
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "/data/home");

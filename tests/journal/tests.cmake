@@ -2,6 +2,7 @@
 zmt_add_test(journal_tests
     SOURCES
         JournalFileTest.cpp
+        JournalListingTest.cpp
         JournalRecordTest.cpp
     LIBS zmt_journal)
 target_include_directories(journal_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../link)

@@ -3,6 +3,7 @@
 zmt_add_test(sheet_tests
     SOURCES
         ConfigurationSheetTest.cpp
+        SheetJournalTest.cpp
         SheetPdfTest.cpp
         SheetWindowTest.cpp
     LIBS zmt_sheet_ui)

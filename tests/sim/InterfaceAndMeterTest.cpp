@@ -295,5 +295,37 @@ TEST(InterfaceAndMeter, ContactFollowsTheInputAndFallsWithThePower) {
     EXPECT_EQ(line.contact(clock.now), ContactState::Open);  // restarted inside the band
 }
 
+// One meter after another on the same interface: off the interface only the echo comes
+// back; put on while DTR is high, the new meter starts and answers after its start-up.
+TEST(InterfaceAndMeter, MeterUnpluggedLeavesTheEchoAndAPluggedOneStartsUnderPower) {
+    InterfaceAndMeter line({}, SampleImage());
+    WireClock clock;
+    clock.powerUp(line);
+    line.setMeterPlugged(false, clock.now);
+    EXPECT_FALSE(line.powered());
+    EXPECT_EQ(clock.exchange(line, {CommandByte}), std::vector<std::uint8_t>{CommandByte});
+
+    line.setStoredImage(FactoryImage());
+    line.setMeterPlugged(true, clock.now);
+    EXPECT_TRUE(line.powered());
+    EXPECT_FALSE(line.ready(clock.now));
+    std::vector<std::uint8_t> ignored;
+    clock.pass(line, MeterStartup, ignored);
+    const auto received = clock.exchange(line, ReadFrame());
+    ASSERT_EQ(received.size(), 66u);
+    EXPECT_EQ(ImageFromAnswers(received), FactoryImage());
+}
+
+TEST(InterfaceAndMeter, MeterPluggedWhileUnpoweredWaitsForDtr) {
+    InterfaceAndMeter line;
+    WireClock clock;
+    line.setMeterPlugged(false, clock.now);
+    line.setMeterPlugged(true, clock.now);
+    EXPECT_FALSE(line.powered());
+    line.setMeterPlugged(false, clock.now);
+    line.setDtr(true, clock.now);
+    EXPECT_FALSE(line.powered());
+}
+
 }  // namespace
 }  // namespace zmt::sim

@@ -1,0 +1,146 @@
+// `series`: the loop in the tool, one line or JSON object per unit, a summary, exit codes.
+#include "CliFixture.h"
+
+#include "AddedRows.h"
+#include "JournalFile.h"
+#include "JournalLocation.h"
+#include "OneShotTimer.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace zmt::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+class CliSeriesTest : public CliTest {
+  protected:
+    CliSeriesTest() {
+        savedDataHome_ = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome_.path()));
+        texts_.FillLanguageText();
+        WriteConfiguration(workDir.path("series.dig"));
+        AddMeter();
+        // The operator reads the progress line: once the tool asks for the meter to be taken
+        // off, it goes a second later and a fresh one is plugged in a second after that.
+        off_.setHandler([this] {
+            off_.setEnabled(false);
+            station->setMeterPlugged(false);
+            next_.setEnabled(true);
+            if (onMeterOff) onMeterOff();
+        });
+        next_.setHandler([this] {
+            next_.setEnabled(false);
+            station->setStoredImage(sim::FactoryImage());
+            station->setMeterPlugged(true);
+        });
+        console.whileStatus = [this](const QString& line) {
+            if (line == texts_.text(rows::SeriesWaitingForRemoval, 1) && !off_.enabled())
+                off_.setEnabled(true);
+        };
+    }
+    ~CliSeriesTest() override { qputenv("XDG_DATA_HOME", savedDataHome_); }
+
+    QStringList Series(QStringList extra) {
+        return QStringList{"series", "--port", "COM1", "--lang", "en", workDir.path("series.dig")} +
+               extra;
+    }
+
+    std::function<void()> onMeterOff;
+
+  private:
+    QTemporaryDir dataHome_;
+    QByteArray savedDataHome_;
+    LanguageText texts_;
+    OneShotTimer off_{nullptr, "off", 1000, sim.time.clock};
+    OneShotTimer next_{nullptr, "next", 1000, sim.time.clock};
+};
+
+// The file goes away after the first unit: the series keeps what it started with.
+TEST_F(CliSeriesTest, TwoUnitsOneLineEachWithTheConfigurationOfTheStart) {
+    onMeterOff = [this] { QFile::remove(workDir.path("series.dig")); };
+    EXPECT_EQ(Run(Series({"--count", "2"})), Success) << Err().toStdString();
+    ASSERT_EQ(console.out.size(), 4) << Out().toStdString();
+    EXPECT_TRUE(console.out[0].startsWith("unit 1  ")) << console.out[0].toStdString();
+    EXPECT_TRUE(console.out[0].contains("  passed  "));
+    EXPECT_TRUE(console.out[1].startsWith("unit 2  "));
+    EXPECT_EQ(console.out[3], "2 units: 2 passed, 0 failed");
+    EXPECT_EQ(station->imagesStored(), 2);  // one write per meter
+    EXPECT_EQ(station->storedImage()[12], 12000);
+    const auto records = journal::ReadJournal(journal::JournalPath()).records;
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_TRUE(console.out[1].contains(records[2].id));
+    EXPECT_FALSE(station->dtr());
+    EXPECT_FALSE(station->rts());
+}
+
+TEST_F(CliSeriesTest, JsonObjectPerUnitAndASummary) {
+    EXPECT_EQ(Run(Series({"--count", "1", "--no-verify", "--json"})), Success);
+    ASSERT_EQ(console.out.size(), 2);
+    const QJsonObject unit = QJsonDocument::fromJson(console.out[0].toUtf8()).object();
+    EXPECT_EQ(unit["unit"].toInt(), 1);
+    EXPECT_EQ(unit["result"].toString(), "passed");
+    EXPECT_FALSE(unit["journal"].toString().isEmpty());
+    EXPECT_TRUE(unit["verifyJournal"].toString().isEmpty());
+    const QJsonObject summary = QJsonDocument::fromJson(console.out[1].toUtf8()).object();
+    EXPECT_EQ(summary["command"].toString(), "series");
+    EXPECT_EQ(summary["passed"].toInt(), 1);
+    EXPECT_EQ(summary["end"].toString(), "count");
+    EXPECT_EQ(summary["exitCode"].toInt(), 0);
+}
+
+// The meter falls silent in the middle of the write frame.
+TEST_F(CliSeriesTest, AFailedUnitGivesExitOne) {
+    station->setFault(sim::Fault::stopAfter(100));
+    EXPECT_EQ(Run(Series({"--count", "1"})), 1);
+    ASSERT_FALSE(console.out.isEmpty());
+    EXPECT_TRUE(console.out[0].contains("  failed  ")) << console.out[0].toStdString();
+    EXPECT_TRUE(console.out[0].contains("receive error")) << console.out[0].toStdString();
+}
+
+TEST_F(CliSeriesTest, CtrlCWhileWaitingEndsTheSeriesWithTheUnitsSoFar) {
+    station->setMeterPlugged(false);
+    console.whileStatus = [this](const QString& line) {
+        if (line.contains("no meter plugged in")) console.interrupts = 1;
+    };
+    EXPECT_EQ(Run(Series({})), Success);
+    EXPECT_THAT(Out().toStdString(), ::testing::HasSubstr("0 units: 0 passed, 0 failed"));
+    EXPECT_FALSE(station->dtr());
+}
+
+TEST_F(CliSeriesTest, RefusedBeforeAnythingReachesTheMeter) {
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        int code;
+    };
+    WriteConfiguration(workDir.path("flat.dig"), {{7, "    0"}});  // no span
+    const std::vector<Case> cases = {
+        {"missing file", {"series", "--port", "COM1", workDir.path("none.dig")}, FileError},
+        {"unevaluable", {"series", "--port", "COM1", workDir.path("flat.dig")}, FileError},
+        {"no port", {"series", "--port", "COM3", workDir.path("series.dig")}, PortUnavailable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Run(c.arguments), c.code) << Err().toStdString();
+        EXPECT_EQ(station->imagesStored(), 0);
+    }
+}
+
+TEST(CliSeriesOptions, CountAndOptionsBelongToSeries) {
+    const auto parsed = ParseCommandLine(
+        {"series", "--port", "COM2", "a.dig", "--count", "5", "--no-verify", "--sheets", "out"});
+    ASSERT_TRUE(parsed.options);
+    EXPECT_EQ(parsed.options->command, Command::Series);
+    EXPECT_EQ(parsed.options->count, 5);
+    EXPECT_TRUE(parsed.options->noVerify);
+    EXPECT_EQ(parsed.options->sheets, "out");
+    for (const QStringList& bad : {QStringList{"series", "--port", "COM1", "a", "--count", "0"},
+                                   QStringList{"series", "--port", "COM1"},
+                                   QStringList{"write", "--port", "COM1", "a", "--count", "2"}})
+        EXPECT_FALSE(ParseCommandLine(bad).options) << bad.join(' ').toStdString();
+}
+
+}  // namespace
+}  // namespace zmt::cli
