@@ -43,10 +43,17 @@ else
     files=$({
         git diff --name-only --diff-filter=d "$base" -- 'src/*.cpp' 'src/*.h'
         git ls-files --others --exclude-standard -- 'src/*.cpp' 'src/*.h'
-    } | sed 's/\.h$/.cpp/' | sort -u | while read -r f; do [ -f "$f" ] && echo "$f"; done)
+    } | sed 's/\.h$/.cpp/' | sort -u | while read -r f; do if [ -f "$f" ]; then echo "$f"; fi; done)
 fi
 count=$(printf '%s' "$files" | grep -c . || true)
 echo "tidy: $count sources, $why"
 [ "$count" -gt 0 ] || exit 0
+set +e
 printf '%s\n' "$files" | xargs -P "$jobs" -n 2 clang-tidy -p "$build" --quiet \
-    --warnings-as-errors='*' 2>&1 | grep -v '^[0-9]* warnings\? generated\.$' || true
+    --warnings-as-errors='*' 2>&1 | grep -v '^[0-9]* warnings\? generated\.$'
+status=${PIPESTATUS[1]}
+set -e
+if [ "$status" -ne 0 ]; then
+    echo "tidy: the sources above break the naming rules of .clang-tidy (see HACKING.md)"
+    exit 1
+fi

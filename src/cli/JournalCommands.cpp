@@ -2,6 +2,7 @@
 
 #include "AddedRows.h"
 #include "ComNames.h"
+#include "CommandContext.h"
 #include "ConfigEditor.h"
 #include "ExitCode.h"
 #include "JournalCsv.h"
@@ -15,7 +16,6 @@
 #include "SystemPortCatalog.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 namespace zmt::cli {
@@ -25,10 +25,6 @@ namespace {
 std::vector<link::PortEntry> Catalog(CliEnvironment& env) {
     if (!env.catalog) env.catalog = std::make_shared<link::SystemPortCatalog>();
     return env.catalog->list();
-}
-
-void Emit(Console& console, const QJsonObject& object) {
-    console.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
 }
 
 // The journal's contents, its skipped lines said on standard error.
@@ -138,59 +134,48 @@ int ExitCodeOf(const OperationReport& report, bool interrupted) {
     }
 }
 
-int ListJournal(const CliOptions& options, CliEnvironment& env, int language) {
+CommandResult ListJournal(const CliOptions& options, CliEnvironment& env) {
     LanguageText texts;
     texts.FillLanguageText();
-    const auto contents = ReadForTool(env.console, texts, language);
-    if (!contents) return FileError;
+    const auto contents = ReadForTool(env.console, texts, ToolLanguage(options));
+    if (!contents) return Refusal(FileError, {});
     std::vector<journal::JournalRecord> records = contents->records;
     if (options.lastCount > 0 && records.size() > size_t(options.lastCount))
         records.erase(records.begin(), records.end() - options.lastCount);
-    if (options.csv) {
-        env.console.Print(journal::JournalCsv(records));
-    } else if (options.json) {
-        QJsonArray list, skipped;
-        for (const journal::JournalRecord& record : records) list.append(ToJson(record));
-        for (const journal::SkippedLine& line : contents->skipped)
-            skipped.append(QJsonObject{{"line", line.line}, {"why", line.why}});
-        Emit(env.console, {{"command", "journal"},
-                           {"exitCode", Success},
-                           {"journal", journal::JournalPath()},
-                           {"records", list},
-                           {"skipped", skipped}});
-    } else {
-        for (const journal::JournalRecord& record : records) env.console.Print(RecordLine(record));
+    if (options.csv) return {.lines = {journal::JournalCsv(records)}};
+    CommandResult result{.command = "journal"};
+    QJsonArray list, skipped;
+    for (const journal::JournalRecord& record : records) {
+        result.lines << RecordLine(record);
+        list.append(ToJson(record));
     }
-    return Success;
+    for (const journal::SkippedLine& line : contents->skipped)
+        skipped.append(QJsonObject{{"line", line.line}, {"why", line.why}});
+    result.fields = {{"journal", journal::JournalPath()}, {"records", list}, {"skipped", skipped}};
+    return result;
 }
 
 namespace {
 
 // One restore from the record to the settled read-back.
-class Restore {
+class Restore : public CommandContext {
   public:
-    Restore(const CliOptions& options, CliEnvironment& env, int language)
-        : options_(options), env_(env), console_(env.console), language_(language) {
-        texts_.FillLanguageText();
-        session_.LanguageIndex = language;
-    }
+    using CommandContext::CommandContext;
 
-    int Execute() {
+    CommandResult Execute() {
         const auto contents = ReadForTool(console_, texts_, language_);
-        if (!contents) return FileError;
+        if (!contents) return Refusal(FileError, {});
         const journal::JournalRecord* record = Find(contents->records);
-        if (!record) {
-            console_.Warn(text(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id));
-            return FileError;
-        }
-        if (const int code = Restorable(*record)) return code;
-        if (const int code = Confirm(*record)) return code;
+        if (!record)
+            return Refusal(
+                FileError,
+                {text_(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id)});
+        if (auto refused = Restorable(*record)) return *refused;
+        if (auto refused = Confirm(*record)) return *refused;
         return Run(*record);
     }
 
   private:
-    QString text(int row) const { return texts_.text(row, language_); }
-
     // --id: the record, or the one its id begins with; --last: the newest that wrote.
     const journal::JournalRecord* Find(const std::vector<journal::JournalRecord>& records) {
         for (auto record = records.rbegin(); record != records.rend(); ++record) {
@@ -208,16 +193,10 @@ class Restore {
     }
 
     // A blank or erased meter's words are no configuration: they are never written back.
-    int Restorable(const journal::JournalRecord& record) {
-        if (!record.asFound) {
-            console_.Warn(text(rows::JournalNoAsFound));
-            return FileError;
-        }
-        if (!record.asFoundValid) {
-            console_.Warn(text(rows::JournalNoValidAsFound));
-            return FileError;
-        }
-        return Success;
+    std::optional<CommandResult> Restorable(const journal::JournalRecord& record) {
+        if (!record.asFound) return Refusal(FileError, {text_(rows::JournalNoAsFound)});
+        if (!record.asFoundValid) return Refusal(FileError, {text_(rows::JournalNoValidAsFound)});
+        return std::nullopt;
     }
 
     QString Description(const journal::JournalRecord& record) const {
@@ -225,61 +204,47 @@ class Restore {
     }
 
     bool Ask(const QString& question) {
-        console_.Print(question);
-        std::optional<QString> answer;
-        env_.runUntil([&] {
-            answer = console_.NextLine();
-            return answer || console_.InputEnded() || console_.Interrupts() > 0;
-        });
-        const QString word = answer.value_or(QString()).trimmed().toLower();
-        return word.startsWith(u'j') || word.startsWith(u'y');
+        Prompt(question);
+        return AnsweredYes();
     }
 
-    int Confirm(const journal::JournalRecord& record) {
-        if (options_.yes) return Success;
-        if (!console_.InputIsTerminal()) {
-            console_.Warn(QStringLiteral("restore asks first: without a terminal give --yes"));
-            return UsageError;
-        }
-        const QString question =
-            text(rows::JournalRestoreQuestion).arg(record.time, record.port + u' ' + record.device);
-        if (Ask(question)) return Success;
-        console_.Warn(text(rows::PortFindCancelled));
-        return UsageError;
+    std::optional<CommandResult> Confirm(const journal::JournalRecord& record) {
+        if (options_.yes) return std::nullopt;
+        if (!console_.InputIsTerminal())
+            return Refusal(UsageError,
+                           {QStringLiteral("restore asks first: without a terminal give --yes")});
+        const QString question = text_(rows::JournalRestoreQuestion)
+                                     .arg(record.time, record.port + u' ' + record.device);
+        if (Ask(question)) return std::nullopt;
+        return Refusal(UsageError, {text_(rows::PortFindCancelled)});
     }
 
-    int Run(const journal::JournalRecord& record) {
+    CommandResult Run(const journal::JournalRecord& record) {
         const auto port = ResolvePort(options_.port, env_.comDevices);
-        if (!port) {
-            console_.Warn(QStringLiteral("PORT must be COM1..COM4 or a device path: ") +
-                          options_.port);
-            return UsageError;
-        }
+        if (!port)
+            return Refusal(
+                UsageError,
+                {QStringLiteral("PORT must be COM1..COM4 or a device path: ") + options_.port});
         journal_ = MakeToolJournal(options_, env_, texts_, language_);
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
                                                 port->name, env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
         const QStringList problem = meter_->OpenPort(env_.system);
-        for (const QString& line : problem) console_.Warn(line);
-        if (!problem.isEmpty()) return PortUnavailable;
+        if (!problem.isEmpty()) return Refusal(PortUnavailable, problem);
         OperationSequencer& steps = meter_->steps();
         steps.setReporter(journal_.get());
         journal_->journal().setRestoredFrom(record.id);
         steps.setRestore({*record.asFound, Description(record), record.written});
         meter_->Start(OperationMode::Restore);
-        if (!RunUntilSettled()) return Interrupted;
+        if (!RunUntilSettled()) return Refusal(Interrupted, {});
         const QStringList lines = steps.view().Info;
         const int code = journal_->lastExitCode().value_or(DataError);
         meter_->Close();
-        if (options_.json)
-            Emit(console_, {{"command", "restore"},
-                            {"exitCode", code},
-                            {"record", record.id},
-                            {"messages", Report::Lines(lines)}});
-        else
-            for (const QString& line : lines)
-                (code == Success ? console_.Print(line) : console_.Warn(line));
-        return code;
+        CommandResult result{.exitCode = code,
+                             .command = "restore",
+                             .fields = {{"record", record.id}, {"messages", Report::Lines(lines)}}};
+        (code == Success ? result.lines : result.textWarnings) = lines;
+        return result;
     }
 
     // False when Ctrl-C stopped it (a write frame is let finish first).
@@ -292,14 +257,14 @@ class Restore {
             env_.runUntil(
                 [&] { return stop() || meter_->Settled() || steps.RestoreConfirmationPending(); });
             if (stop()) {
-                console_.Warn(text(rows::StoppedByInterrupt));
+                console_.Warn(text_(rows::StoppedByInterrupt));
                 meter_->Close();
                 return false;
             }
             if (!steps.RestoreConfirmationPending()) return true;
             for (const QString& line : steps.view().Info) console_.Warn(line);
-            if (!options_.yes && !Ask(text(rows::ConfirmYesNo))) {
-                console_.Warn(text(rows::PortFindCancelled));
+            if (!options_.yes && !Ask(text_(rows::ConfirmYesNo))) {
+                console_.Warn(text_(rows::PortFindCancelled));
                 meter_->Close();
                 return true;
             }
@@ -307,23 +272,14 @@ class Restore {
         }
     }
 
-    const CliOptions& options_;
-    CliEnvironment& env_;
-    Console& console_;
-    const int language_;
-    ConfigModel model_;
-    SessionState session_;
-    LanguageText texts_;
-    ConfigEditor editor_{model_, session_, texts_};
-    DeviceState device_;
     std::unique_ptr<ToolJournal> journal_;
     std::unique_ptr<MeterSession> meter_;
 };
 
 }  // namespace
 
-int RestoreMeter(const CliOptions& options, CliEnvironment& env, int language) {
-    return Restore(options, env, language).Execute();
+CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env) {
+    return Restore(options, env).Execute();
 }
 
 }  // namespace zmt::cli

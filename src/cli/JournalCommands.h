@@ -5,6 +5,7 @@
 
 #include "Cli.h"
 #include "CliOptions.h"
+#include "CommandResult.h"
 #include "Console.h"
 #include "OperationJournal.h"
 
@@ -49,7 +50,7 @@ int ExitCodeOf(const OperationReport& report, bool interrupted);
 // configuration.
 std::vector<journal::JournalRecord> WritesOfFile(const QString& file);
 
-int ListJournal(const CliOptions& options, CliEnvironment& env, int language);
-int RestoreMeter(const CliOptions& options, CliEnvironment& env, int language);
+CommandResult ListJournal(const CliOptions& options, CliEnvironment& env);
+CommandResult RestoreMeter(const CliOptions& options, CliEnvironment& env);
 
 }  // namespace zmt::cli

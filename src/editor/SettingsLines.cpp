@@ -8,7 +8,7 @@ namespace zmt {
 namespace {
 
 // Line numbers of the settings lines, counted from 0.
-namespace Line {
+namespace line {
 constexpr int Port = 2;
 constexpr int DecimalPoint = 3;
 constexpr int DeviceType = 4;
@@ -24,13 +24,13 @@ constexpr int RelaisOff = 13;
 constexpr int LimitMode = 14;
 constexpr int Polarity = 15;
 constexpr int Language = 16;
-}  // namespace Line
+}  // namespace line
 
 constexpr std::pair<int, Field> FieldLines[] = {
-    {Line::Skalin1, Field::Skalin1},     {Line::Skalout1, Field::Skalout1},
-    {Line::Skalin2, Field::Skalin2},     {Line::Skalout2, Field::Skalout2},
-    {Line::Testin1, Field::Testin1},     {Line::RelaisOn, Field::RelaisOn},
-    {Line::RelaisOff, Field::RelaisOff},
+    {line::Skalin1, Field::Skalin1},     {line::Skalout1, Field::Skalout1},
+    {line::Skalin2, Field::Skalin2},     {line::Skalout2, Field::Skalout2},
+    {line::Testin1, Field::Testin1},     {line::RelaisOn, Field::RelaisOn},
+    {line::RelaisOff, Field::RelaisOff},
 };
 
 const QString PowerOff = "device off";
@@ -45,16 +45,16 @@ SettingsResult LineError(int row, int line, const QString& text) {
 }
 
 void ReadLines(const QStringList& lines, ConfigModel& model, SessionState& session) {
-    session.ComPortName = lines[Line::Port];
-    model.DecimalPoint = numbers::ParseInteger(lines[Line::DecimalPoint]);
-    model.SelectRange = numbers::ParseInteger(lines[Line::DeviceType]);
+    session.ComPortName = lines[line::Port];
+    model.DecimalPoint = numbers::ParseInteger(lines[line::DecimalPoint]);
+    model.SelectRange = numbers::ParseInteger(lines[line::DeviceType]);
     for (const auto& [line, field] : FieldLines) model.setField(field, lines[line]);
-    session.PowerOn = lines[Line::Power] != PowerOff;
-    session.SignalOn = lines[Line::Signal] != SignalOff;
-    model.LimitMode = LimitModeOf(lines[Line::LimitMode]);
+    session.PowerOn = lines[line::Power] != PowerOff;
+    session.SignalOn = lines[line::Signal] != SignalOff;
+    model.LimitMode = LimitModeOf(lines[line::LimitMode]);
     model.polaritaet =
-        lines[Line::Polarity] == PolarityPositiveOnly ? PolarityPositiveOnly : PolaritySigned;
-    session.LanguageIndex = lines[Line::Language] == "1" ? 1 : 0;
+        lines[line::Polarity] == PolarityPositiveOnly ? PolarityPositiveOnly : PolaritySigned;
+    session.LanguageIndex = lines[line::Language] == "1" ? 1 : 0;
 }
 
 // The port is opened by number: a name that is none of COM1..COM4 leaves COM1.
@@ -101,20 +101,20 @@ SettingsResult CheckSettingsLines(const QStringList& lines) {
             rows::SettingsTooFewLines,
             {QString::number(lines.size()), QString::number(SettingsLinesRead)});
     std::int32_t value = 0;
-    if (!numbers::TryParseInteger(lines[Line::DecimalPoint], value))
-        return LineError(rows::SettingsLineNotAnInteger, Line::DecimalPoint,
-                         lines[Line::DecimalPoint]);
-    const QString& type = lines[Line::DeviceType];
+    if (!numbers::TryParseInteger(lines[line::DecimalPoint], value))
+        return LineError(rows::SettingsLineNotAnInteger, line::DecimalPoint,
+                         lines[line::DecimalPoint]);
+    const QString& type = lines[line::DeviceType];
     if (!numbers::TryParseInteger(type, value))
-        return LineError(rows::SettingsLineNotAnInteger, Line::DeviceType, type);
+        return LineError(rows::SettingsLineNotAnInteger, line::DeviceType, type);
     if (value < -1 || value >= static_cast<int>(DeviceTypes.size()))
-        return LineError(rows::SettingsLineNoDeviceType, Line::DeviceType, type);
+        return LineError(rows::SettingsLineNoDeviceType, line::DeviceType, type);
     return {};
 }
 
 std::optional<int> LanguageOfLines(const QStringList& lines) {
-    if (lines.size() <= Line::Language) return std::nullopt;
-    return lines[Line::Language] == "1" ? 1 : 0;
+    if (lines.size() <= line::Language) return std::nullopt;
+    return lines[line::Language] == "1" ? 1 : 0;
 }
 
 SettingsResult TrySettingsLines(const QStringList& lines, ConfigEditor& editor,

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -206,14 +207,21 @@ void TForm1::connectFields() {
 
 void TForm1::connectOperationButtons() {
     const Form1Controls& c = controls_;
-    const std::tuple<QAbstractButton*, QAction*, bool, bool> operations[] = {
-        {c.Readbutt, c.MenueAuslesen, false, false},
-        {c.Skalbutt, c.MenueParametrieren, false, true},
-        {c.KalParButt, c.MenueKalPar, true, true}};
-    for (const auto& [button, item, calibrate, write] : operations) {
-        auto start = [this, calibrate, write] { StartOperation(calibrate, write, false); };
-        connect(button, &QAbstractButton::clicked, this, start);
-        connect(item, &QAction::triggered, this, start);
+    struct Operation {
+        QAbstractButton* button;
+        QAction* item;
+        bool calibrate;
+        bool write;
+    };
+    const Operation operations[] = {{c.Readbutt, c.MenueAuslesen, false, false},
+                                    {c.Skalbutt, c.MenueParametrieren, false, true},
+                                    {c.KalParButt, c.MenueKalPar, true, true}};
+    for (const Operation& operation : operations) {
+        auto start = [this, operation] {
+            StartOperation(operation.calibrate, operation.write, false);
+        };
+        connect(operation.button, &QAbstractButton::clicked, this, start);
+        connect(operation.item, &QAction::triggered, this, start);
     }
     connect(c.MenueVergleichen, &QAction::triggered, this,
             [this] { StartOperation(false, false, true); });
@@ -233,9 +241,9 @@ void TForm1::connectMenu() {
         {c.KonfigBlattDrucken1, &TForm1::KonfigBlattDrucken1Click},
         {c.KonfigBlattPdf1, &TForm1::KonfigBlattPdf1Click},
         {c.PortAssign1, &TForm1::PortAssign1Click}};
-    for (const auto& [item, handler] : items) {
-        connect(item, &QAction::triggered, this,
-                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    for (const auto& item : items) {
+        connect(item.first, &QAction::triggered, this,
+                [this, handler = item.second] { Guarded([&] { (this->*handler)(); }); });
     }
     for (int n = 1; n <= 4; ++n) {
         connect(ComItem(n), &QAction::triggered, this,

@@ -6,6 +6,7 @@ zmt_add_test(cli_tests
         CliFixture.h
         CliLinesTest.cpp
         CliJournalTest.cpp
+        CliJsonTest.cpp
         CliOptionsTest.cpp
         CliPortsTest.cpp
         CliSeriesTest.cpp

@@ -1,0 +1,60 @@
+#include "CommandContext.h"
+
+#include "AddedRows.h"
+#include "ConfigFile.h"
+#include "OriginalRows.h"
+#include "SettingsFile.h"
+#include "WriteCheck.h"
+
+#include <QLocale>
+
+namespace zmt::cli {
+
+int ToolLanguage(const CliOptions& options) {
+    if (options.language >= 0) return options.language;
+    return QLocale().language() == QLocale::German ? 0 : 1;
+}
+
+CommandContext::CommandContext(const CliOptions& options, CliEnvironment& environment)
+    : options_(options),
+      env_(environment),
+      console_(environment.console),
+      language_(ToolLanguage(options)) {
+    texts_.FillLanguageText();
+    session_.LanguageIndex = language_;
+}
+
+void CommandContext::Prompt(const QString& line) {
+    if (options_.json)
+        console_.Warn(line);
+    else
+        console_.Print(line);
+}
+
+bool CommandContext::AnsweredYes() {
+    std::optional<QString> answer;
+    env_.runUntil([&] {
+        answer = console_.NextLine();
+        return answer || console_.InputEnded() || console_.Interrupts() > 0;
+    });
+    const QString word = answer.value_or(QString()).trimmed().toLower();
+    return word.startsWith(u'j') || word.startsWith(u'y');
+}
+
+std::optional<CommandResult> CommandContext::Load(const QString& path) {
+    const SettingsResult loaded = LoadConfiguration(path, editor_, language_, memo_);
+    fileSession_ = session_;
+    session_.LanguageIndex = language_;
+    if (loaded.ok) return std::nullopt;
+    return Refusal(FileError, {loaded.message(texts_, language_)});
+}
+
+std::optional<CommandResult> CommandContext::LoadWritable(const QString& path) {
+    if (auto refused = Load(path)) return refused;
+    const WriteCheck check = CheckWritableConfiguration(model_);
+    if (check.ok()) return std::nullopt;
+    return Refusal(FileError,
+                   {text_(rows::InputError), WriteProblemLine(check, texts_, language_)});
+}
+
+}  // namespace zmt::cli

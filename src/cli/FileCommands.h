@@ -1,0 +1,15 @@
+#pragma once
+
+// The commands on a configuration file alone, without a meter: `show` and `report`.
+
+#include "Cli.h"
+#include "CliOptions.h"
+#include "CommandResult.h"
+
+namespace zmt::cli {
+
+CommandResult ShowFile(const CliOptions& options, CliEnvironment& environment);
+// The configuration sheet of a file on its own: no meter, no calibration.
+CommandResult ReportFile(const CliOptions& options, CliEnvironment& environment);
+
+}  // namespace zmt::cli

@@ -1,0 +1,17 @@
+#pragma once
+
+// The commands that run an operation on a meter: `read`, `write` (and `--verify`),
+// `verify` and `calibrate`.
+
+#include "Cli.h"
+#include "CliOptions.h"
+#include "CommandResult.h"
+
+namespace zmt::cli {
+
+CommandResult ReadMeter(const CliOptions& options, CliEnvironment& environment);
+CommandResult WriteMeter(const CliOptions& options, CliEnvironment& environment);
+CommandResult VerifyMeter(const CliOptions& options, CliEnvironment& environment);
+CommandResult CalibrateMeter(const CliOptions& options, CliEnvironment& environment);
+
+}  // namespace zmt::cli

@@ -1,0 +1,164 @@
+#include "PortCommands.h"
+
+#include "AddedRows.h"
+#include "ComNames.h"
+#include "ComTarget.h"
+#include "CommandContext.h"
+#include "PortChoice.h"
+#include "PortTexts.h"
+#include "SystemPortCatalog.h"
+
+#include <QDir>
+#include <QJsonArray>
+
+#include <memory>
+#include <optional>
+
+namespace zmt::cli {
+
+namespace {
+
+QJsonObject DeviceJson(const link::PortEntry& device) {
+    QJsonObject json{{"path", device.devicePath},           {"stablePath", device.stablePath},
+                     {"description", device.description},   {"manufacturer", device.manufacturer},
+                     {"serialNumber", device.serialNumber}, {"busy", device.busy}};
+    if (device.vendorId) json["vendorId"] = int(*device.vendorId);
+    if (device.productId) json["productId"] = int(*device.productId);
+    return json;
+}
+
+QJsonObject ComJson(int number, const link::ComTarget& target) {
+    return {{"port", ComName(number)},     {"path", target.path},
+            {"device", target.device},     {"exists", target.exists},
+            {"hardware", target.hardware}, {"description", target.description}};
+}
+
+class PortCommand : public CommandContext {
+  public:
+    using CommandContext::CommandContext;
+
+    CommandResult Ports() {
+        const std::vector<link::PortEntry> devices = catalog().list();
+        QJsonArray deviceList, comList;
+        QStringList lines{devices.empty() ? text_(rows::PortNoDevices)
+                                          : text_(rows::PortDevicesListed).arg(devices.size())};
+        for (const link::PortEntry& device : devices) {
+            lines << Listed(device);
+            deviceList.append(DeviceJson(device));
+        }
+        for (int number = 1; number <= ComPortCount; ++number) {
+            const link::ComTarget target =
+                link::ResolveComTarget(number, QDir::currentPath(), devices);
+            lines << ComName(number) + QStringLiteral(" -> ") +
+                         DescribeComTarget(target, texts_, language_);
+            comList.append(ComJson(number, target));
+        }
+        return {.lines = lines,
+                .command = "ports",
+                .fields = {{"devices", deviceList}, {"com", comList}}};
+    }
+
+    CommandResult Find() {
+        std::vector<link::PortEntry> skipped;
+        const std::vector<link::PortEntry> devices = DevicesToSearch(skipped);
+        if (devices.empty()) return Refusal(NoInterface, {text_(rows::PortFindNothingFree)});
+        if (options_.findPorts.isEmpty() && !options_.yes && !Confirmed(devices, skipped))
+            return Refusal(NoInterface, {text_(rows::PortFindCancelled)});
+        link::InterfaceProbe probe(env_.probePorts ? env_.probePorts : link::TerminalProbePorts(),
+                                   env_.clock);
+        if (env_.probeInUse) env_.probeInUse(&probe);
+        if (!options_.quiet)
+            QObject::connect(&probe, &link::InterfaceProbe::probing, [&](int index, int count) {
+                console_.Status(text_(rows::PortFindProgress)
+                                    .arg(devices[index].devicePath)
+                                    .arg(index + 1)
+                                    .arg(count));
+            });
+        probe.start(devices);
+        env_.runUntil([&] { return !probe.running() || console_.Interrupts() > 0; });
+        const bool stopped = probe.running();
+        probe.cancel();
+        if (env_.probeInUse) env_.probeInUse(nullptr);
+        console_.Status(QString());
+        if (stopped) return Refusal(Interrupted, {text_(rows::StoppedByInterrupt)});
+        return SearchResult(probe, skipped);
+    }
+
+  private:
+    link::PortCatalog& catalog() {
+        if (!env_.catalog) env_.catalog = std::make_shared<link::SystemPortCatalog>();
+        return *env_.catalog;
+    }
+
+    QString Listed(const link::PortEntry& device) const {
+        return QStringLiteral("  ") + DescribeDevice(device, texts_, language_);
+    }
+
+    // The devices to search: those named (COMn as the program opens it), else every
+    // listed one that no other program holds.
+    std::vector<link::PortEntry> DevicesToSearch(std::vector<link::PortEntry>& skipped) {
+        const std::vector<link::PortEntry> listed = catalog().list();
+        std::vector<link::PortEntry> devices;
+        for (const QString& port : options_.findPorts) {
+            const auto number = ComNumberOf(port);
+            link::PortEntry entry;
+            entry.devicePath =
+                number ? link::ResolveComTarget(*number, QDir::currentPath(), listed).shownPath()
+                       : port;
+            if (const link::PortEntry* known = link::FindPortEntry(listed, entry.devicePath))
+                entry = *known;
+            devices.push_back(entry);
+        }
+        if (!options_.findPorts.isEmpty()) return devices;
+        for (const link::PortEntry& entry : listed)
+            (entry.busy ? skipped : devices).push_back(entry);
+        return devices;
+    }
+
+    bool Confirmed(const std::vector<link::PortEntry>& devices,
+                   const std::vector<link::PortEntry>& skipped) {
+        Prompt(text_(rows::PortFindQuestion));
+        for (const link::PortEntry& device : devices) Prompt(Listed(device));
+        if (!skipped.empty()) Prompt(text_(rows::PortFindSkipped));
+        for (const link::PortEntry& device : skipped) Prompt(Listed(device));
+        Prompt(text_(rows::PortFindWarning));
+        Prompt(text_(rows::ConfirmYesNo));
+        return AnsweredYes();
+    }
+
+    // Each device's outcome; in JSON in English, with the busy ones left untouched.
+    CommandResult SearchResult(const link::InterfaceProbe& probe,
+                               const std::vector<link::PortEntry>& skipped) const {
+        const bool found = !probe.found().empty();
+        CommandResult result{.exitCode = found ? Success : NoInterface, .command = "find"};
+        QJsonArray outcomes;
+        for (const link::ProbeResult& probed : probe.results()) {
+            result.lines << probed.entry.devicePath + QStringLiteral(": ") +
+                                DescribeProbeOutcome(probed.outcome, texts_, language_);
+            outcomes.append(Outcome(probed.entry, probed.outcome));
+        }
+        for (const link::PortEntry& device : skipped)
+            outcomes.append(Outcome(device, link::ProbeOutcome::Busy));
+        if (!found) result.lines << text_(rows::PortFindNone);
+        result.fields = {{"results", outcomes}};
+        return result;
+    }
+
+    QJsonObject Outcome(const link::PortEntry& device, link::ProbeOutcome outcome) const {
+        return {{"path", device.devicePath},
+                {"outcome", DescribeProbeOutcome(outcome, texts_, 1)},
+                {"found", outcome == link::ProbeOutcome::Found}};
+    }
+};
+
+}  // namespace
+
+CommandResult ListPorts(const CliOptions& options, CliEnvironment& environment) {
+    return PortCommand(options, environment).Ports();
+}
+
+CommandResult FindInterface(const CliOptions& options, CliEnvironment& environment) {
+    return PortCommand(options, environment).Find();
+}
+
+}  // namespace zmt::cli
