@@ -39,7 +39,7 @@ CommandResult Execute(const CliOptions& options, CliEnvironment& environment) {
         case Command::Restore:
             return RestoreMeter(options, environment);
         case Command::Series:  // prints each unit as it is done
-            return {.exitCode = RunSeries(options, environment, ToolLanguage(options))};
+            return {.exitCode = RunSeries(options, environment)};
     }
     return Refusal(UsageError, {QStringLiteral("this command is not available")});
 }

@@ -1,17 +1,15 @@
 #include "SeriesCommand.h"
 
 #include "AddedRows.h"
-#include "ConfigFile.h"
+#include "CommandContext.h"
 #include "ExitCode.h"
 #include "JournalCommands.h"
-#include "LanguageText.h"
 #include "MeterSession.h"
 #include "OriginalRows.h"
 #include "PortChoice.h"
 #include "Report.h"
 #include "SeriesLoop.h"
 #include "SheetPdf.h"
-#include "WriteCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,16 +57,16 @@ QString SheetPath(const QString& folder, const QString& file, const SeriesUnit& 
                                      .arg(unit.number, 3, 10, QLatin1Char('0')));
 }
 
-class Series {
+class Series : public CommandContext {
   public:
-    Series(const CliOptions& options, CliEnvironment& env, int language)
-        : options_(options), env_(env), console_(env.console), language_(language) {
-        texts_.FillLanguageText();
-        session_.LanguageIndex = language;
-    }
+    using CommandContext::CommandContext;
 
     int Execute() {
-        if (const int code = Load()) return code;
+        // The configuration is taken once: what happens to the file later does not matter.
+        if (const auto refused = LoadWritable(options_.file)) {
+            for (const QString& line : refused->warnings) console_.Warn(line);
+            return refused->exitCode;
+        }
         const auto port = ResolvePort(options_.port, env_.comDevices);
         if (!port) {
             console_.Warn(QStringLiteral("PORT must be COM1..COM4 or a device path: ") +
@@ -98,24 +96,6 @@ class Series {
     }
 
   private:
-    QString text(int row) const { return texts_.text(row, language_); }
-
-    // The configuration is taken once: what happens to the file later does not matter.
-    int Load() {
-        QStringList memo;
-        const SettingsResult loaded = LoadConfiguration(options_.file, editor_, language_, memo);
-        session_.LanguageIndex = language_;
-        if (!loaded.ok) {
-            console_.Warn(loaded.message(texts_, language_));
-            return FileError;
-        }
-        const WriteCheck check = CheckWritableConfiguration(model_);
-        if (check.ok()) return Success;
-        console_.Warn(text(rows::InputError));
-        console_.Warn(WriteProblemLine(check, texts_, language_));
-        return FileError;
-    }
-
     SeriesSetup Setup() const {
         SeriesSetup setup{model_, session_, !options_.noVerify, options_.count};
         setup.session.LoadedFileName = options_.file;
@@ -145,7 +125,7 @@ class Series {
                   const DeviceState& device) {
         if (!QDir().mkpath(options_.sheets))
             throw std::runtime_error(
-                text(rows::FileCannotBeWritten).arg(options_.sheets, QString()).toStdString());
+                text_(rows::FileCannotBeWritten).arg(options_.sheets, QString()).toStdString());
         const SheetResult written = WriteConfigurationSheetPdf(
             SheetInput{model, session, options_.file, device, QDateTime::currentDateTime()},
             SheetPath(options_.sheets, options_.file, unit));
@@ -179,7 +159,7 @@ class Series {
             if (!unit.sheet.isEmpty()) object["sheet"] = unit.sheet;
             return Emit(object);
         }
-        QString line = text(rows::SeriesUnitLine)
+        QString line = text_(rows::SeriesUnitLine)
                            .arg(unit.number)
                            .arg(time, ResultWord(unit.result),
                                 unit.journalId.isEmpty() ? QStringLiteral("-") : unit.journalId);
@@ -223,22 +203,14 @@ class Series {
         console_.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
     }
 
-    const CliOptions& options_;
-    CliEnvironment& env_;
-    Console& console_;
-    const int language_;
-    ConfigModel model_;
-    SessionState session_;
-    LanguageText texts_;
-    ConfigEditor editor_{model_, session_, texts_};
     std::unique_ptr<ToolJournal> journal_;
     QStringList openProblem_;
 };
 
 }  // namespace
 
-int RunSeries(const CliOptions& options, CliEnvironment& env, int language) {
-    return Series(options, env, language).Execute();
+int RunSeries(const CliOptions& options, CliEnvironment& env) {
+    return Series(options, env).Execute();
 }
 
 }  // namespace zmt::cli

@@ -7,6 +7,6 @@ namespace zmt::cli {
 
 // `series`: one configuration into meter after meter on one port, until --count units are
 // done or Ctrl-C; one line (or JSON object) per unit and a summary.
-int RunSeries(const CliOptions& options, CliEnvironment& env, int language);
+int RunSeries(const CliOptions& options, CliEnvironment& env);
 
 }  // namespace zmt::cli
