@@ -18,6 +18,7 @@ struct LinesCase {
     QStringList arguments;
     std::deque<QString> readings;  // the operator's readings when calibrating
     int restarts;                  // power-ups that outlast an exchange: the restarts held
+    friend void PrintTo(const LinesCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class CliLinesTest : public CliTest, public ::testing::WithParamInterface<LinesCase> {};
