@@ -1,5 +1,6 @@
 #include "ZMT6v01.h"
 
+#include "Beep.h"
 #include "ComSelectUnit.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
@@ -55,15 +56,11 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     Form2_->sequencer().setReporter(journal_.get());
     JournalForm_ = MakeJournalForm(*journal_, editor_, device, *controller_, *ProgramForm_);
     SeriesForm_ = std::make_unique<TSeriesForm>(
-        SeriesWindowContext{*controller_,
-                            *options_.dialogs,
-                            clock_,
-                            options_.deviceFactory,
+        SeriesWindowContext{*controller_, *options_.dialogs, clock_, options_.deviceFactory,
                             [this](const ConfigEditor& series) {
                                 return MakeProgramJournal(journal_->path(), series, options_.ports);
                             },
-                            {},
-                            options_.seriesPortInUse});
+                            [](bool passed) { ResultSound(passed); }, options_.seriesPortInUse});
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.
