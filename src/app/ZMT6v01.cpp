@@ -1,5 +1,6 @@
 #include "ZMT6v01.h"
 
+#include "Beep.h"
 #include "ComSelectUnit.h"
 #include "FileDialogs.h"
 #include "HelpWindow.h"
@@ -9,6 +10,7 @@
 #include "PortAssignForm.h"
 #include "PortController.h"
 #include "ProgramJournal.h"
+#include "SeriesWindow.h"
 #include "SheetCommands.h"
 #include "SheetJournal.h"
 #include "SpComPort.h"
@@ -53,6 +55,12 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
     ProgramForm_->sequencer().setReporter(journal_.get());
     Form2_->sequencer().setReporter(journal_.get());
     JournalForm_ = MakeJournalForm(*journal_, editor_, device, *controller_, *ProgramForm_);
+    SeriesForm_ = std::make_unique<TSeriesForm>(
+        SeriesWindowContext{*controller_, *options_.dialogs, clock_, options_.deviceFactory,
+                            [this](const ConfigEditor& series) {
+                                return MakeProgramJournal(journal_->path(), series, options_.ports);
+                            },
+                            [](bool passed) { ResultSound(passed); }, options_.seriesPortInUse});
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.
@@ -91,6 +99,7 @@ void ZMT6v01::WireWindows() {
     hooks.SaveConfigurationSheet = [this](const SheetRequest& r) { sheets_->SavePdf(r); };
     hooks.ShowPortAssignModal = [this] { PortAssign_->exec(); };
     hooks.ShowJournalModal = [this] { JournalForm_->exec(); };
+    hooks.ShowSeriesModal = [this] { SeriesForm_->exec(); };
     Form1_->setHooks(std::move(hooks));
     QObject::connect(Form1_.get(), &TForm1::closed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);

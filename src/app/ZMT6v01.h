@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace zmt {
@@ -29,6 +30,7 @@ class TProgramForm;
 class TZMTCom;
 class TFS;
 class TJournalForm;
+class TSeriesForm;
 class TZMT1about;
 class TZMTHelpDeu;
 class TZMTHelpEng;
@@ -57,6 +59,8 @@ struct ProgramOptions {
     PortAssignDialogs* portDialogs = nullptr;
     // The journal of operations on the meter; empty: journal.jsonl in the data folder.
     QString journalPath;
+    // Told about the series window's own port when it is made; empty: nobody.
+    std::function<void(link::TSpComPort*)> seriesPortInUse;
 };
 
 // The program: its shared state, the one serial port with the transfer engine and the
@@ -87,6 +91,7 @@ class ZMT6v01 {
     TProgramForm& ProgramForm() { return *ProgramForm_; }
     TPortAssignForm& PortAssign() { return *PortAssign_; }
     TJournalForm& JournalForm() { return *JournalForm_; }
+    TSeriesForm& SeriesForm() { return *SeriesForm_; }
     // The one serial port.
     link::TSpComPort& RS232() { return *RS232_; }
     link::TransferEngine& transfers() { return *transfers_; }
@@ -132,6 +137,7 @@ class ZMT6v01 {
     std::unique_ptr<TZMTHelpDeu> ZMTHelpDeu_;
     std::unique_ptr<TPortAssignForm> PortAssign_;
     std::unique_ptr<TJournalForm> JournalForm_;
+    std::unique_ptr<TSeriesForm> SeriesForm_;
 };
 
 }  // namespace zmt

@@ -48,15 +48,6 @@ QString EndWord(SeriesEnd end) {
     return {};
 }
 
-// The sheet of a unit that passed: the file's name, the unit's number and its time.
-QString SheetPath(const QString& folder, const QString& file, const SeriesUnit& unit) {
-    const QString base = QFileInfo(file).completeBaseName();
-    return QDir(folder).filePath(QStringLiteral("%1-%2-unit%3.pdf")
-                                     .arg(base.isEmpty() ? QStringLiteral("series") : base)
-                                     .arg(unit.time.toString(QStringLiteral("yyyyMMdd-HHmmss")))
-                                     .arg(unit.number, 3, 10, QLatin1Char('0')));
-}
-
 class Series : public CommandContext {
   public:
     using CommandContext::CommandContext;
@@ -128,7 +119,7 @@ class Series : public CommandContext {
                 text_(rows::FileCannotBeWritten).arg(options_.sheets, QString()).toStdString());
         const SheetResult written = WriteConfigurationSheetPdf(
             SheetInput{model, session, options_.file, device, QDateTime::currentDateTime()},
-            SheetPath(options_.sheets, options_.file, unit));
+            SeriesSheetPath(options_.sheets, options_.file, unit));
         if (!written.ok) throw std::runtime_error(written.message.toStdString());
         return written.path;
     }

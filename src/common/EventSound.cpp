@@ -4,7 +4,8 @@
 
 namespace zmt {
 
-EventSound::EventSound(QByteArray eventId) : eventId_(std::move(eventId)) {}
+EventSound::EventSound(QByteArray eventId, QByteArray description)
+    : eventId_(std::move(eventId)), description_(std::move(description)) {}
 
 EventSound::~EventSound() {
     if (context_) ca_context_destroy(context_);
@@ -13,7 +14,7 @@ EventSound::~EventSound() {
 bool EventSound::Play() {
     if (failed_ || (!context_ && !Open())) return false;
     const int played = ca_context_play(context_, 0, CA_PROP_EVENT_ID, eventId_.constData(),
-                                       CA_PROP_EVENT_DESCRIPTION, "Warning",
+                                       CA_PROP_EVENT_DESCRIPTION, description_.constData(),
                                        CA_PROP_CANBERRA_CACHE_CONTROL, "permanent", nullptr);
     // A missing sound or device stays missing; asking again at every beep would only cost.
     return played == CA_SUCCESS || Fail();

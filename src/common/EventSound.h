@@ -13,7 +13,7 @@ namespace zmt {
 // false, then and from then on without trying again, and the caller beeps another way.
 class EventSound {
   public:
-    explicit EventSound(QByteArray eventId = "bell");
+    explicit EventSound(QByteArray eventId = "bell", QByteArray description = "Warning");
     ~EventSound();
     EventSound(const EventSound&) = delete;
     EventSound& operator=(const EventSound&) = delete;
@@ -27,6 +27,7 @@ class EventSound {
     bool Fail();
 
     QByteArray eventId_;
+    QByteArray description_;
     ca_context* context_ = nullptr;
     bool failed_ = false;
 };

@@ -60,6 +60,11 @@ bool QtFileDialogs::askPrinter(QWidget* parent, QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+QString QtFileDialogs::askFolder(QWidget* parent, const QString& initialFolder) {
+    return QFileDialog::getExistingDirectory(
+        parent, QString(), initialFolder.isEmpty() ? startFolder() : initialFolder);
+}
+
 FileDialogs::Answer QtFileDialogs::askOverwrite(QWidget* parent, const QString& question) {
     const auto button = QMessageBox::question(
         parent, parent ? parent->windowTitle() : QString(), question,

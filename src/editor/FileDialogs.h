@@ -33,6 +33,13 @@ class FileDialogs {
     virtual QString askPdfName(QWidget* parent, const QString& initialName) = 0;
     // The system's print dialog on `printer`; false when the user cancelled.
     virtual bool askPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // A folder to save files into, starting at `initialFolder`; empty when the user
+    // cancelled. Without a dialog of its own the answer is always a cancel.
+    virtual QString askFolder(QWidget* parent, const QString& initialFolder) {
+        (void)parent;
+        (void)initialFolder;
+        return {};
+    }
 
   private:
     DialogFolder folder_;
@@ -47,6 +54,7 @@ class QtFileDialogs : public FileDialogs {
     Answer askOverwrite(QWidget* parent, const QString& question) override;
     QString askPdfName(QWidget* parent, const QString& initialName) override;
     bool askPrinter(QWidget* parent, QPrinter& printer) override;
+    QString askFolder(QWidget* parent, const QString& initialFolder) override;
 };
 
 }  // namespace zmt

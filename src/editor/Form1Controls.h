@@ -49,6 +49,7 @@ struct Form1Controls {
     QAction* MenueKalPar = nullptr;
     QAction* MenueVergleichen = nullptr;
     std::array<QAction*, 4> comItems{};  // COM1..COM4 under "COM-Port Setup"
+    QAction* Serie1 = nullptr;
     QAction* PortAssign1 = nullptr;
     QAction* MLanguage = nullptr;
     QMenu* Hilfe1 = nullptr;

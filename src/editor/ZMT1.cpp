@@ -80,7 +80,8 @@ std::vector<CaptionRow> LanguageCaptions(QMainWindow& window, const Form1Control
             {c.PortAssign1, rows::PortAssignMenuItem},
             {c.KonfigBlattDrucken1, rows::MenuPrintSheet},
             {c.KonfigBlattPdf1, rows::MenuSaveSheetPdf},
-            {c.Journal1, rows::JournalMenuItem}};
+            {c.Journal1, rows::JournalMenuItem},
+            {c.Serie1, rows::SeriesMenuItem}};
 }
 
 constexpr const char* kGlyphNames[] = {
@@ -240,7 +241,8 @@ void TForm1::connectMenu() {
         {c.Journal1, &TForm1::Journal1Click},
         {c.KonfigBlattDrucken1, &TForm1::KonfigBlattDrucken1Click},
         {c.KonfigBlattPdf1, &TForm1::KonfigBlattPdf1Click},
-        {c.PortAssign1, &TForm1::PortAssign1Click}};
+        {c.PortAssign1, &TForm1::PortAssign1Click},
+        {c.Serie1, &TForm1::Serie1Click}};
     for (const auto& item : items) {
         connect(item.first, &QAction::triggered, this,
                 [this, handler = item.second] { Guarded([&] { (this->*handler)(); }); });
@@ -433,6 +435,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::ApplyLanguage(int languageIndex) {
     for (const CaptionRow& caption : LanguageCaptions(*this, controls_))
         SetCaption(caption.control, editor().texts().text(caption.row, languageIndex));
+    const QString seriesHelp = editor().texts().text(rows::SeriesHelpMenuItem, languageIndex);
+    controls_.Serie1->setStatusTip(seriesHelp);
+    controls_.Serie1->setToolTip(seriesHelp);
 }
 
 void TForm1::MLanguageClick() {
@@ -467,6 +472,10 @@ void TForm1::COMClick(int number) {
 
 void TForm1::PortAssign1Click() {
     RunModal(hooks_.ShowPortAssignModal);
+}
+
+void TForm1::Serie1Click() {
+    RunModal(hooks_.ShowSeriesModal);
 }
 
 // ---------------------------------------------------------------- start, first start, exit

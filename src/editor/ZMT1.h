@@ -60,6 +60,7 @@ struct Form1Hooks {
     std::function<void()> ShowAboutModal;
     std::function<void()> ShowPortAssignModal;
     std::function<void()> ShowJournalModal;
+    std::function<void()> ShowSeriesModal;
     std::function<void(const QUrl&)> OpenUrl;  // empty: the desktop's browser
     std::function<void(const SheetRequest&)> PrintConfigurationSheet;
     std::function<void(const SheetRequest&)> SaveConfigurationSheet;
@@ -111,6 +112,7 @@ class TForm1 : public QMainWindow {
     void Quit1Click();
     void COMClick(int number);
     void PortAssign1Click();
+    void Serie1Click();
 
   signals:
     // The window has closed; the program ends.

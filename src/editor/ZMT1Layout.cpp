@@ -342,6 +342,7 @@ void Form1Layout::buildMenu() {
         c_.comItems[n - 1] = item;
     }
     c_.comItems[0]->setChecked(true);
+    c_.Serie1 = addItem(kommunikation, "Serie1", "Serienprogrammierung...");
     c_.PortAssign1 = addItem(kommunikation, "PortAssign1", "Schnittstellen zuordnen...");
 
     addBarItem("N4", "   ", false);

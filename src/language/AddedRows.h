@@ -284,6 +284,9 @@ enum Added : int {
     SeriesHelpUnits,
     SeriesHelpMenuItem,
 
+    // The demo's virtual meter: plugged into the interface or taken off it.
+    MeterPluggedIn,
+
     AddedEnd
 };
 

@@ -9,8 +9,8 @@ namespace {
 constexpr HelpEvent Move = HelpEvent::MouseMove;
 constexpr HelpEvent Focus = HelpEvent::FocusEntry;
 
-// The bindings of the main window and of the port assignment window. The two threshold fields
-// differ by event: the mouse-over texts add that the decimal point is ignored.
+// The bindings of the main window, the port assignment window and the series window. The two
+// threshold fields differ by event: the mouse-over texts add that the decimal point is ignored.
 constexpr HelpLineEntry kHelpLine[] = {
     {Move, "Form1", HelpBinding::Clear, 0},
     {Move, "Panel2", HelpBinding::Clear, 0},
@@ -91,6 +91,34 @@ constexpr HelpLineEntry kHelpLine[] = {
     {Focus, "PortStopSearch", HelpBinding::Row, rows::HelpPortStopSearch},
     {Focus, "PortOk", HelpBinding::Row, rows::HelpPortOk},
     {Focus, "PortCancel", HelpBinding::Row, rows::HelpPortCancel},
+    // The series window.
+    {Move, "SeriesForm", HelpBinding::Clear, 0},
+    {Move, "SeriesConfigurationLabel", HelpBinding::Row, rows::SeriesHelpSource},
+    {Move, "SeriesFromEditor", HelpBinding::Row, rows::SeriesHelpSource},
+    {Move, "SeriesFromFile", HelpBinding::Row, rows::SeriesHelpSource},
+    {Move, "SeriesChooseFile", HelpBinding::Row, rows::SeriesHelpSource},
+    {Move, "SeriesSummary", HelpBinding::Row, rows::SeriesHelpSource},
+    {Move, "SeriesVerify", HelpBinding::Row, rows::SeriesHelpVerify},
+    {Move, "SeriesSheets", HelpBinding::Row, rows::SeriesHelpSheets},
+    {Move, "SeriesSheetFolder", HelpBinding::Row, rows::SeriesHelpSheets},
+    {Move, "SeriesChooseFolder", HelpBinding::Row, rows::SeriesHelpSheets},
+    {Move, "SeriesStart", HelpBinding::Row, rows::SeriesHelpStart},
+    {Move, "SeriesStop", HelpBinding::Row, rows::SeriesHelpStop},
+    {Move, "SeriesResult", HelpBinding::Row, rows::SeriesHelpResult},
+    {Move, "SeriesStatus", HelpBinding::Row, rows::SeriesHelpResult},
+    {Move, "SeriesPassed", HelpBinding::Row, rows::SeriesHelpResult},
+    {Move, "SeriesFailed", HelpBinding::Row, rows::SeriesHelpResult},
+    {Move, "SeriesUnits", HelpBinding::Row, rows::SeriesHelpUnits},
+    {Focus, "SeriesFromEditor", HelpBinding::Row, rows::SeriesHelpSource},
+    {Focus, "SeriesFromFile", HelpBinding::Row, rows::SeriesHelpSource},
+    {Focus, "SeriesChooseFile", HelpBinding::Row, rows::SeriesHelpSource},
+    {Focus, "SeriesVerify", HelpBinding::Row, rows::SeriesHelpVerify},
+    {Focus, "SeriesSheets", HelpBinding::Row, rows::SeriesHelpSheets},
+    {Focus, "SeriesSheetFolder", HelpBinding::Row, rows::SeriesHelpSheets},
+    {Focus, "SeriesChooseFolder", HelpBinding::Row, rows::SeriesHelpSheets},
+    {Focus, "SeriesStart", HelpBinding::Row, rows::SeriesHelpStart},
+    {Focus, "SeriesStop", HelpBinding::Row, rows::SeriesHelpStop},
+    {Focus, "SeriesUnits", HelpBinding::Row, rows::SeriesHelpUnits},
 };
 
 struct StateRow {

@@ -550,6 +550,8 @@ constexpr TextRow kTextRows[] = {
      u"The units of this series with their journal record"},
     {rows::SeriesHelpMenuItem, u"Eine Konfiguration in ein Gerät nach dem anderen programmieren",
      u"Write one configuration into one meter after another"},
+    // The demo's virtual meter.
+    {rows::MeterPluggedIn, u"Messgerät angesteckt", u"meter plugged in"},
 };
 
 bool IsCell(int row, int languageIndex) {

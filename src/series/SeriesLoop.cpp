@@ -8,6 +8,9 @@
 #include "OriginalRows.h"
 #include "WriteCheck.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <stdexcept>
 
 namespace zmt {
@@ -28,6 +31,14 @@ QString Hex(const std::vector<std::uint8_t>& bytes) {
 }
 
 }  // namespace
+
+QString SeriesSheetPath(const QString& folder, const QString& file, const SeriesUnit& unit) {
+    const QString base = QFileInfo(file).completeBaseName();
+    return QDir(folder).filePath(QStringLiteral("%1-%2-unit%3.pdf")
+                                     .arg(base.isEmpty() ? QStringLiteral("series") : base)
+                                     .arg(unit.time.toString(QStringLiteral("yyyyMMdd-HHmmss")))
+                                     .arg(unit.number, 3, 10, QLatin1Char('0')));
+}
 
 // Every operation of the series reports here first: the unit takes its record's id from
 // it, and a journal that cannot be written is said once for the series, not per unit.
@@ -161,9 +172,9 @@ void SeriesLoop::JudgeProbe() {
     QString note;
     const Answer answer = Classify(meter_->TakeProbeAnswer(), note);
     if (answer == Answer::Silence && ++silences_ >= SilencesForNoInterface)
-        return End(SeriesEnd::NoInterface,
-                   {texts_.text(rows::NoInterfaceAt, session_.LanguageIndex) +
-                    session_.ComPortName});
+        return End(
+            SeriesEnd::NoInterface,
+            {texts_.text(rows::NoInterfaceAt, session_.LanguageIndex) + session_.ComPortName});
     if (answer != Answer::Silence) silences_ = 0;
     if (phase_ == SeriesPhase::WaitingForMeter)
         OnAnswerWhileWaiting(answer, note);

@@ -82,6 +82,10 @@ struct SeriesHooks {
         SaveSheet;
 };
 
+// Where a unit's configuration sheet goes: the folder, the configuration file's name (or
+// "series"), the unit's time and its number.
+QString SeriesSheetPath(const QString& folder, const QString& file, const SeriesUnit& unit);
+
 class SeriesLoop : public QObject {
     Q_OBJECT
   public:

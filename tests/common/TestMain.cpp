@@ -21,5 +21,6 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // Tests count beeps but cannot hear them: no sound system is asked.
     zmt::SetBeepSound(nullptr);
+    zmt::SetResultSounds(nullptr, nullptr);
     return RUN_ALL_TESTS();
 }

@@ -72,7 +72,11 @@ class OperationTest : public ::testing::Test {
     // The settings file is the test's own.
     void StartProgramWithSettings(link::PlatformDeviceFactory factory) {
         ProgramOptions options{std::move(factory), &dialogs};
-        if (timing_ == Timing::Virtual) options.clock = &sim.time.clock;
+        if (timing_ == Timing::Virtual) {
+            options.clock = &sim.time.clock;
+            // The series window's own port is the one whose bytes must reach the wire.
+            options.seriesPortInUse = [this](link::TSpComPort* port) { sim.watchPort(*port); };
+        }
         program = std::make_unique<ZMT6v01>(std::move(options));
         sim.watchPort(program->RS232());
         program->Show();

@@ -9,6 +9,7 @@ zmt_add_test(e2e_tests
         OperationFixture.h
         PseudoTerminalReadTest.cpp
         ReadWriteTest.cpp
+        SeriesWindowTest.cpp
     LIBS zmt_app zmt_sim
     TIMEOUT 300)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../editor)

@@ -190,6 +190,10 @@ class ScriptedDialogs : public FileDialogs {
         printer.setOutputFileName(printToFile);
         return true;
     }
+
+    // The folder question (the series' sheets).
+    QString folderName;
+    QString askFolder(QWidget*, const QString&) override { return folderName; }
 };
 
 // The port assignment's questions answered from a script (No once it runs out), and

@@ -46,6 +46,11 @@ void DemoBench::setOffsetError(double counts) {
     applyAnalog();
 }
 
+void DemoBench::setMeterPlugged(bool plugged) {
+    knobs_.meterPlugged = plugged;
+    applyToAll([plugged](sim::SimulatedStation& station) { station.setMeterPlugged(plugged); });
+}
+
 void DemoBench::setGainError(double factor) {
     knobs_.gainError = factor;
     applyAnalog();

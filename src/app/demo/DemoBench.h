@@ -24,6 +24,7 @@ struct BenchKnobs {
     double input = 0;   // in the unit of the meter's type
     double offsetError = 0;
     double gainError = 1;
+    bool meterPlugged = true;  // the meter sits on the interface
 };
 
 // One look at the station the program works with.
@@ -64,6 +65,8 @@ class DemoBench {
     void setInput(double input);
     void setOffsetError(double counts);
     void setGainError(double factor);
+    // Takes the meter off the interface or plugs it in again; the interface stays.
+    void setMeterPlugged(bool plugged);
     const BenchKnobs& knobs() const { return knobs_; }
     double fullScale() const;
     // The unit of the meter's type: "mA" or "V".

@@ -5,6 +5,7 @@
 #include "SevenSegmentDisplay.h"
 #include "WheelNeedsFocus.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -43,7 +44,7 @@ constexpr CaptionRow kCaptions[] = {
     {"SignalLabel", rows::MeterSignalLine},   {"InputGroup", rows::MeterInputGroup},
     {"MeterTypeLabel", rows::MeterTypeLabel}, {"InputLabel", rows::MeterInputLabel},
     {"ErrorGroup", rows::MeterErrorGroup},    {"OffsetErrorLabel", rows::MeterOffsetError},
-    {"GainErrorLabel", rows::MeterGainError},
+    {"GainErrorLabel", rows::MeterGainError}, {"MeterPlugged", rows::MeterPluggedIn},
 };
 
 void SetCaption(QObject* control, const QString& caption) {
@@ -51,6 +52,8 @@ void SetCaption(QObject* control, const QString& caption) {
         group->setTitle(caption);
     else if (auto* label = qobject_cast<QLabel*>(control))
         label->setText(caption);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(caption);
 }
 
 QHBoxLayout* LedWithLabel(IndicatorLed* led, QLabel* label) {
@@ -125,6 +128,9 @@ QGroupBox* VirtualMeterWindow::buildLinesGroup() {
     auto* row = new QHBoxLayout(group);
     row->addLayout(LedWithLabel(powerLed_, Named(new QLabel, "PowerLabel")));
     row->addLayout(LedWithLabel(signalLed_, Named(new QLabel, "SignalLabel")));
+    plugged_ = Named(new QCheckBox, "MeterPlugged");
+    plugged_->setChecked(bench_.knobs().meterPlugged);
+    row->addWidget(plugged_);
     return group;
 }
 
@@ -163,6 +169,10 @@ void VirtualMeterWindow::connectControls() {
     connect(meterType_, &QComboBox::currentIndexChanged, this, &VirtualMeterWindow::applyMeterType);
     connect(inputSpin_, &QDoubleSpinBox::valueChanged, this, &VirtualMeterWindow::setInputFromSpin);
     connect(inputSlider_, &QSlider::valueChanged, this, &VirtualMeterWindow::setInputFromSlider);
+    connect(plugged_, &QCheckBox::toggled, this, [this](bool plugged) {
+        bench_.setMeterPlugged(plugged);
+        refresh();
+    });
     connect(offsetSpin_, &QDoubleSpinBox::valueChanged, this,
             [this](double counts) { bench_.setOffsetError(counts); });
     connect(gainSpin_, &QDoubleSpinBox::valueChanged, this,

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
@@ -70,6 +71,7 @@ class VirtualMeterWindow : public QWidget {
     QLabel* stateLabel_ = nullptr;
     IndicatorLed* powerLed_ = nullptr;
     IndicatorLed* signalLed_ = nullptr;
+    QCheckBox* plugged_ = nullptr;
     QComboBox* meterType_ = nullptr;
     QDoubleSpinBox* inputSpin_ = nullptr;
     QSlider* inputSlider_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -284,6 +285,30 @@ TEST_F(VirtualMeterFixture, SpeaksTheMainWindowsLanguageAndFollowsItsSwitch) {
                   language == 0 ? QStringLiteral(" Digits") : QStringLiteral(" digits"));
     }
     window.hide();
+}
+
+// The switch takes the meter off every interface and puts it back; the interface stays, and
+// a meter plugged in while the program powers it starts again.
+TEST_F(VirtualMeterFixture, PluggedInSwitchTakesTheMeterOffTheInterfaceAndPutsItBack) {
+    auto port = powerUp(3);
+    auto& plugged = child<QCheckBox>("MeterPlugged");
+    EXPECT_TRUE(plugged.isChecked());
+    EXPECT_EQ(plugged.text(), QStringLiteral("meter plugged in"));
+    plugged.click();
+    for (int com = FirstCom; com <= LastCom; ++com) {
+        EXPECT_FALSE(bench.station(com)->meterPlugged()) << com;
+        EXPECT_TRUE(bench.station(com)->isAttached() || com != 3);
+    }
+    EXPECT_FALSE(bench.station(3)->ready());
+    EXPECT_FALSE(bench.knobs().meterPlugged);
+    plugged.click();
+    time.runFor(QuickStart().startup);
+    for (int com = FirstCom; com <= LastCom; ++com)
+        EXPECT_TRUE(bench.station(com)->meterPlugged()) << com;
+    EXPECT_TRUE(bench.station(3)->ready());
+    session.LanguageIndex = 0;
+    window.refresh();
+    EXPECT_EQ(plugged.text(), QString::fromUtf8("Messgerät angesteckt"));
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "SeriesSource.h"
+
+#include "AddedRows.h"
+#include "ConfigEditor.h"
+#include "LanguageText.h"
+#include "SettingsFile.h"
+
+#include <QFileInfo>
+
+namespace zmt {
+
+SettingsResult LoadSeriesSource(const QString& path, LanguageText& texts, SeriesSource& source) {
+    ConfigModel model;
+    SessionState session;
+    ConfigEditor editor{model, session, texts};
+    const SettingsFileContent read = ReadUsableSettingsFile(path, editor);
+    if (!read.result.ok) return read.result;
+    Effects ignored;  // the window shows the summary, not the evaluation's memo lines
+    ApplySettingsLines(read.lines, editor, ignored);
+    editor.UpdateRangeInfo();
+    editor.Recalculate(ignored);
+    source = SeriesSource{model, path};
+    return {};
+}
+
+QString SeriesSourceLine(const SeriesSource& source, const LanguageText& texts, int language) {
+    const ConfigModel& m = source.model;
+    const DeviceType* type = DeviceTypeAt(m.SelectRange);
+    const QString name = source.file.isEmpty() ? texts.text(rows::SeriesSourceEditor, language)
+                                               : QFileInfo(source.file).fileName();
+    const QString scaling = QStringLiteral("%1 -> %2 .. %3 -> %4")
+                                .arg(m.Skalin1.trimmed(), m.Skalout1.trimmed(), m.Skalin2.trimmed(),
+                                     m.Skalout2.trimmed());
+    const QString limit = m.RelaisOn.trimmed() + u'/' + m.RelaisOff.trimmed();
+    return texts.text(rows::SeriesSourceSummary, language)
+        .arg(name, type ? QString::fromUtf8(type->itemText) : QStringLiteral("-"), scaling, limit);
+}
+
+}  // namespace zmt

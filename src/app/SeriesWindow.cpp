@@ -1,0 +1,393 @@
+#include "SeriesWindow.h"
+
+#include "AddedRows.h"
+#include "ErrorDisplay.h"
+#include "FileDialogs.h"
+#include "HelpLineBinder.h"
+#include "LanguageText.h"
+#include "MeterSession.h"
+#include "OperationJournal.h"
+#include "OriginalRows.h"
+#include "PortController.h"
+#include "SheetPdf.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <stdexcept>
+
+namespace zmt {
+
+namespace {
+
+const QColor kPassColour(0, 160, 0);
+const QColor kFailColour(200, 0, 0);
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+}  // namespace
+
+// The program's journal for the series: made over the series' own configuration once the
+// series has one, so that each record names the series' file and port.
+class TSeriesForm::JournalRelay : public OperationReporter {
+  public:
+    std::unique_ptr<journal::OperationJournal> journal;
+
+    QString OperationStarting(const QString& operation, const QString& port) override {
+        return journal ? journal->OperationStarting(operation, port) : QString();
+    }
+    QString OperationEnded(const OperationReport& report) override {
+        return journal ? journal->OperationEnded(report) : QString();
+    }
+    QString LastId() const {
+        if (!journal || journal->lastAppendFailed() || !journal->lastRecord()) return {};
+        return journal->lastRecord()->id;
+    }
+};
+
+TSeriesForm::TSeriesForm(SeriesWindowContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)), journal_(std::make_unique<JournalRelay>()) {
+    setObjectName(QStringLiteral("SeriesForm"));
+    loop_ = new SeriesLoop(context_.controller.editor().texts(), MakeHooks(), context_.clock, this);
+    BuildControls();
+    ConnectControls();
+    new HelpLineBinder(
+        this, context_.controller.editor().texts(),
+        {[] { return QString(); }, [] { return QString(); }, [this] { return language(); }},
+        [this](const QString& line) { helpPanel_->setText(line); });
+}
+
+// The loop goes first: it releases its port while the journal it reports to still exists.
+TSeriesForm::~TSeriesForm() {
+    delete loop_;
+}
+
+QString TSeriesForm::text(int row) const {
+    return context_.controller.editor().texts().text(row, language());
+}
+
+int TSeriesForm::language() const {
+    return context_.controller.editor().session().LanguageIndex;
+}
+
+// ---------------------------------------------------------------- building
+
+void TSeriesForm::BuildControls() {
+    configurationLabel_ = Named(new QLabel(this), "SeriesConfigurationLabel");
+    fromEditor_ = Named(new QRadioButton(this), "SeriesFromEditor");
+    fromFile_ = Named(new QRadioButton(this), "SeriesFromFile");
+    chooseFile_ = Named(new QPushButton(this), "SeriesChooseFile");
+    summary_ = Named(new QLabel(this), "SeriesSummary");
+    verify_ = Named(new QCheckBox(this), "SeriesVerify");
+    sheets_ = Named(new QCheckBox(this), "SeriesSheets");
+    sheetFolder_ = Named(new QLineEdit(this), "SeriesSheetFolder");
+    chooseFolder_ = Named(new QPushButton(this), "SeriesChooseFolder");
+    start_ = Named(new QPushButton(this), "SeriesStart");
+    stop_ = Named(new QPushButton(this), "SeriesStop");
+    result_ = Named(new QLabel(this), "SeriesResult");
+    status_ = Named(new QLabel(this), "SeriesStatus");
+    passed_ = Named(new QLabel(this), "SeriesPassed");
+    failed_ = Named(new QLabel(this), "SeriesFailed");
+    units_ = Named(new QTableWidget(0, 4, this), "SeriesUnits");
+    messages_ = Named(new QLabel(this), "SeriesMessages");
+    helpPanel_ = Named(new QLabel(this), "SeriesHelpPanel");
+
+    fromEditor_->setChecked(true);
+    fromFile_->setEnabled(false);  // until a file has been chosen
+    verify_->setChecked(true);
+    sheets_->setChecked(false);
+    summary_->setWordWrap(true);
+    QFont large = result_->font();
+    large.setPointSize(large.pointSize() * 3);
+    large.setBold(true);
+    result_->setFont(large);
+    result_->setAlignment(Qt::AlignCenter);
+    result_->setAutoFillBackground(true);
+    result_->setMinimumHeight(result_->fontMetrics().height() * 2);
+    result_->setWordWrap(true);
+    units_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    units_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    units_->horizontalHeader()->setStretchLastSection(true);
+    units_->verticalHeader()->hide();
+    messages_->setWordWrap(true);
+    helpPanel_->setFrameShape(QFrame::Panel);
+    helpPanel_->setFrameShadow(QFrame::Sunken);
+    helpPanel_->setMinimumHeight(helpPanel_->fontMetrics().height() + 4);
+
+    auto* options = new QGridLayout;
+    options->addWidget(configurationLabel_, 0, 0);
+    options->addWidget(fromEditor_, 0, 1, 1, 2);
+    options->addWidget(fromFile_, 1, 1);
+    options->addWidget(chooseFile_, 1, 2);
+    options->addWidget(summary_, 2, 1, 1, 2);
+    options->addWidget(verify_, 3, 0, 1, 3);
+    options->addWidget(sheets_, 4, 0);
+    options->addWidget(sheetFolder_, 4, 1);
+    options->addWidget(chooseFolder_, 4, 2);
+    options->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(start_);
+    buttons->addWidget(stop_);
+    buttons->addStretch();
+    buttons->addWidget(passed_);
+    buttons->addWidget(failed_);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(options);
+    column->addLayout(buttons);
+    column->addWidget(result_);
+    column->addWidget(status_);
+    column->addWidget(units_, 1);
+    column->addWidget(messages_);
+    column->addWidget(helpPanel_);
+    resize(640, 600);
+}
+
+void TSeriesForm::ConnectControls() {
+    const auto guarded = [](auto handler) { return [handler] { RunGuarded(handler); }; };
+    connect(chooseFile_, &QPushButton::clicked, this, guarded([this] { ChooseFileClick(); }));
+    connect(chooseFolder_, &QPushButton::clicked, this, guarded([this] { ChooseFolderClick(); }));
+    connect(start_, &QPushButton::clicked, this, guarded([this] { StartClick(); }));
+    connect(stop_, &QPushButton::clicked, this, guarded([this] { StopClick(); }));
+    connect(fromEditor_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) TakeEditorConfiguration();
+    });
+    connect(fromFile_, &QRadioButton::toggled, this, [this](bool on) {
+        if (!on) return;
+        source_ = fileSource_;
+        ShowSource();
+    });
+    connect(loop_, &SeriesLoop::statusChanged, status_, &QLabel::setText);
+    connect(loop_, &SeriesLoop::unitFinished, this, &TSeriesForm::UnitFinished);
+    connect(loop_, &SeriesLoop::ended, this, &TSeriesForm::SeriesEnded);
+    connect(loop_, &SeriesLoop::phaseChanged, this, [this] { ShowRunning(); });
+    connect(loop_, &SeriesLoop::warning, this, [this](const QString& line) {
+        warnings_ << line;
+        ShowMessages(warnings_);
+    });
+}
+
+SeriesHooks TSeriesForm::MakeHooks() {
+    SeriesHooks hooks;
+    hooks.MakeMeter = [this](ConfigEditor& editor, DeviceState& device) {
+        if (!journal_->journal && context_.makeJournal)
+            journal_->journal = context_.makeJournal(editor);
+        const SessionState& session = editor.session();
+        auto meter = std::make_unique<cli::MeterSession>(editor, device, context_.deviceFactory,
+                                                         session.ComPortNumber, session.ComPortName,
+                                                         context_.clock);
+        if (context_.portInUse) context_.portInUse(&meter->port());
+        openProblem_ = meter->OpenPort();
+        return std::unique_ptr<SeriesMeter>(std::move(meter));
+    };
+    hooks.journal = journal_.get();
+    hooks.LastJournalId = [this] { return journal_->LastId(); };
+    hooks.Sound = [this](bool passed) {
+        if (context_.sound) context_.sound(passed);
+    };
+    hooks.SaveSheet = [this](const SeriesUnit& unit, const ConfigModel& model,
+                             const SessionState& session, const DeviceState& device) {
+        return sheets_->isChecked() ? SaveSheet(unit, model, session, device) : QString();
+    };
+    return hooks;
+}
+
+// ---------------------------------------------------------------- showing
+
+void TSeriesForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!loop_->Running() && fromEditor_->isChecked()) TakeEditorConfiguration();
+    ApplyLanguage();
+    ShowRunning();
+    ShowCounters();
+}
+
+void TSeriesForm::ApplyLanguage() {
+    setWindowTitle(text(rows::SeriesWindowTitle));
+    configurationLabel_->setText(text(rows::SeriesConfiguration));
+    fromEditor_->setText(text(rows::SeriesSourceEditor));
+    chooseFile_->setText(text(rows::SeriesSourceFile));
+    verify_->setText(text(rows::SeriesVerifyOption));
+    sheets_->setText(text(rows::SeriesSheetOption));
+    chooseFolder_->setText(text(rows::SeriesChooseFolder));
+    start_->setText(text(rows::SeriesStart));
+    stop_->setText(text(rows::SeriesStop));
+    units_->setHorizontalHeaderLabels(
+        {text(rows::SeriesColumnNumber), text(rows::JournalColumnTime),
+         text(rows::JournalColumnResult), text(rows::SeriesColumnJournal)});
+    ShowSource();
+}
+
+void TSeriesForm::TakeEditorConfiguration() {
+    source_ = SeriesSource{context_.controller.editor().model(), QString()};
+    ShowSource();
+}
+
+void TSeriesForm::ShowSource() {
+    summary_->setText(SeriesSourceLine(source_, context_.controller.editor().texts(), language()));
+}
+
+// The options stay as they are while a series runs: it keeps what it started with.
+void TSeriesForm::ShowRunning() {
+    const bool running = loop_->Running();
+    for (QWidget* option : std::initializer_list<QWidget*>{
+             fromEditor_, chooseFile_, verify_, sheets_, sheetFolder_, chooseFolder_, start_})
+        option->setEnabled(!running);
+    fromFile_->setEnabled(!running && !fromFile_->text().isEmpty());
+    stop_->setEnabled(running && loop_->phase() != SeriesPhase::Stopping);
+}
+
+void TSeriesForm::ShowCounters() {
+    passed_->setText(text(rows::SeriesPassedCount).arg(loop_->passed()));
+    failed_->setText(text(rows::SeriesFailedCount).arg(loop_->failed()));
+}
+
+void TSeriesForm::ShowResult(const QString& line, const QColor& colour) {
+    result_->setText(line);
+    QPalette palette = result_->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, colour.isValid() ? Qt::white : QColor(Qt::black));
+    result_->setPalette(palette);
+}
+
+void TSeriesForm::ShowMessages(const QStringList& lines) {
+    messages_->setText(lines.join(u'\n'));
+}
+
+void TSeriesForm::UnitFinished(const SeriesUnit& unit) {
+    ShowCounters();
+    const int resultRow = unit.result == UnitResult::Passed   ? rows::SeriesOk
+                          : unit.result == UnitResult::Failed ? rows::JournalResultFailed
+                                                              : rows::JournalResultCancelled;
+    const int row = units_->rowCount();
+    units_->insertRow(row);
+    const QStringList cells{QString::number(unit.number),
+                            unit.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                            text(resultRow), unit.journalId};
+    for (int column = 0; column < cells.size(); ++column)
+        units_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    units_->scrollToBottom();
+    if (unit.result == UnitResult::Passed) return ShowResult(text(rows::SeriesOk), kPassColour);
+    const QString reason = unit.reason.isEmpty() ? text(resultRow) : unit.reason.last();
+    ShowResult(reason, unit.result == UnitResult::Failed ? kFailColour : QColor());
+}
+
+void TSeriesForm::SeriesEnded(SeriesEnd reason, const QStringList& lines) {
+    ShowRunning();
+    ShowCounters();
+    ShowMessages(warnings_ + lines);
+    if (reason == SeriesEnd::PortFailed || reason == SeriesEnd::NoInterface)
+        ShowResult(lines.first(), kFailColour);
+    if (closeWhenEnded_) done(result());
+}
+
+// ---------------------------------------------------------------- actions
+
+void TSeriesForm::ChooseFileClick() {
+    DialogFolder& folder = context_.dialogs.folder();
+    const QString path = context_.dialogs.askOpenName(this, folder.initialPath(source_.file));
+    if (path.isEmpty()) return;
+    folder.remember(path);
+    SeriesSource chosen;
+    const SettingsResult loaded =
+        LoadSeriesSource(path, context_.controller.editor().texts(), chosen);
+    if (!loaded.ok)
+        return ShowMessages({loaded.message(context_.controller.editor().texts(), language())});
+    fileSource_ = source_ = chosen;
+    fromFile_->setText(QDir::toNativeSeparators(path));
+    fromFile_->setEnabled(true);
+    fromFile_->setChecked(true);
+    ShowSource();
+    ShowMessages({});
+}
+
+void TSeriesForm::ChooseFolderClick() {
+    const QString folder = context_.dialogs.askFolder(this, sheetFolder_->text());
+    if (folder.isEmpty()) return;
+    sheetFolder_->setText(QDir::toNativeSeparators(folder));
+    sheets_->setChecked(true);
+}
+
+void TSeriesForm::StartClick() {
+    if (loop_->Running()) return;
+    if (sheets_->isChecked() && sheetFolder_->text().trimmed().isEmpty())
+        return ShowMessages({text(rows::SeriesNoSheetFolder)});
+    warnings_.clear();
+    openProblem_.clear();
+    ShowResult(QString(), QColor());
+    ShowMessages({});
+    // The series talks to the meter on a session of its own; the program's port gives way
+    // and its failures are not the main window's to report meanwhile.
+    if (!portReleased_) {
+        context_.controller.SetOperationRunning(true);
+        context_.controller.ReleasePort();
+        portReleased_ = true;
+    }
+    SeriesSetup setup{source_.model, context_.controller.editor().session(), verify_->isChecked(),
+                      0};
+    setup.session.LoadedFileName =
+        source_.file.isEmpty() ? setup.session.LoadedFileName : source_.file;
+    units_->setRowCount(0);
+    const QStringList refused = loop_->Start(setup);
+    ShowRunning();
+    ShowCounters();
+    if (refused.isEmpty()) return;
+    const QStringList lines = openProblem_.isEmpty() ? refused : openProblem_;
+    ShowMessages(lines);
+    ShowResult(lines.last(), kFailColour);
+}
+
+void TSeriesForm::StopClick() {
+    loop_->Stop();
+    ShowRunning();
+}
+
+void TSeriesForm::done(int result) {
+    if (loop_->Running()) {
+        loop_->Stop();
+        if (loop_->Running()) {
+            closeWhenEnded_ = true;  // the write frame under way finishes first
+            ShowRunning();
+            return;
+        }
+    }
+    closeWhenEnded_ = false;
+    if (portReleased_) {
+        portReleased_ = false;
+        context_.controller.SetOperationRunning(false);
+        // The lines as the main window's switches say, as after every operation window.
+        RunGuarded([this] { context_.controller.HandBackLines(); });
+    }
+    QDialog::done(result);
+}
+
+QString TSeriesForm::SaveSheet(const SeriesUnit& unit, const ConfigModel& model,
+                               const SessionState& session, const DeviceState& device) {
+    const QString folder = sheetFolder_->text().trimmed();
+    if (!QDir().mkpath(folder))
+        throw std::runtime_error(
+            text(rows::FileCannotBeWritten).arg(folder, QString()).toStdString());
+    SheetInput input{model, session, source_.file, device, QDateTime::currentDateTime()};
+    input.journalRecord = unit.journalId;
+    const SheetResult written =
+        WriteConfigurationSheetPdf(input, SeriesSheetPath(folder, source_.file, unit));
+    if (!written.ok) throw std::runtime_error(written.message.toStdString());
+    return written.path;
+}
+
+}  // namespace zmt
+
+#include "moc_SeriesWindow.cpp"
