@@ -3,7 +3,7 @@
 // locales it runs under, the filled language table, and a reader that turns the fuzzer's
 // bytes into decisions.
 
-#include "LanguageText.h"
+#include "language/LanguageText.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -19,10 +19,10 @@
 
 #include "FuzzSupport.h"
 
-#include "ConfigEditor.h"
-#include "DeviceImage.h"
-#include "LanguageText.h"
-#include "TransferEngine.h"
+#include "device/DeviceImage.h"
+#include "editor/ConfigEditor.h"
+#include "language/LanguageText.h"
+#include "link/TransferEngine.h"
 
 #include <algorithm>
 #include <deque>

@@ -5,10 +5,10 @@
 
 #include "FuzzSupport.h"
 
-#include "ConfigEditor.h"
-#include "LanguageText.h"
-#include "SettingsFile.h"
-#include "SettingsLines.h"
+#include "editor/ConfigEditor.h"
+#include "editor/SettingsFile.h"
+#include "editor/SettingsLines.h"
+#include "language/LanguageText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "DisplayModel.h"
+#include "sim/DisplayModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "InterfaceAndMeter.h"
+#include "sim/InterfaceAndMeter.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DisplayModel.h"
-#include "LimitContact.h"
-#include "MeterImage.h"
-#include "MeterProtocol.h"
+#include "sim/DisplayModel.h"
+#include "sim/LimitContact.h"
+#include "sim/MeterImage.h"
+#include "sim/MeterProtocol.h"
 
 #include <chrono>
 #include <cstdint>

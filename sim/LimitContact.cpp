@@ -1,4 +1,4 @@
-#include "LimitContact.h"
+#include "sim/LimitContact.h"
 
 namespace zmt::sim {
 

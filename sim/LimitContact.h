@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MeterImage.h"
+#include "sim/MeterImage.h"
 
 namespace zmt::sim {
 

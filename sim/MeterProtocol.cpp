@@ -1,4 +1,4 @@
-#include "MeterProtocol.h"
+#include "sim/MeterProtocol.h"
 
 namespace zmt::sim {
 

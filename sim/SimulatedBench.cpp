@@ -1,4 +1,4 @@
-#include "SimulatedBench.h"
+#include "sim/SimulatedBench.h"
 
 namespace zmt::sim {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PlatformDevice.h"
-#include "SimulatedStation.h"
+#include "link/interface/PlatformDevice.h"
+#include "sim/SimulatedStation.h"
 
 #include <functional>
 #include <map>

@@ -1,4 +1,4 @@
-#include "SimulatedPort.h"
+#include "sim/SimulatedPort.h"
 
 namespace zmt::sim {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PlatformDevice.h"
-#include "SimulatedBench.h"
+#include "link/interface/PlatformDevice.h"
+#include "sim/SimulatedBench.h"
 
 #include <memory>
 

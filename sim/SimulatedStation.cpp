@@ -1,4 +1,4 @@
-#include "SimulatedStation.h"
+#include "sim/SimulatedStation.h"
 
 #include <algorithm>
 

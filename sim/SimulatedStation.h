@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clock.h"
-#include "InterfaceAndMeter.h"
-#include "PlatformDevice.h"
+#include "common/Clock.h"
+#include "link/interface/PlatformDevice.h"
+#include "sim/InterfaceAndMeter.h"
 
 #include <condition_variable>
 #include <cstdint>

@@ -8,11 +8,11 @@
 // final 1000 ms of silence; after each, the power cycle of 1200 ms and 500 ms. The echoes
 // and answers are left out, so the ratio errs on the high side.
 
-#include "Cli.h"
-#include "CliOptions.h"
 #include "Median.h"
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <QCoreApplication>
 #include <QDir>

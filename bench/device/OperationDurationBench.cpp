@@ -10,12 +10,12 @@
 // the floor low, so the ratio errs on the high side.
 
 #include "Median.h"
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
-#include "ZMT1.h"
-#include "ZMT6v01.h"
-#include "ZMTCOMU1.h"
-#include "ZMTUnit1.h"
+#include "app/ZMT6v01.h"
+#include "device/ZMTUnit1.h"
+#include "editor/ZMT1.h"
+#include "link/ZMTCOMU1.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,9 +3,9 @@
 //
 //   journal_bench [folder]      (default: a temporary folder under the current one)
 
-#include "JournalFile.h"
-#include "JournalListing.h"
 #include "Median.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalListing.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // which takes the whole wait for the echo. A round that misses the interface prints -1.
 
 #include "BenchPty.h"
-#include "InterfaceProbe.h"
+#include "link/InterfaceProbe.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 // port's work is counted.
 
 #include "BenchPty.h"
-#include "SpComPort.h"
+#include "link/SpComPort.h"
 
 #include <QCoreApplication>
 #include <QTimer>

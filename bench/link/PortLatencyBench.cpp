@@ -1,7 +1,7 @@
 // Notification latency of our port: byte written to the master until OnDataRecived ran.
 
 #include "LatencyRun.h"
-#include "SpComPort.h"
+#include "link/SpComPort.h"
 
 #include <QCoreApplication>
 

@@ -10,13 +10,13 @@
 // byte's wire time at 9600 bit/s. The echo and the answer of each byte are left out, so the
 // ratio errs on the high side. Noticing the meter may add up to 3 s on top.
 
-#include "ConfigFile.h"
-#include "LanguageText.h"
 #include "Median.h"
-#include "MeterSession.h"
-#include "SeriesLoop.h"
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
+#include "cli/ConfigFile.h"
+#include "cli/MeterSession.h"
+#include "language/LanguageText.h"
+#include "series/SeriesLoop.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

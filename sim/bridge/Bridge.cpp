@@ -1,4 +1,4 @@
-#include "Bridge.h"
+#include "sim/bridge/Bridge.h"
 
 #include <fcntl.h>
 #include <poll.h>

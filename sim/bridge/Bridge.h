@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MeterLink.h"
+#include "sim/bridge/MeterLink.h"
 
 #include <ostream>
 #include <string>

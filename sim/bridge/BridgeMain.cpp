@@ -3,8 +3,8 @@
 //                                 devices, until SIGTERM or the guest's console closes
 //   zmt4824-hw-bridge check DIR   checks DIR/timeline.txt and DIR/console.log
 
-#include "Bridge.h"
-#include "CaseChecks.h"
+#include "sim/bridge/Bridge.h"
+#include "sim/bridge/CaseChecks.h"
 
 #include <sys/signalfd.h>
 #include <unistd.h>

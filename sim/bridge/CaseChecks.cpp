@@ -1,4 +1,4 @@
-#include "CaseChecks.h"
+#include "sim/bridge/CaseChecks.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

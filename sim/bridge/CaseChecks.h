@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TimelineChecks.h"
+#include "sim/bridge/TimelineChecks.h"
 
 #include <ostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "MeterLink.h"
+#include "sim/bridge/MeterLink.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "InterfaceAndMeter.h"
-#include "Timeline.h"
-#include "TraceEvent.h"
+#include "sim/InterfaceAndMeter.h"
+#include "sim/bridge/Timeline.h"
+#include "sim/bridge/TraceEvent.h"
 
 #include <functional>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "Timeline.h"
+#include "sim/bridge/Timeline.h"
 
 #include <cstdio>
 #include <istream>

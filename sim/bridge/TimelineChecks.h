@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Timeline.h"
+#include "sim/bridge/Timeline.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // zmt4824-meter-sim: the simulated programming interface and meter on a pseudo-terminal.
 
-#include "PseudoTerminalServer.h"
-#include "ToolOptions.h"
+#include "sim/tool/PseudoTerminalServer.h"
+#include "sim/tool/ToolOptions.h"
 
 #include <sys/signalfd.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "PseudoTerminalServer.h"
+#include "sim/tool/PseudoTerminalServer.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InterfaceAndMeter.h"
+#include "sim/InterfaceAndMeter.h"
 
 #include <functional>
 #include <string>

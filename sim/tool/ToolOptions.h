@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DisplayModel.h"
+#include "sim/DisplayModel.h"
 
 #include <string>
 #include <vector>

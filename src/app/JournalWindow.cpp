@@ -1,8 +1,8 @@
-#include "JournalWindow.h"
+#include "app/JournalWindow.h"
 
-#include "AddedRows.h"
-#include "JournalListing.h"
-#include "LanguageText.h"
+#include "journal/JournalListing.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 // selected record's images side by side with the differing words marked, and the two
 // actions on its as-found image.
 
-#include "JournalFile.h"
+#include "journal/JournalFile.h"
 
 #include <QDialog>
 

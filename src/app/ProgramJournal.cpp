@@ -1,12 +1,12 @@
-#include "ProgramJournal.h"
+#include "app/ProgramJournal.h"
 
-#include "ConfigEditor.h"
-#include "DeviceImage.h"
-#include "JournalLocation.h"
-#include "JournalWindow.h"
-#include "PortController.h"
-#include "PortDevice.h"
-#include "ZMTUnit1.h"
+#include "app/JournalWindow.h"
+#include "device/DeviceImage.h"
+#include "device/ZMTUnit1.h"
+#include "editor/ConfigEditor.h"
+#include "editor/PortController.h"
+#include "journal/JournalLocation.h"
+#include "journal/PortDevice.h"
 
 namespace zmt {
 

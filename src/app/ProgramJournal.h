@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OperationJournal.h"
-#include "PortSetup.h"
+#include "journal/OperationJournal.h"
+#include "link/PortSetup.h"
 
 #include <memory>
 

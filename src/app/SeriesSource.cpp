@@ -1,9 +1,9 @@
-#include "SeriesSource.h"
+#include "app/SeriesSource.h"
 
-#include "AddedRows.h"
-#include "ConfigEditor.h"
-#include "LanguageText.h"
-#include "SettingsFile.h"
+#include "editor/ConfigEditor.h"
+#include "editor/SettingsFile.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
 
 #include <QFileInfo>
 

@@ -3,8 +3,8 @@
 // What the series window writes: a copy of the main window's configuration, or of a
 // configuration file, taken when it is chosen, with the line that sums it up.
 
-#include "ConfigModel.h"
-#include "SettingsLines.h"
+#include "editor/ConfigModel.h"
+#include "editor/SettingsLines.h"
 
 #include <QString>
 

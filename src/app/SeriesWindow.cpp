@@ -1,15 +1,15 @@
-#include "SeriesWindow.h"
+#include "app/SeriesWindow.h"
 
-#include "AddedRows.h"
-#include "ErrorDisplay.h"
-#include "FileDialogs.h"
-#include "HelpLineBinder.h"
-#include "LanguageText.h"
-#include "MeterSession.h"
-#include "OperationJournal.h"
-#include "OriginalRows.h"
-#include "PortController.h"
-#include "SheetPdf.h"
+#include "cli/MeterSession.h"
+#include "common/ErrorDisplay.h"
+#include "editor/FileDialogs.h"
+#include "editor/PortController.h"
+#include "journal/OperationJournal.h"
+#include "language/AddedRows.h"
+#include "language/HelpLineBinder.h"
+#include "language/LanguageText.h"
+#include "language/OriginalRows.h"
+#include "sheet/SheetPdf.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -4,10 +4,10 @@
 // Stop, the last unit's result large, the counters and the units of this series. The
 // series itself runs in SeriesLoop; the window shows what it reports.
 
-#include "Clock.h"
-#include "PlatformDevice.h"
-#include "SeriesLoop.h"
-#include "SeriesSource.h"
+#include "app/SeriesSource.h"
+#include "common/Clock.h"
+#include "link/interface/PlatformDevice.h"
+#include "series/SeriesLoop.h"
 
 #include <QDialog>
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Clock.h"
-#include "ConfigEditor.h"
-#include "ConfigModel.h"
-#include "DeviceState.h"
-#include "LanguageText.h"
-#include "PlatformDevice.h"
-#include "PortSetup.h"
-#include "TransferEngine.h"
-#include "TransferState.h"
+#include "common/Clock.h"
+#include "device/DeviceState.h"
+#include "editor/ConfigEditor.h"
+#include "editor/ConfigModel.h"
+#include "language/LanguageText.h"
+#include "link/PortSetup.h"
+#include "link/TransferEngine.h"
+#include "link/interface/PlatformDevice.h"
+#include "link/interface/TransferState.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "ErrorDisplay.h"
-#include "PortSetup.h"
-#include "ZMT6v01.h"
+#include "app/ZMT6v01.h"
+#include "common/ErrorDisplay.h"
+#include "link/PortSetup.h"
 
 int main(int argc, char** argv) {
     zmt::Application application(argc, argv);

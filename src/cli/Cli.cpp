@@ -1,12 +1,12 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "CommandContext.h"
-#include "CommandResult.h"
-#include "FileCommands.h"
-#include "JournalCommands.h"
-#include "MeterCommands.h"
-#include "PortCommands.h"
-#include "SeriesCommand.h"
+#include "cli/CommandContext.h"
+#include "cli/CommandResult.h"
+#include "cli/FileCommands.h"
+#include "cli/JournalCommands.h"
+#include "cli/MeterCommands.h"
+#include "cli/PortCommands.h"
+#include "cli/SeriesCommand.h"
 
 namespace zmt::cli {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "CliOptions.h"
-#include "Clock.h"
-#include "Console.h"
-#include "InterfaceProbe.h"
-#include "PlatformDevice.h"
-#include "PortCatalog.h"
-#include "PortFailureCause.h"
+#include "cli/CliOptions.h"
+#include "cli/Console.h"
+#include "common/Clock.h"
+#include "link/InterfaceProbe.h"
+#include "link/PortCatalog.h"
+#include "link/PortFailureCause.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <functional>
 #include <memory>

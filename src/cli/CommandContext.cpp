@@ -1,10 +1,10 @@
-#include "CommandContext.h"
+#include "cli/CommandContext.h"
 
-#include "AddedRows.h"
-#include "ConfigFile.h"
-#include "OriginalRows.h"
-#include "SettingsFile.h"
-#include "WriteCheck.h"
+#include "cli/ConfigFile.h"
+#include "device/WriteCheck.h"
+#include "editor/SettingsFile.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
 
 #include <QLocale>
 

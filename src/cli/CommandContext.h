@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Cli.h"
-#include "CliOptions.h"
-#include "CommandResult.h"
-#include "ConfigEditor.h"
-#include "DeviceState.h"
-#include "LanguageText.h"
-#include "Report.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/CommandResult.h"
+#include "cli/Report.h"
+#include "device/DeviceState.h"
+#include "editor/ConfigEditor.h"
+#include "language/LanguageText.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "CommandResult.h"
+#include "cli/CommandResult.h"
 
 #include <QJsonDocument>
 

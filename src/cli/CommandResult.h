@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Console.h"
-#include "ExitCode.h"
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
 
 #include <QJsonObject>
 #include <QStringList>

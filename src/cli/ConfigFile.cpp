@@ -1,6 +1,6 @@
-#include "ConfigFile.h"
+#include "cli/ConfigFile.h"
 
-#include "SettingsFile.h"
+#include "editor/SettingsFile.h"
 
 namespace zmt::cli {
 

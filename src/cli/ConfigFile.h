@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConfigEditor.h"
-#include "SettingsLines.h"
+#include "editor/ConfigEditor.h"
+#include "editor/SettingsLines.h"
 
 #include <QString>
 #include <QStringList>

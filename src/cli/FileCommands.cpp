@@ -1,10 +1,10 @@
-#include "FileCommands.h"
+#include "cli/FileCommands.h"
 
-#include "CommandContext.h"
-#include "JournalCommands.h"
-#include "SheetJournal.h"
-#include "SheetPdf.h"
-#include "WriteCheck.h"
+#include "cli/CommandContext.h"
+#include "cli/JournalCommands.h"
+#include "device/WriteCheck.h"
+#include "sheet/SheetJournal.h"
+#include "sheet/SheetPdf.h"
 
 #include <QDateTime>
 

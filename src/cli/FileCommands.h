@@ -2,9 +2,9 @@
 
 // The commands on a configuration file alone, without a meter: `show` and `report`.
 
-#include "Cli.h"
-#include "CliOptions.h"
-#include "CommandResult.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/CommandResult.h"
 
 namespace zmt::cli {
 

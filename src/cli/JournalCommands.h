@@ -3,11 +3,11 @@
 // The tool's journal: every operation of a run is recorded, its warnings go to standard
 // error; and the two commands on it, `journal` (list) and `restore`.
 
-#include "Cli.h"
-#include "CliOptions.h"
-#include "CommandResult.h"
-#include "Console.h"
-#include "OperationJournal.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/CommandResult.h"
+#include "cli/Console.h"
+#include "journal/OperationJournal.h"
 
 #include <memory>
 #include <optional>

@@ -1,15 +1,15 @@
-#include "MeterCommands.h"
+#include "cli/MeterCommands.h"
 
-#include "AddedRows.h"
-#include "CommandContext.h"
-#include "ConfigFile.h"
-#include "DeviceImage.h"
-#include "ImageCheck.h"
-#include "JournalCommands.h"
-#include "MeterSession.h"
-#include "OriginalRows.h"
-#include "PortChoice.h"
-#include "SettingsFile.h"
+#include "cli/CommandContext.h"
+#include "cli/ConfigFile.h"
+#include "cli/JournalCommands.h"
+#include "cli/MeterSession.h"
+#include "cli/PortChoice.h"
+#include "device/DeviceImage.h"
+#include "device/ImageCheck.h"
+#include "editor/SettingsFile.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
 
 #include <memory>
 #include <optional>

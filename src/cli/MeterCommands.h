@@ -3,9 +3,9 @@
 // The commands that run an operation on a meter: `read`, `write` (and `--verify`),
 // `verify` and `calibrate`.
 
-#include "Cli.h"
-#include "CliOptions.h"
-#include "CommandResult.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/CommandResult.h"
 
 namespace zmt::cli {
 

@@ -1,12 +1,12 @@
-#include "MeterSession.h"
+#include "cli/MeterSession.h"
 
-#include "AddedRows.h"
-#include "ComNames.h"
-#include "DeviceImage.h"
-#include "IgnorePortFailure.h"
-#include "OperationWiring.h"
-#include "PortTexts.h"
-#include "SpComPort.h"
+#include "device/DeviceImage.h"
+#include "device/OperationWiring.h"
+#include "editor/ComNames.h"
+#include "editor/PortTexts.h"
+#include "language/AddedRows.h"
+#include "link/IgnorePortFailure.h"
+#include "link/SpComPort.h"
 
 namespace zmt::cli {
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "Clock.h"
-#include "ConfigEditor.h"
-#include "DeviceState.h"
-#include "OneShotTimer.h"
-#include "OperationSequencer.h"
-#include "PlatformDevice.h"
-#include "PortController.h"
-#include "SeriesMeter.h"
-#include "TransferEngine.h"
-#include "TransferState.h"
+#include "common/Clock.h"
+#include "common/OneShotTimer.h"
+#include "device/DeviceState.h"
+#include "device/OperationSequencer.h"
+#include "editor/ConfigEditor.h"
+#include "editor/PortController.h"
+#include "link/TransferEngine.h"
+#include "link/interface/PlatformDevice.h"
+#include "link/interface/TransferState.h"
+#include "series/SeriesMeter.h"
 
 #include <QObject>
 #include <QStringList>

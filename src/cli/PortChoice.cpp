@@ -1,7 +1,7 @@
-#include "PortChoice.h"
+#include "cli/PortChoice.h"
 
-#include "ComNames.h"
-#include "PosixTerminalDevice.h"
+#include "editor/ComNames.h"
+#include "link/PosixTerminalDevice.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlatformDevice.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "PortCommands.h"
+#include "cli/PortCommands.h"
 
-#include "AddedRows.h"
-#include "ComNames.h"
-#include "ComTarget.h"
-#include "CommandContext.h"
-#include "PortChoice.h"
-#include "PortTexts.h"
-#include "SystemPortCatalog.h"
+#include "cli/CommandContext.h"
+#include "cli/PortChoice.h"
+#include "editor/ComNames.h"
+#include "editor/PortTexts.h"
+#include "language/AddedRows.h"
+#include "link/ComTarget.h"
+#include "link/SystemPortCatalog.h"
 
 #include <QDir>
 #include <QJsonArray>

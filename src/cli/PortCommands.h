@@ -3,9 +3,9 @@
 // The commands on the machine's serial devices: `ports` lists them and what COM1..COM4
 // reach, `find` searches them for the programming interface.
 
-#include "Cli.h"
-#include "CliOptions.h"
-#include "CommandResult.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/CommandResult.h"
 
 namespace zmt::cli {
 

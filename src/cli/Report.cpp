@@ -1,8 +1,8 @@
-#include "Report.h"
+#include "cli/Report.h"
 
-#include "AddedRows.h"
-#include "LanguageText.h"
-#include "Numbers.h"
+#include "editor/Numbers.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
 
 namespace zmt::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConfigEditor.h"
-#include "ImageComparison.h"
+#include "device/ImageComparison.h"
+#include "editor/ConfigEditor.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

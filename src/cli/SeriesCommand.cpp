@@ -1,15 +1,15 @@
-#include "SeriesCommand.h"
+#include "cli/SeriesCommand.h"
 
-#include "AddedRows.h"
-#include "CommandContext.h"
-#include "ExitCode.h"
-#include "JournalCommands.h"
-#include "MeterSession.h"
-#include "OriginalRows.h"
-#include "PortChoice.h"
-#include "Report.h"
-#include "SeriesLoop.h"
-#include "SheetPdf.h"
+#include "cli/CommandContext.h"
+#include "cli/ExitCode.h"
+#include "cli/JournalCommands.h"
+#include "cli/MeterSession.h"
+#include "cli/PortChoice.h"
+#include "cli/Report.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
+#include "series/SeriesLoop.h"
+#include "sheet/SheetPdf.h"
 
 #include <QDir>
 #include <QFileInfo>

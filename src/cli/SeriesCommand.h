@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Cli.h"
-#include "CliOptions.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
 
 namespace zmt::cli {
 

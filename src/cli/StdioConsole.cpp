@@ -1,4 +1,4 @@
-#include "StdioConsole.h"
+#include "cli/StdioConsole.h"
 
 #include <QSocketNotifier>
 

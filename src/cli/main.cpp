@@ -1,7 +1,7 @@
-#include "Cli.h"
-#include "CliOptions.h"
-#include "ExitCode.h"
-#include "StdioConsole.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/ExitCode.h"
+#include "cli/StdioConsole.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "Beep.h"
+#include "common/Beep.h"
 
-#include "EventSound.h"
+#include "common/EventSound.h"
 
 #include <QApplication>
 

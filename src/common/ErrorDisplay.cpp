@@ -1,4 +1,4 @@
-#include "ErrorDisplay.h"
+#include "common/ErrorDisplay.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "EventSound.h"
+#include "common/EventSound.h"
 
 #include <canberra.h>
 

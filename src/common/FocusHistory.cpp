@@ -1,4 +1,4 @@
-#include "FocusHistory.h"
+#include "common/FocusHistory.h"
 
 #include <QGuiApplication>
 #include <QWindow>

@@ -1,4 +1,4 @@
-#include "OneShotTimer.h"
+#include "common/OneShotTimer.h"
 
 namespace zmt {
 

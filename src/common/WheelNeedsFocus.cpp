@@ -1,4 +1,4 @@
-#include "WheelNeedsFocus.h"
+#include "common/WheelNeedsFocus.h"
 
 #include <QEvent>
 #include <QWidget>

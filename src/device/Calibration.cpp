@@ -1,9 +1,9 @@
-#include "Calibration.h"
+#include "device/Calibration.h"
 
-#include "AddedRows.h"
-#include "ConfigModel.h"
-#include "ImageWordMath.h"
-#include "Numbers.h"
+#include "device/ImageWordMath.h"
+#include "editor/ConfigModel.h"
+#include "editor/Numbers.h"
+#include "language/AddedRows.h"
 
 #include <cmath>
 #include <cstdint>

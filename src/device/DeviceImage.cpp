@@ -1,10 +1,10 @@
-#include "DeviceImage.h"
+#include "device/DeviceImage.h"
 
-#include "ConfigEditor.h"
-#include "ConfigModel.h"
-#include "ImageLayout.h"
-#include "ImageWordMath.h"
-#include "Numbers.h"
+#include "device/ImageLayout.h"
+#include "device/ImageWordMath.h"
+#include "editor/ConfigEditor.h"
+#include "editor/ConfigModel.h"
+#include "editor/Numbers.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DeviceState.h"
-#include "ImageLayout.h"
-#include "TransferState.h"
+#include "device/DeviceState.h"
+#include "device/ImageLayout.h"
+#include "link/interface/TransferState.h"
 
 #include <cstdint>
 

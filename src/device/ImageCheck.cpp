@@ -1,11 +1,11 @@
-#include "ImageCheck.h"
+#include "device/ImageCheck.h"
 
-#include "AddedRows.h"
-#include "ConfigModel.h"
-#include "ImageLayout.h"
-#include "LanguageText.h"
-#include "Numbers.h"
-#include "Texts.h"
+#include "device/ImageLayout.h"
+#include "editor/ConfigModel.h"
+#include "editor/Numbers.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "language/Texts.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceState.h"
+#include "device/DeviceState.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "ImageComparison.h"
+#include "device/ImageComparison.h"
 
-#include "AddedRows.h"
-#include "ConfigModel.h"
-#include "DeviceImage.h"
-#include "ImageWordMath.h"
-#include "LanguageText.h"
-#include "Numbers.h"
-#include "Texts.h"
+#include "device/DeviceImage.h"
+#include "device/ImageWordMath.h"
+#include "editor/ConfigModel.h"
+#include "editor/Numbers.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "language/Texts.h"
 
 #include <cmath>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "LegacyImage.h"
+#include "device/LegacyImage.h"
 
-#include "ConfigEditor.h"
-#include "ConfigModel.h"
-#include "Numbers.h"
+#include "editor/ConfigEditor.h"
+#include "editor/ConfigModel.h"
+#include "editor/Numbers.h"
 
 namespace zmt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceImage.h"
+#include "device/DeviceImage.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
-#include "LegacySequencer.h"
+#include "device/LegacySequencer.h"
 
-#include "ConfigEditor.h"
-#include "ImageCheck.h"
-#include "LegacyImage.h"
+#include "device/ImageCheck.h"
+#include "device/LegacyImage.h"
+#include "editor/ConfigEditor.h"
 
 namespace zmt {
 

@@ -3,11 +3,11 @@
 // The older operation window's one task, without a window: read the meter, write the
 // image back, and give the values to the main window with the older reading of the image.
 
-#include "DeviceImage.h"
-#include "OneShotTimer.h"
-#include "OperationSequencer.h"
-#include "OperationView.h"
-#include "TransferState.h"
+#include "common/OneShotTimer.h"
+#include "device/DeviceImage.h"
+#include "device/OperationSequencer.h"
+#include "device/OperationView.h"
+#include "link/interface/TransferState.h"
 
 #include <QObject>
 #include <QStringList>

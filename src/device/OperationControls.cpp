@@ -1,7 +1,7 @@
-#include "OperationControls.h"
-#include "MakeWidget.h"
+#include "device/OperationControls.h"
+#include "common/MakeWidget.h"
 
-#include "MaskedEdit.h"
+#include "editor/MaskedEdit.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 // The controls that both operation windows share, and how a view is drawn on them.
 
-#include "OperationView.h"
+#include "device/OperationView.h"
 
 #include <QColor>
 #include <QString>

@@ -5,8 +5,8 @@
 // the answer (a warning line, or nothing) before it goes on, so a record that cannot be
 // kept is known before anything reaches the meter.
 
-#include "DeviceState.h"
-#include "ImageLayout.h"
+#include "device/DeviceState.h"
+#include "device/ImageLayout.h"
 
 #include <QString>
 #include <QStringList>

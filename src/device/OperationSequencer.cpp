@@ -1,10 +1,10 @@
-#include "OperationSequencer.h"
+#include "device/OperationSequencer.h"
 
-#include "AddedRows.h"
-#include "ConfigEditor.h"
-#include "ImageCheck.h"
-#include "OriginalRows.h"
-#include "WriteCheck.h"
+#include "device/ImageCheck.h"
+#include "device/WriteCheck.h"
+#include "editor/ConfigEditor.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
 
 #include <array>
 

@@ -4,16 +4,16 @@
 // without a window: which frame is sent when, what the interface lines do in between,
 // how each exchange is judged and what the operator sees.
 
-#include "Calibration.h"
-#include "Clock.h"
-#include "DeviceImage.h"
-#include "Effects.h"
-#include "ImageComparison.h"
-#include "OneShotTimer.h"
-#include "OperationReport.h"
-#include "OperationView.h"
-#include "Texts.h"
-#include "TransferState.h"
+#include "common/Clock.h"
+#include "common/OneShotTimer.h"
+#include "device/Calibration.h"
+#include "device/DeviceImage.h"
+#include "device/ImageComparison.h"
+#include "device/OperationReport.h"
+#include "device/OperationView.h"
+#include "editor/Effects.h"
+#include "language/Texts.h"
+#include "link/interface/TransferState.h"
 
 #include <QObject>
 #include <QStringList>

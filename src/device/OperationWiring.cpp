@@ -1,8 +1,8 @@
-#include "OperationWiring.h"
+#include "device/OperationWiring.h"
 
-#include "PortController.h"
-#include "SpComPort.h"
-#include "TransferEngine.h"
+#include "editor/PortController.h"
+#include "link/SpComPort.h"
+#include "link/TransferEngine.h"
 
 namespace zmt {
 

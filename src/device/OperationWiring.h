@@ -3,7 +3,7 @@
 // How the operations reach the port and the editor, built once for the operation window,
 // the legacy window and the command-line tool.
 
-#include "OperationSequencer.h"
+#include "device/OperationSequencer.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "WriteCheck.h"
+#include "device/WriteCheck.h"
 
-#include "AddedRows.h"
-#include "ConfigEditor.h"
-#include "LanguageText.h"
-#include "Numbers.h"
-#include "Texts.h"
+#include "editor/ConfigEditor.h"
+#include "editor/Numbers.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "language/Texts.h"
 
 namespace zmt {
 namespace {

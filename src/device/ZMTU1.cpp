@@ -1,11 +1,11 @@
-#include "ZMTU1.h"
+#include "device/ZMTU1.h"
 
-#include "Beep.h"
-#include "ErrorDisplay.h"
-#include "MaskedEdit.h"
-#include "OperationWiring.h"
-#include "PortController.h"
-#include "TransferEngine.h"
+#include "common/Beep.h"
+#include "common/ErrorDisplay.h"
+#include "device/OperationWiring.h"
+#include "editor/MaskedEdit.h"
+#include "editor/PortController.h"
+#include "link/TransferEngine.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -4,11 +4,11 @@
 // the image back, and give the values to the main window with the older reading of the
 // image. The main window reaches it only through its hidden button.
 
-#include "Clock.h"
-#include "DeviceImage.h"
-#include "LegacySequencer.h"
-#include "OperationControls.h"
-#include "TransferState.h"
+#include "common/Clock.h"
+#include "device/DeviceImage.h"
+#include "device/LegacySequencer.h"
+#include "device/OperationControls.h"
+#include "link/interface/TransferState.h"
 
 #include <QWidget>
 

@@ -1,11 +1,11 @@
-#include "ZMTUnit1.h"
+#include "device/ZMTUnit1.h"
 
-#include "ErrorDisplay.h"
-#include "MaskedEdit.h"
-#include "OperationWiring.h"
-#include "OriginalRows.h"
-#include "PortController.h"
-#include "TransferEngine.h"
+#include "common/ErrorDisplay.h"
+#include "device/OperationWiring.h"
+#include "editor/MaskedEdit.h"
+#include "editor/PortController.h"
+#include "language/OriginalRows.h"
+#include "link/TransferEngine.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -3,11 +3,11 @@
 // The device operation window: read the meter, write the configuration, or calibrate the
 // meter and write the configuration.
 
-#include "Clock.h"
-#include "DeviceImage.h"
-#include "OperationControls.h"
-#include "OperationSequencer.h"
-#include "TransferState.h"
+#include "common/Clock.h"
+#include "device/DeviceImage.h"
+#include "device/OperationControls.h"
+#include "device/OperationSequencer.h"
+#include "link/interface/TransferState.h"
 
 #include <QDialog>
 

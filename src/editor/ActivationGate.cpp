@@ -1,4 +1,4 @@
-#include "ActivationGate.h"
+#include "editor/ActivationGate.h"
 
 namespace zmt {
 

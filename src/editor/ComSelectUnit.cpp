@@ -1,6 +1,6 @@
-#include "ComSelectUnit.h"
+#include "editor/ComSelectUnit.h"
 
-#include "Beep.h"
+#include "common/Beep.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

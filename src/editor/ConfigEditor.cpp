@@ -1,8 +1,8 @@
-#include "ConfigEditor.h"
+#include "editor/ConfigEditor.h"
 
-#include "LanguageText.h"
-#include "Numbers.h"
-#include "OriginalRows.h"
+#include "editor/Numbers.h"
+#include "language/LanguageText.h"
+#include "language/OriginalRows.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ConfigModel.h"
-#include "Effects.h"
-#include "Numbers.h"  // ConversionError
-#include "Texts.h"
+#include "editor/ConfigModel.h"
+#include "editor/Effects.h"
+#include "editor/Numbers.h"  // ConversionError
+#include "language/Texts.h"
 
 namespace zmt {
 

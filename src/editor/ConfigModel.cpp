@@ -1,4 +1,4 @@
-#include "ConfigModel.h"
+#include "editor/ConfigModel.h"
 
 namespace zmt {
 

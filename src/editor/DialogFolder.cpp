@@ -1,4 +1,4 @@
-#include "DialogFolder.h"
+#include "editor/DialogFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "FileDialogs.h"
+#include "editor/FileDialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogFolder.h"
+#include "editor/DialogFolder.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 // The main window's controls as the layout builds them, each under its form name: the
 // window's code reaches every control through these pointers, never by looking a name up.
 
-#include "ConfigModel.h"
+#include "editor/ConfigModel.h"
 
 #include <array>
 

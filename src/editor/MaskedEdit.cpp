@@ -1,4 +1,4 @@
-#include "MaskedEdit.h"
+#include "editor/MaskedEdit.h"
 
 #include <QFocusEvent>
 #include <QRegularExpression>
@@ -33,9 +33,8 @@ bool ReadingMaskAdmits(FieldMask mask, const QString& text) {
     while (position < text.size() && text[position] == u' ') ++position;
     for (; position < text.size(); ++position) {
         const QChar c = text[position];
-        const bool signPosition = mask == FieldMask::ReadingLastDigit
-                                      ? position < MaskedEdit::Width - 1
-                                      : position == 0;
+        const bool signPosition =
+            mask == FieldMask::ReadingLastDigit ? position < MaskedEdit::Width - 1 : position == 0;
         if (!c.isDigit() && !(signPosition && IsSign(c))) return false;
     }
     return true;

@@ -1,4 +1,4 @@
-#include "PortAssignDialogs.h"
+#include "editor/PortAssignDialogs.h"
 
 #include <QMessageBox>
 #include <QWidget>

@@ -1,10 +1,10 @@
-#include "PortAssignForm.h"
+#include "editor/PortAssignForm.h"
 
-#include "HelpLineBinder.h"
-#include "PortAssignDialogs.h"
-#include "PortController.h"
-#include "PortTexts.h"
-#include "SpComPort.h"
+#include "editor/PortAssignDialogs.h"
+#include "editor/PortController.h"
+#include "editor/PortTexts.h"
+#include "language/HelpLineBinder.h"
+#include "link/SpComPort.h"
 
 #include <QComboBox>
 #include <QGridLayout>

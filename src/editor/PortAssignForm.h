@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clock.h"
-#include "InterfaceProbe.h"
-#include "PortAssignment.h"
+#include "common/Clock.h"
+#include "editor/PortAssignment.h"
+#include "link/InterfaceProbe.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "PortAssignment.h"
+#include "editor/PortAssignment.h"
 
-#include "PortTexts.h"
+#include "editor/PortTexts.h"
 
 namespace zmt {
 

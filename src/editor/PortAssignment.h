@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ComNames.h"
-#include "ComTarget.h"
-#include "LanguageText.h"
-#include "PortCatalog.h"
-#include "PortSetup.h"
-#include "Texts.h"
+#include "editor/ComNames.h"
+#include "language/LanguageText.h"
+#include "language/Texts.h"
+#include "link/ComTarget.h"
+#include "link/PortCatalog.h"
+#include "link/PortSetup.h"
 
 #include <QString>
 #include <QStringList>

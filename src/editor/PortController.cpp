@@ -1,13 +1,13 @@
-#include "PortController.h"
+#include "editor/PortController.h"
 
-#include "AddedRows.h"
-#include "IgnorePortFailure.h"
-#include "LanguageText.h"
-#include "Numbers.h"
-#include "OriginalRows.h"
-#include "PortTexts.h"
-#include "SettingsFile.h"
-#include "SpComPort.h"
+#include "editor/Numbers.h"
+#include "editor/PortTexts.h"
+#include "editor/SettingsFile.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "language/OriginalRows.h"
+#include "link/IgnorePortFailure.h"
+#include "link/SpComPort.h"
 
 #include <QFileInfo>
 

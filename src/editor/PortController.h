@@ -5,16 +5,16 @@
 // settings sequences of start, save, load and exit. The program owns one; the windows
 // call it and show what it reports.
 
-#include "Clock.h"
-#include "ComNames.h"
-#include "ConfigEditor.h"
-#include "Effects.h"
-#include "OneShotTimer.h"
-#include "PlatformDevice.h"
-#include "PortFailureCause.h"
-#include "PortSetup.h"
-#include "SettingsLines.h"
-#include "Texts.h"
+#include "common/Clock.h"
+#include "common/OneShotTimer.h"
+#include "editor/ComNames.h"
+#include "editor/ConfigEditor.h"
+#include "editor/Effects.h"
+#include "editor/SettingsLines.h"
+#include "language/Texts.h"
+#include "link/PortFailureCause.h"
+#include "link/PortSetup.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "PortTexts.h"
+#include "editor/PortTexts.h"
 
-#include "OriginalRows.h"
-#include "Texts.h"
+#include "language/OriginalRows.h"
+#include "language/Texts.h"
 
 #include <QStringList>
 

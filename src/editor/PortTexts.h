@@ -3,12 +3,12 @@
 // How the port assignment speaks of devices, COM targets, bindings and probe results, in
 // the language of the moment.
 
-#include "ComLinkBinding.h"
-#include "ComTarget.h"
-#include "InterfaceProbe.h"
-#include "LanguageText.h"
-#include "PortCatalog.h"
-#include "PortFailureCause.h"
+#include "language/LanguageText.h"
+#include "link/ComLinkBinding.h"
+#include "link/ComTarget.h"
+#include "link/InterfaceProbe.h"
+#include "link/PortCatalog.h"
+#include "link/PortFailureCause.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "SettingsFile.h"
+#include "editor/SettingsFile.h"
 
-#include "AddedRows.h"
+#include "language/AddedRows.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsLines.h"
+#include "editor/SettingsLines.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "SettingsLines.h"
+#include "editor/SettingsLines.h"
 
-#include "ComNames.h"
-#include "LanguageText.h"
-#include "Numbers.h"
+#include "editor/ComNames.h"
+#include "editor/Numbers.h"
+#include "language/LanguageText.h"
 
 namespace zmt {
 namespace {

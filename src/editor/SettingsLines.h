@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConfigEditor.h"
+#include "editor/ConfigEditor.h"
 
 #include <QStringList>
 

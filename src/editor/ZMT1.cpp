@@ -1,16 +1,16 @@
-#include "ZMT1.h"
+#include "editor/ZMT1.h"
 
-#include "AddedRows.h"
-#include "Beep.h"
-#include "ErrorDisplay.h"
-#include "FileDialogs.h"
-#include "FocusHistory.h"
-#include "HelpLineBinder.h"
-#include "LanguageText.h"
-#include "MakerAddress.h"
-#include "MaskedEdit.h"
-#include "PortController.h"
-#include "SpComPort.h"
+#include "common/Beep.h"
+#include "common/ErrorDisplay.h"
+#include "common/FocusHistory.h"
+#include "editor/FileDialogs.h"
+#include "editor/MaskedEdit.h"
+#include "editor/PortController.h"
+#include "language/AddedRows.h"
+#include "language/HelpLineBinder.h"
+#include "language/LanguageText.h"
+#include "language/MakerAddress.h"
+#include "link/SpComPort.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ActivationGate.h"
-#include "ConfigEditor.h"
-#include "ConfigModel.h"
-#include "Effects.h"
-#include "Form1Controls.h"
-#include "OneShotTimer.h"
-#include "PlatformDevice.h"
+#include "common/OneShotTimer.h"
+#include "editor/ActivationGate.h"
+#include "editor/ConfigEditor.h"
+#include "editor/ConfigModel.h"
+#include "editor/Effects.h"
+#include "editor/Form1Controls.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QMainWindow>
 #include <QStringList>

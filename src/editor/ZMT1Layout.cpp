@@ -1,12 +1,12 @@
 // Building the main window's controls: positions, design captions, masks and timers.
-#include "ComNames.h"
-#include "Form1Controls.h"
-#include "MakeWidget.h"
-#include "MaskedEdit.h"
-#include "WheelNeedsFocus.h"
-#include "ZMT1Pictures.h"
+#include "common/MakeWidget.h"
+#include "common/WheelNeedsFocus.h"
+#include "editor/ComNames.h"
+#include "editor/Form1Controls.h"
+#include "editor/MaskedEdit.h"
+#include "editor/ZMT1Pictures.h"
 
-#include "MakerAddress.h"
+#include "language/MakerAddress.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,4 +1,4 @@
-#include "ZMT1Pictures.h"
+#include "editor/ZMT1Pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

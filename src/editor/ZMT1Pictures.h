@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConfigModel.h"
+#include "editor/ConfigModel.h"
 
 #include <QPixmap>
 

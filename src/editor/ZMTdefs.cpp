@@ -1,4 +1,4 @@
-#include "ZMTdefs.h"
+#include "editor/ZMTdefs.h"
 
 namespace zmt {
 

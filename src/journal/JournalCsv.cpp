@@ -1,4 +1,4 @@
-#include "JournalCsv.h"
+#include "journal/JournalCsv.h"
 
 #include <QStringList>
 

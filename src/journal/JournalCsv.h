@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JournalRecord.h"
+#include "journal/JournalRecord.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "JournalFile.h"
+#include "journal/JournalFile.h"
 
 #include <QDir>
 #include <QFileInfo>

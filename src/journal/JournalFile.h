@@ -4,7 +4,7 @@
 // is tolerant: a line that is no record (torn by a power loss, binary, incomplete) is skipped
 // with a warning naming it, and the rest is read.
 
-#include "JournalRecord.h"
+#include "journal/JournalRecord.h"
 
 #include <QString>
 #include <QStringList>

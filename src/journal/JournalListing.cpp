@@ -1,4 +1,4 @@
-#include "JournalListing.h"
+#include "journal/JournalListing.h"
 
 namespace zmt::journal {
 

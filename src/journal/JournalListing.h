@@ -3,7 +3,7 @@
 // What the journal window lists: the records newest first, filtered by a text and by their
 // result, and for one record its three images side by side with the differing words.
 
-#include "JournalRecord.h"
+#include "journal/JournalRecord.h"
 
 #include <QString>
 

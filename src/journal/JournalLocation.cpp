@@ -1,4 +1,4 @@
-#include "JournalLocation.h"
+#include "journal/JournalLocation.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "JournalRecord.h"
+#include "journal/JournalRecord.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
-#include "OperationJournal.h"
+#include "journal/OperationJournal.h"
 
-#include "AddedRows.h"
-#include "JournalFile.h"
-#include "LanguageText.h"
+#include "journal/JournalFile.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

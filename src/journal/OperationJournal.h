@@ -3,8 +3,8 @@
 // Keeps the journal of the operations of one program run: every operation that reports
 // to it becomes one record, appended before the operation shows its result.
 
-#include "JournalRecord.h"
-#include "OperationReport.h"
+#include "device/OperationReport.h"
+#include "journal/JournalRecord.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "PortDevice.h"
+#include "journal/PortDevice.h"
 
-#include "ComTarget.h"
+#include "link/ComTarget.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortCatalog.h"
+#include "link/PortCatalog.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "AuxWindowParts.h"
+#include "language/AuxWindowParts.h"
 
 #include <QFont>
 #include <QLabel>

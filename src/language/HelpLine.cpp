@@ -1,4 +1,4 @@
-#include "HelpLine.h"
+#include "language/HelpLine.h"
 
 #include <cstddef>
 

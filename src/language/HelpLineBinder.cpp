@@ -1,4 +1,4 @@
-#include "HelpLineBinder.h"
+#include "language/HelpLineBinder.h"
 
 #include <QChildEvent>
 #include <QEvent>

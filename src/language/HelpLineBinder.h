@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HelpLine.h"
-#include "LanguageText.h"
+#include "language/HelpLine.h"
+#include "language/LanguageText.h"
 
 #include <QObject>
 #include <QPointer>

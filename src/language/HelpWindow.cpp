@@ -1,6 +1,6 @@
-#include "HelpWindow.h"
+#include "language/HelpWindow.h"
 
-#include "AuxWindowParts.h"
+#include "language/AuxWindowParts.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "LanguageText.h"
+#include "language/LanguageText.h"
 
-#include "AddedRows.h"
+#include "language/AddedRows.h"
 
 namespace zmt {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AddedRows.h"
-#include "OriginalRows.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "Ulanguage.h"
+#include "language/Ulanguage.h"
 
 namespace zmt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LanguageText.h"
+#include "language/LanguageText.h"
 
 #include <QWidget>
 

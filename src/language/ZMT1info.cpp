@@ -1,7 +1,7 @@
-#include "ZMT1info.h"
+#include "language/ZMT1info.h"
 
-#include "AuxWindowParts.h"
-#include "MakerAddress.h"
+#include "language/AuxWindowParts.h"
+#include "language/MakerAddress.h"
 
 #include <QPushButton>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "ZMThelp.h"
+#include "language/ZMThelp.h"
 
-#include "MakerAddress.h"
+#include "language/MakerAddress.h"
 
 namespace zmt {
 

@@ -1,7 +1,7 @@
-#include "ZMThilfe.h"
+#include "language/ZMThilfe.h"
 
-#include "AuxWindowParts.h"
-#include "MakerAddress.h"
+#include "language/AuxWindowParts.h"
+#include "language/MakerAddress.h"
 
 namespace zmt {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HelpWindow.h"
+#include "language/HelpWindow.h"
 
 namespace zmt {
 

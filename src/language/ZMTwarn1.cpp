@@ -1,6 +1,6 @@
-#include "ZMTwarn1.h"
+#include "language/ZMTwarn1.h"
 
-#include "AuxWindowParts.h"
+#include "language/AuxWindowParts.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "ComLinkBinding.h"
+#include "link/ComLinkBinding.h"
 
-#include "ComPortNames.h"
+#include "link/ComPortNames.h"
 
 #include <QDir>
 #include <QFile>

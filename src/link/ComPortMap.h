@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ComLinkBinding.h"
-#include "ComTarget.h"
-#include "PortCatalog.h"
+#include "link/ComLinkBinding.h"
+#include "link/ComTarget.h"
+#include "link/PortCatalog.h"
 
 #include <QString>
 

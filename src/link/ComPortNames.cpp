@@ -1,4 +1,4 @@
-#include "ComPortNames.h"
+#include "link/ComPortNames.h"
 
 #include <sys/stat.h>
 

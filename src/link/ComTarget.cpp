@@ -1,6 +1,6 @@
-#include "ComTarget.h"
+#include "link/ComTarget.h"
 
-#include "ComPortNames.h"
+#include "link/ComPortNames.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "InterfaceProbe.h"
+#include "link/InterfaceProbe.h"
 
-#include "OneShotTimer.h"
-#include "PosixTerminalDevice.h"
-#include "SpComPort.h"
+#include "common/OneShotTimer.h"
+#include "link/PosixTerminalDevice.h"
+#include "link/SpComPort.h"
 
 namespace zmt::link {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clock.h"
-#include "PlatformDevice.h"
-#include "PortCatalog.h"
+#include "common/Clock.h"
+#include "link/PortCatalog.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QObject>
 

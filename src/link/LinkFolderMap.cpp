@@ -1,6 +1,6 @@
-#include "LinkFolderMap.h"
+#include "link/LinkFolderMap.h"
 
-#include "ComPortNames.h"
+#include "link/ComPortNames.h"
 
 namespace zmt::link {
 

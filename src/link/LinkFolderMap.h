@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ComPortMap.h"
+#include "link/ComPortMap.h"
 
 namespace zmt::link {
 

@@ -1,4 +1,4 @@
-#include "PortCatalog.h"
+#include "link/PortCatalog.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
-#include "PortFailureCause.h"
+#include "link/PortFailureCause.h"
 
-#include "DeviceHolders.h"
-#include "SpComPortCore.h"
+#include "link/DeviceHolders.h"
+#include "link/SpComPortCore.h"
 
 #include <QDir>
 #include <QFile>

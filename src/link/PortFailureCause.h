@@ -3,7 +3,7 @@
 // Why a port did not open, in terms the user can act on, told from what the kernel shows in
 // /proc and /sys. Nothing here opens a device: an open would raise the meter's lines.
 
-#include "PlatformDevice.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QString>
 

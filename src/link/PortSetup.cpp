@@ -1,8 +1,8 @@
-#include "PortSetup.h"
+#include "link/PortSetup.h"
 
-#include "FixedPortCatalog.h"
-#include "LinkFolderMap.h"
-#include "SystemPortCatalog.h"
+#include "link/FixedPortCatalog.h"
+#include "link/LinkFolderMap.h"
+#include "link/SystemPortCatalog.h"
 
 namespace zmt::link {
 

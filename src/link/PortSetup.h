@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ComPortMap.h"
-#include "InterfaceProbe.h"
-#include "PortCatalog.h"
+#include "link/ComPortMap.h"
+#include "link/InterfaceProbe.h"
+#include "link/PortCatalog.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "PosixCustomBaud.h"
+#include "link/PosixCustomBaud.h"
 
 #include <asm/ioctls.h>
 #include <asm/termbits.h>

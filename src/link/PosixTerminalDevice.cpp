@@ -1,6 +1,6 @@
-#include "PosixTerminalDevice.h"
+#include "link/PosixTerminalDevice.h"
 
-#include "PosixCustomBaud.h"
+#include "link/PosixCustomBaud.h"
 
 #include <fcntl.h>
 #include <poll.h>

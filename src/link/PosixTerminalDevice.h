@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComPortNames.h"
-#include "PlatformDevice.h"
+#include "link/ComPortNames.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <atomic>
 #include <mutex>

@@ -1,6 +1,6 @@
-#include "SpComPort.h"
+#include "link/SpComPort.h"
 
-#include "SpSafeSync.h"
+#include "link/SpSafeSync.h"
 
 #include <array>
 #include <cstdio>

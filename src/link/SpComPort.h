@@ -3,8 +3,8 @@
 // The serial port component: one COM port as an object with properties, byte reads and
 // queued writes, and notifications that always arrive on the user-interface thread.
 
-#include "PlatformDevice.h"
-#include "SpComPortCore.h"
+#include "link/SpComPortCore.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "SpComPortCore.h"
+#include "link/SpComPortCore.h"
 
-#include "PosixTerminalDevice.h"
+#include "link/PosixTerminalDevice.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

@@ -3,9 +3,9 @@
 // The port core: the open device, its comm state, the read and write locks and the two
 // worker threads of an open port. The port component creates one and nothing else calls it.
 
-#include "PlatformDevice.h"
-#include "SignalBoard.h"
-#include "SpCircularBuffer.h"
+#include "link/SignalBoard.h"
+#include "link/SpCircularBuffer.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "SpSafeSync.h"
+#include "link/SpSafeSync.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "SystemPortCatalog.h"
+#include "link/SystemPortCatalog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceHolders.h"
-#include "PortCatalog.h"
+#include "link/DeviceHolders.h"
+#include "link/PortCatalog.h"
 
 namespace zmt::link {
 

@@ -1,8 +1,8 @@
-#include "TransferEngine.h"
+#include "link/TransferEngine.h"
 
-#include "IgnorePortFailure.h"
+#include "link/IgnorePortFailure.h"
 
-#include "SpComPort.h"
+#include "link/SpComPort.h"
 
 #include <algorithm>
 #include <cmath>

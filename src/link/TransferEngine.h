@@ -3,10 +3,10 @@
 // One byte exchange with the programming interface, without a window: the power-down and
 // start-up steps, the paced byte-by-byte exchange and the receive time-out that ends it.
 
-#include "Clock.h"
-#include "OneShotTimer.h"
-#include "PlatformDevice.h"
-#include "TransferState.h"
+#include "common/Clock.h"
+#include "common/OneShotTimer.h"
+#include "link/interface/PlatformDevice.h"
+#include "link/interface/TransferState.h"
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,5 @@
-#include "ZMTCOMU1.h"
-#include "MakeWidget.h"
+#include "link/ZMTCOMU1.h"
+#include "common/MakeWidget.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>

@@ -3,9 +3,9 @@
 // The transfer window: shows the progress of one exchange with the programming interface.
 // The program's one serial port belongs to the program start; the engine uses it for the exchange.
 
-#include "PlatformDevice.h"
-#include "SpComPort.h"
-#include "TransferEngine.h"
+#include "link/SpComPort.h"
+#include "link/TransferEngine.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <QWidget>
 

@@ -1,12 +1,12 @@
-#include "SeriesLoop.h"
+#include "series/SeriesLoop.h"
 
-#include "AddedRows.h"
-#include "DeviceImage.h"
-#include "ImageCheck.h"
-#include "ImageLayout.h"
-#include "LanguageText.h"
-#include "OriginalRows.h"
-#include "WriteCheck.h"
+#include "device/DeviceImage.h"
+#include "device/ImageCheck.h"
+#include "device/ImageLayout.h"
+#include "device/WriteCheck.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "language/OriginalRows.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,13 +5,13 @@
 // and compare when asked, record the unit, show and sound its result, wait until it has
 // been taken off, and wait for the next.
 
-#include "Clock.h"
-#include "ConfigEditor.h"
-#include "ConfigModel.h"
-#include "DeviceState.h"
-#include "OneShotTimer.h"
-#include "OperationReport.h"
-#include "SeriesMeter.h"
+#include "common/Clock.h"
+#include "common/OneShotTimer.h"
+#include "device/DeviceState.h"
+#include "device/OperationReport.h"
+#include "editor/ConfigEditor.h"
+#include "editor/ConfigModel.h"
+#include "series/SeriesMeter.h"
 
 #include <QDateTime>
 #include <QObject>

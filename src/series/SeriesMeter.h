@@ -3,7 +3,7 @@
 // What the series loop needs of the port and the operations on it: the operations as every
 // write runs them, and a small presence probe between them.
 
-#include "OperationSequencer.h"
+#include "device/OperationSequencer.h"
 
 #include <QStringList>
 

@@ -1,12 +1,12 @@
-#include "ConfigurationSheet.h"
+#include "sheet/ConfigurationSheet.h"
 
-#include "AddedRows.h"
-#include "ConfigEditor.h"
-#include "DeviceImage.h"
-#include "Effects.h"
-#include "Numbers.h"
-#include "OriginalRows.h"
-#include "WriteCheck.h"
+#include "device/DeviceImage.h"
+#include "device/WriteCheck.h"
+#include "editor/ConfigEditor.h"
+#include "editor/Effects.h"
+#include "editor/Numbers.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
 
 #include <cmath>
 

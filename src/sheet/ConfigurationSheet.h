@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ConfigModel.h"
-#include "LanguageText.h"
-#include "SheetContents.h"
-#include "SheetInput.h"
-#include "Texts.h"
+#include "editor/ConfigModel.h"
+#include "language/LanguageText.h"
+#include "language/Texts.h"
+#include "sheet/SheetContents.h"
+#include "sheet/SheetInput.h"
 
 #include <QString>
 #include <QStringList>

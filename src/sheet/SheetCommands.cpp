@@ -1,10 +1,10 @@
-#include "SheetCommands.h"
+#include "sheet/SheetCommands.h"
 
-#include "AddedRows.h"
-#include "ErrorDisplay.h"
-#include "FileDialogs.h"
-#include "PortController.h"
-#include "ZMT1.h"
+#include "common/ErrorDisplay.h"
+#include "editor/FileDialogs.h"
+#include "editor/PortController.h"
+#include "editor/ZMT1.h"
+#include "language/AddedRows.h"
 
 #include <QFileInfo>
 #include <QPrinter>

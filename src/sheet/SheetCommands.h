@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SheetInput.h"
-#include "SheetPdf.h"
-#include "Texts.h"
+#include "language/Texts.h"
+#include "sheet/SheetInput.h"
+#include "sheet/SheetPdf.h"
 
 #include <QString>
 

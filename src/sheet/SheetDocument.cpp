@@ -1,4 +1,4 @@
-#include "SheetDocument.h"
+#include "sheet/SheetDocument.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>

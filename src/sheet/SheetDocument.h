@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetContents.h"
+#include "sheet/SheetContents.h"
 
 #include <QPageLayout>
 

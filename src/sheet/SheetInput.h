@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConfigModel.h"
-#include "DeviceState.h"
+#include "device/DeviceState.h"
+#include "editor/ConfigModel.h"
 
 #include <QDateTime>
 #include <QString>

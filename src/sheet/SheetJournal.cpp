@@ -1,8 +1,8 @@
-#include "SheetJournal.h"
+#include "sheet/SheetJournal.h"
 
-#include "DeviceImage.h"
-#include "Numbers.h"
-#include "WriteCheck.h"
+#include "device/DeviceImage.h"
+#include "device/WriteCheck.h"
+#include "editor/Numbers.h"
 
 namespace zmt {
 

@@ -4,9 +4,9 @@
 // exactly the words a write of the sheet's configuration would send now. A configuration
 // edited after its write, or another one loaded, names none.
 
-#include "DeviceState.h"
-#include "JournalRecord.h"
-#include "SheetInput.h"
+#include "device/DeviceState.h"
+#include "journal/JournalRecord.h"
+#include "sheet/SheetInput.h"
 
 #include <QString>
 

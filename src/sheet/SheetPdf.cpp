@@ -1,8 +1,8 @@
-#include "SheetPdf.h"
+#include "sheet/SheetPdf.h"
 
-#include "AddedRows.h"
-#include "ConfigurationSheet.h"
-#include "LanguageText.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "sheet/ConfigurationSheet.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SheetDocument.h"
-#include "SheetInput.h"
+#include "sheet/SheetDocument.h"
+#include "sheet/SheetInput.h"
 
 #include <QPageLayout>
 #include <QString>

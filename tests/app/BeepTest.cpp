@@ -1,7 +1,7 @@
 // The warning sound: the desktop's event sound where it can be played, else the toolkit's
 // beep; every beep counts either way.
-#include "Beep.h"
-#include "EventSound.h"
+#include "common/Beep.h"
+#include "common/EventSound.h"
 
 #include <gtest/gtest.h>
 

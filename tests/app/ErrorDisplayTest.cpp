@@ -1,6 +1,6 @@
 // An exception that escapes a handler ends that handler, shows its message once, and the
 // program goes on.
-#include "ErrorDisplay.h"
+#include "common/ErrorDisplay.h"
 
 #include <gtest/gtest.h>
 

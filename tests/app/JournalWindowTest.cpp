@@ -1,10 +1,10 @@
 // The journal window offscreen over a journal of its own: the records newest first, the
 // filters, the selected record's images with the differing words marked, and which actions
 // a record offers.
-#include "AddedRows.h"
-#include "JournalFile.h"
-#include "JournalWindow.h"
-#include "LanguageText.h"
+#include "app/JournalWindow.h"
+#include "journal/JournalFile.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
 
 #include <QComboBox>
 #include <QLabel>

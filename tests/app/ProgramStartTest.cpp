@@ -1,9 +1,9 @@
 // The program as a whole: start with and without a settings file, the first-start window,
 // the help menu's windows and the settings file written at exit.
 #include "MainWindowFixture.h"
-#include "ZMT6v01.h"
+#include "app/ZMT6v01.h"
 
-#include "ComSelectUnit.h"
+#include "editor/ComSelectUnit.h"
 
 #include <QPlainTextEdit>
 #include <QRadioButton>

@@ -3,7 +3,7 @@
 #include "CliFixture.h"
 
 #include "FileSizeLimit.h"
-#include "SettingsFile.h"
+#include "editor/SettingsFile.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -3,13 +3,13 @@
 // the virtual clock, with a console that records what the tool says and hands it scripted
 // input, as a pipe or a terminal would.
 
-#include "Cli.h"
-#include "CliOptions.h"
-#include "ExitCode.h"
-#include "FixedPortCatalog.h"
 #include "MainWindowFixture.h"
 #include "VirtualBench.h"
 #include "WorkedExampleImage.h"
+#include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/ExitCode.h"
+#include "link/FixedPortCatalog.h"
 
 #include <deque>
 

@@ -2,8 +2,8 @@
 // and `restore` writes a record's as-found image back through the same operation.
 #include "CliFixture.h"
 
-#include "JournalFile.h"
-#include "JournalLocation.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalLocation.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

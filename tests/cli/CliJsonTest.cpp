@@ -3,8 +3,8 @@
 // And the two renderers of a result, on their own.
 #include "CliFixture.h"
 
-#include "CommandResult.h"
 #include "FileSizeLimit.h"
+#include "cli/CommandResult.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

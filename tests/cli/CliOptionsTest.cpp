@@ -1,5 +1,5 @@
 // The command line: what each command takes, and what is refused with a usage error.
-#include "CliOptions.h"
+#include "cli/CliOptions.h"
 
 #include "QtPrinters.h"
 

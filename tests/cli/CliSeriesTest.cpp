@@ -1,10 +1,10 @@
 // `series`: the loop in the tool, one line or JSON object per unit, a summary, exit codes.
 #include "CliFixture.h"
 
-#include "AddedRows.h"
-#include "JournalFile.h"
-#include "JournalLocation.h"
-#include "OneShotTimer.h"
+#include "common/OneShotTimer.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalLocation.h"
+#include "language/AddedRows.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 // The tool itself, as a script runs it: a read over the POSIX backend from the meter that
 // the pseudo-terminal tool serves, on the machine's clock.
-#include "ExitCode.h"
 #include "WindowTestSupport.h"
+#include "cli/ExitCode.h"
 
 #include <gtest/gtest.h>
 

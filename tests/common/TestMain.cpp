@@ -1,5 +1,5 @@
-#include "Beep.h"
-#include "ErrorDisplay.h"
+#include "common/Beep.h"
+#include "common/ErrorDisplay.h"
 
 #include <gtest/gtest.h>
 

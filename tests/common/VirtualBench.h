@@ -3,10 +3,10 @@
 // The simulated interfaces and meters on a virtual clock, with the virtual time driver
 // watching their wires and the ports that talk to them.
 
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
-#include "SpComPort.h"
 #include "VirtualTime.h"
+#include "link/SpComPort.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <memory>
 

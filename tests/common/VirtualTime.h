@@ -6,8 +6,8 @@
 // byte on the simulated wire. A device operation of fifteen seconds takes a moment, and
 // every interval is exactly the one the program asked for.
 
-#include "Clock.h"
-#include "SpSafeSync.h"
+#include "common/Clock.h"
+#include "link/SpSafeSync.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

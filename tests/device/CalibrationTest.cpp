@@ -1,5 +1,5 @@
-#include "Calibration.h"
 #include "DeviceTestRig.h"
+#include "device/Calibration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "DeviceTestRig.h"
-#include "Numbers.h"
+#include "editor/Numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ConfigEditor.h"
-#include "ConfigModel.h"
-#include "DeviceImage.h"
-#include "Effects.h"
-#include "LanguageText.h"
-#include "TransferState.h"
+#include "device/DeviceImage.h"
+#include "editor/ConfigEditor.h"
+#include "editor/ConfigModel.h"
+#include "editor/Effects.h"
+#include "language/LanguageText.h"
+#include "link/interface/TransferState.h"
 
 namespace zmt::testing {
 

@@ -1,7 +1,7 @@
 // Which read images hold a configuration that this program could have written, and how the
 // first value that none could is named.
 #include "DeviceTestRig.h"
-#include "ImageCheck.h"
+#include "device/ImageCheck.h"
 
 #include <gtest/gtest.h>
 

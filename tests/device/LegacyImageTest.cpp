@@ -1,5 +1,5 @@
 #include "DeviceTestRig.h"
-#include "LegacyImage.h"
+#include "device/LegacyImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The legacy window's checks and its read task, step by step.
 #include "DeviceTestRig.h"
-#include "LegacySequencer.h"
+#include "device/LegacySequencer.h"
 
 #include <gtest/gtest.h>
 

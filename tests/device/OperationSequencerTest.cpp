@@ -1,7 +1,7 @@
 // The operations' step chains without windows or timers: each step is run by hand, the
 // exchanges are answered as the interface and the meter would.
 #include "DeviceTestRig.h"
-#include "OperationSequencer.h"
+#include "device/OperationSequencer.h"
 
 #include <gtest/gtest.h>
 

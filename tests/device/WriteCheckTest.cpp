@@ -2,8 +2,8 @@
 // and a file reads the same whatever decimal separator the locale uses.
 #include "DeviceTestRig.h"
 #include "LocaleGuard.h"
-#include "SettingsLines.h"
-#include "WriteCheck.h"
+#include "device/WriteCheck.h"
+#include "editor/SettingsLines.h"
 
 #include <gtest/gtest.h>
 

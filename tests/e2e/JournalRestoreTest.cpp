@@ -4,10 +4,10 @@
 // write's record while the configuration is the one written.
 #include "OperationFixture.h"
 
-#include "JournalFile.h"
-#include "JournalLocation.h"
-#include "JournalWindow.h"
-#include "OperationJournal.h"
+#include "app/JournalWindow.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalLocation.h"
+#include "journal/OperationJournal.h"
 
 #include <QLabel>
 #include <QProcess>

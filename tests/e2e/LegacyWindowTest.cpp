@@ -2,7 +2,7 @@
 // with the write-back and its older interpretation of the image.
 #include "OperationFixture.h"
 
-#include "Beep.h"
+#include "common/Beep.h"
 
 namespace zmt::e2e {
 namespace {

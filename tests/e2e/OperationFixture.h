@@ -7,15 +7,15 @@
 // directory lead to pseudo-terminals.
 
 #include "MainWindowFixture.h"
-#include "PortController.h"
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
 #include "VirtualBench.h"
 #include "WorkedExampleImage.h"
-#include "ZMT6v01.h"
-#include "ZMTCOMU1.h"
-#include "ZMTU1.h"
-#include "ZMTUnit1.h"
+#include "app/ZMT6v01.h"
+#include "device/ZMTU1.h"
+#include "device/ZMTUnit1.h"
+#include "editor/PortController.h"
+#include "link/ZMTCOMU1.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>

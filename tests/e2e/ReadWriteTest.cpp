@@ -1,7 +1,7 @@
 // Reading and writing the simulated meter through the real windows.
 #include "OperationFixture.h"
 
-#include "Beep.h"
+#include "common/Beep.h"
 
 #include <QCheckBox>
 #include <QTextBlock>

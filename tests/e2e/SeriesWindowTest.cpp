@@ -4,14 +4,14 @@
 // written refused with the write guard's lines before the meter is touched.
 #include "OperationFixture.h"
 
-#include "AddedRows.h"
-#include "Beep.h"
-#include "JournalFile.h"
-#include "JournalLocation.h"
-#include "LanguageText.h"
-#include "OriginalRows.h"
-#include "SeriesWindow.h"
-#include "WriteCheck.h"
+#include "app/SeriesWindow.h"
+#include "common/Beep.h"
+#include "device/WriteCheck.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalLocation.h"
+#include "language/AddedRows.h"
+#include "language/LanguageText.h"
+#include "language/OriginalRows.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -1,5 +1,5 @@
-#include "DialogFolder.h"
 #include "QtPrinters.h"
+#include "editor/DialogFolder.h"
 
 #include <gtest/gtest.h>
 

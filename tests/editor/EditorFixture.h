@@ -2,8 +2,8 @@
 
 #include "QtPrinters.h"
 
-#include "ConfigEditor.h"
-#include "LanguageText.h"
+#include "editor/ConfigEditor.h"
+#include "language/LanguageText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Where the focus came from when a window becomes active, without showing a window: what
 // decides whether the main window's activation rule runs (the window itself is tested in
 // MainWindowPortTest).
-#include "FocusHistory.h"
 #include "QtPrinters.h"
+#include "common/FocusHistory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Form1Controls.h"
+#include "editor/Form1Controls.h"
 
-#include "MaskedEdit.h"
+#include "editor/MaskedEdit.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,14 +2,14 @@
 
 #include "WindowTestSupport.h"
 
-#include "Beep.h"
-#include "ConfigModel.h"
-#include "LanguageText.h"
-#include "OneShotTimer.h"
-#include "PortController.h"
-#include "SpComPort.h"
 #include "VirtualTime.h"
-#include "ZMT1.h"
+#include "common/Beep.h"
+#include "common/OneShotTimer.h"
+#include "editor/ConfigModel.h"
+#include "editor/PortController.h"
+#include "editor/ZMT1.h"
+#include "language/LanguageText.h"
+#include "link/SpComPort.h"
 
 #include <QAbstractButton>
 #include <QAction>

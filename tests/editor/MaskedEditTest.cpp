@@ -1,4 +1,4 @@
-#include "MaskedEdit.h"
+#include "editor/MaskedEdit.h"
 
 #include <QTest>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "Numbers.h"
+#include "editor/Numbers.h"
 
 #include "LocaleGuard.h"
 

@@ -1,11 +1,11 @@
 // The port assignment window typed into: choosing a device and applying it, cancelling,
 // listing again after a replug, a refusal, the search for the interface with its
 // questions, stopping it, and the program's port following a new binding.
-#include "FixedPortCatalog.h"
-#include "LinkFolderMap.h"
 #include "MainWindowFixture.h"
-#include "PortAssignForm.h"
-#include "SimulatedPort.h"
+#include "editor/PortAssignForm.h"
+#include "link/FixedPortCatalog.h"
+#include "link/LinkFolderMap.h"
+#include "sim/SimulatedPort.h"
 
 #include <QComboBox>
 #include <QFileInfo>

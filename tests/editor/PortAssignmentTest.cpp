@@ -1,9 +1,9 @@
 // The port assignment without its window: the choice offered for each COM number, what is
 // bound now, applying a choice and its refusals, listing again after a replug, and the
 // question before a search.
-#include "FixedPortCatalog.h"
-#include "LinkFolderMap.h"
-#include "PortAssignment.h"
+#include "editor/PortAssignment.h"
+#include "link/FixedPortCatalog.h"
+#include "link/LinkFolderMap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // the two failure lines of a COM number stay, the cause follows; a device path the user
 // gave is told its cause instead of the guess "perhaps already in use".
 
-#include "LanguageText.h"
-#include "PortTexts.h"
+#include "editor/PortTexts.h"
+#include "language/LanguageText.h"
 
 namespace zmt {
 namespace {

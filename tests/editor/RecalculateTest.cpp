@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 #include "LocaleGuard.h"
-#include "Numbers.h"
+#include "editor/Numbers.h"
 
 namespace zmt {
 namespace {

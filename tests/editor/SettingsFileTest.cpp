@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 #include "FileSizeLimit.h"
-#include "SettingsFile.h"
+#include "editor/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "EditorFixture.h"
-#include "SettingsLines.h"
+#include "editor/SettingsLines.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>

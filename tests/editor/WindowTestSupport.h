@@ -5,10 +5,10 @@
 // component, scripted file dialogs, a captured error display, a temporary working
 // directory whose com1..com4 lead to pseudo-terminals, and typing helpers.
 
-#include "ErrorDisplay.h"
-#include "FileDialogs.h"
-#include "PlatformDevice.h"
-#include "PortAssignDialogs.h"
+#include "common/ErrorDisplay.h"
+#include "editor/FileDialogs.h"
+#include "editor/PortAssignDialogs.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <gtest/gtest.h>
 

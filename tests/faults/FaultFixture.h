@@ -7,7 +7,7 @@
 #include "FileSizeLimit.h"
 #include "MainWindowFixture.h"
 #include "VirtualBench.h"
-#include "ZMT6v01.h"
+#include "app/ZMT6v01.h"
 
 #include <QFile>
 

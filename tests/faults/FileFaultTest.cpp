@@ -2,7 +2,7 @@
 // where a file belongs, and a settings file that is no readable file at start-up.
 #include "FaultFixture.h"
 
-#include "Beep.h"
+#include "common/Beep.h"
 
 #include <QAction>
 #include <QDir>

@@ -3,10 +3,10 @@
 // operation window ends red with the check that failed, and nothing reaches the meter.
 #include "FaultFixture.h"
 
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
-#include "ZMTCOMU1.h"
-#include "ZMTUnit1.h"
+#include "device/ZMTUnit1.h"
+#include "link/ZMTCOMU1.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -4,10 +4,10 @@
 // CPU is a figure of link_cpu_bench.)
 #include "FaultFixture.h"
 
-#include "DeviceImage.h"
-#include "InterfaceAndMeter.h"
-#include "PseudoTerminalServer.h"
-#include "ZMTCOMU1.h"
+#include "device/DeviceImage.h"
+#include "link/ZMTCOMU1.h"
+#include "sim/InterfaceAndMeter.h"
+#include "sim/tool/PseudoTerminalServer.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "TimelineChecks.h"
+#include "sim/bridge/TimelineChecks.h"
 
 #include <gtest/gtest.h>
 

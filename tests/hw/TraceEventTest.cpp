@@ -1,4 +1,4 @@
-#include "TraceEvent.h"
+#include "sim/bridge/TraceEvent.h"
 
 #include <gtest/gtest.h>
 

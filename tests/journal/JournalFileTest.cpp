@@ -2,8 +2,8 @@
 // torn and binary lines, a folder or a FIFO in its place, a full disk, a read-only folder,
 // and two programs appending at once.
 #include "FileSizeLimit.h"
-#include "JournalFile.h"
 #include "ReadOnlyFolder.h"
+#include "journal/JournalFile.h"
 
 #include <QTemporaryDir>
 

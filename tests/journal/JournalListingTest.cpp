@@ -1,6 +1,6 @@
 // What the journal window lists: newest first, filtered by a text in any shown field and
 // by the result; and which words of a record's three images differ.
-#include "JournalListing.h"
+#include "journal/JournalListing.h"
 
 namespace zmt::journal {
 namespace {

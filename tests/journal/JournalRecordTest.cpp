@@ -1,8 +1,8 @@
 // A record as JSON and back, what makes an object no record, and the table for a
 // spreadsheet.
-#include "JournalCsv.h"
-#include "JournalLocation.h"
-#include "JournalRecord.h"
+#include "journal/JournalCsv.h"
+#include "journal/JournalLocation.h"
+#include "journal/JournalRecord.h"
 
 #include <QJsonArray>
 

@@ -1,10 +1,10 @@
-#include "HelpWindow.h"
-#include "MakerAddress.h"
-#include "Ulanguage.h"
-#include "ZMT1info.h"
-#include "ZMThelp.h"
-#include "ZMThilfe.h"
-#include "ZMTwarn1.h"
+#include "language/HelpWindow.h"
+#include "language/MakerAddress.h"
+#include "language/Ulanguage.h"
+#include "language/ZMT1info.h"
+#include "language/ZMThelp.h"
+#include "language/ZMThilfe.h"
+#include "language/ZMTwarn1.h"
 
 #include "QtPrinters.h"
 

@@ -1,5 +1,5 @@
-#include "HelpLineBinder.h"
 #include "QtPrinters.h"
+#include "language/HelpLineBinder.h"
 
 #include <gtest/gtest.h>
 

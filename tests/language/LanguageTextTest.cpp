@@ -1,4 +1,4 @@
-#include "LanguageText.h"
+#include "language/LanguageText.h"
 
 #include "QtPrinters.h"
 

@@ -1,4 +1,4 @@
-#include "Texts.h"
+#include "language/Texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Binding COM numbers by the comN links of a folder: replacing a link atomically, going
 // back to the standard device, and refusing or failing without changing any binding.
-#include "ComLinkBinding.h"
 #include "ReadOnlyFolder.h"
+#include "link/ComLinkBinding.h"
 
 #include <gtest/gtest.h>
 

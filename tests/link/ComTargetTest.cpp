@@ -1,7 +1,7 @@
 // What a COM number reaches, read without opening anything: each kind of comN in the
 // working folder, the standard device, and what the kernel and the device list say of it.
-#include "ComTarget.h"
 #include "PtyPorts.h"
+#include "link/ComTarget.h"
 
 #include <gtest/gtest.h>
 

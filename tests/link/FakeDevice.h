@@ -3,7 +3,7 @@
 // An in-memory device behind the port: it records what the core asks of it and can be
 // told to refuse any step of an open.
 
-#include "PlatformDevice.h"
+#include "link/interface/PlatformDevice.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,11 +1,11 @@
 // The search for the programming interface: on the simulated interface and meter (virtual
 // clock), on pseudo-terminals that stay silent, echo or answer garbage, on a port another
 // component holds and on a device that is gone. (On the pseudo-terminal tool: sim tests.)
-#include "InterfaceProbe.h"
 #include "PtyPorts.h"
-#include "SimulatedStation.h"
-#include "SpComPort.h"
 #include "VirtualBench.h"
+#include "link/InterfaceProbe.h"
+#include "link/SpComPort.h"
+#include "sim/SimulatedStation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The device list: the stable udev name of each device, which devices another process
 // holds (read from the process table, never by opening a device), the order, and finding
 // a device's entry through links.
-#include "DeviceHolders.h"
 #include "PtyPorts.h"
-#include "SystemPortCatalog.h"
+#include "link/DeviceHolders.h"
+#include "link/SystemPortCatalog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Why a port did not open, told from a fake /proc, /sys and installation root: each cause a
 // technician meets on a Linux desktop, and the neighbours that must not be mistaken for it.
 
-#include "PortFailureCause.h"
+#include "link/PortFailureCause.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "PosixTerminalDevice.h"
+#include "link/PosixTerminalDevice.h"
 
 #include "PtyPorts.h"
 

@@ -1,4 +1,4 @@
-#include "SignalBoard.h"
+#include "link/SignalBoard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SpCircularBuffer.h"
+#include "link/SpCircularBuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "SpComPort.h"
+#include "link/SpComPort.h"
 
 #include "FakeDevice.h"
 #include "PtyPorts.h"
-#include "SpSafeSync.h"
+#include "link/SpSafeSync.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The exchange rule of the transfer engine, step by step without timers: a scripted port
 // answers as the interface and the meter would, and each notification is delivered by hand.
-#include "TransferEngine.h"
+#include "link/TransferEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // millisecond, the progress bar and the end of an exchange.
 #include "PtyPorts.h"
 #include "VirtualBench.h"
-#include "ZMTCOMU1.h"
+#include "link/ZMTCOMU1.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "SeriesTestSupport.h"
 
-#include "AddedRows.h"
-#include "OriginalRows.h"
+#include "language/AddedRows.h"
+#include "language/OriginalRows.h"
 
 #include <gtest/gtest.h>
 

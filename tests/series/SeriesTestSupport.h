@@ -2,12 +2,12 @@
 // A series on the simulated bench: the loop over the tool's meter session, and an operator
 // who takes each meter off once the loop asks for it and plugs in the next.
 
-#include "ConfigFile.h"
-#include "LanguageText.h"
-#include "MeterSession.h"
-#include "OneShotTimer.h"
-#include "SeriesLoop.h"
 #include "VirtualBench.h"
+#include "cli/ConfigFile.h"
+#include "cli/MeterSession.h"
+#include "common/OneShotTimer.h"
+#include "language/LanguageText.h"
+#include "series/SeriesLoop.h"
 
 #include <chrono>
 #include <memory>

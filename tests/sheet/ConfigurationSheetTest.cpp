@@ -2,11 +2,11 @@
 // back with pdftotext, what the displays and the contact do under other scalings, the
 // messages of the main window, a configuration with a math error, texts from a file far
 // longer than their fields, and the calibration and words of this run.
-#include "ConfigurationSheet.h"
 #include "LocaleGuard.h"
-#include "SheetDocument.h"
-#include "SheetPdf.h"
 #include "SheetTestSupport.h"
+#include "sheet/ConfigurationSheet.h"
+#include "sheet/SheetDocument.h"
+#include "sheet/SheetPdf.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

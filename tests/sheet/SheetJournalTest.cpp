@@ -1,8 +1,8 @@
 // Which journal record a sheet names: the newest successful write of the words this
 // configuration gives, compared on the words that are known for it; and the sheet's line.
-#include "ConfigurationSheet.h"
-#include "SheetJournal.h"
 #include "SheetTestSupport.h"
+#include "sheet/ConfigurationSheet.h"
+#include "sheet/SheetJournal.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 // Writing the sheet's PDF file: the name it gets, and a folder that takes no file (read-only,
 // full, missing) leaving the previous file as it was with a message that says why.
 #include "FileSizeLimit.h"
-#include "SheetPdf.h"
 #include "SheetTestSupport.h"
+#include "sheet/SheetPdf.h"
 
 #include <QDir>
 #include <QFile>

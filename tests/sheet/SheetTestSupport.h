@@ -3,11 +3,11 @@
 // What the sheet tests share: the worked example's configuration, and the text of a PDF
 // as pdftotext reads it, one simplified line per printed line.
 
-#include "ConfigEditor.h"
-#include "LanguageText.h"
 #include "QtPrinters.h"
-#include "SheetContents.h"
-#include "SheetInput.h"
+#include "editor/ConfigEditor.h"
+#include "language/LanguageText.h"
+#include "sheet/SheetContents.h"
+#include "sheet/SheetInput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The file menu's sheet items in the main window, offscreen, with scripted dialogs in place
 // of the save and print dialogs.
 #include "MainWindowFixture.h"
-#include "SheetCommands.h"
 #include "SheetTestSupport.h"
+#include "sheet/SheetCommands.h"
 
 #include <QDir>
 #include <QFileInfo>

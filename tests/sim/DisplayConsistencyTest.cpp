@@ -1,13 +1,13 @@
 // The meter's display model against the editor's prediction and the device words: what
 // the configuration tool says the meter will show is what the simulated meter shows.
 
-#include "Calibration.h"
-#include "ConfigEditor.h"
-#include "DeviceImage.h"
-#include "DisplayModel.h"
-#include "LanguageText.h"
-#include "LimitContact.h"
-#include "Numbers.h"
+#include "device/Calibration.h"
+#include "device/DeviceImage.h"
+#include "editor/ConfigEditor.h"
+#include "editor/Numbers.h"
+#include "language/LanguageText.h"
+#include "sim/DisplayModel.h"
+#include "sim/LimitContact.h"
 
 #include <gtest/gtest.h>
 

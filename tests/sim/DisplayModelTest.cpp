@@ -1,5 +1,5 @@
-#include "DisplayModel.h"
-#include "LimitContact.h"
+#include "sim/DisplayModel.h"
+#include "sim/LimitContact.h"
 
 #include <gtest/gtest.h>
 

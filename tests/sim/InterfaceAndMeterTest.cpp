@@ -1,5 +1,5 @@
-#include "InterfaceAndMeter.h"
 #include "SimTestSupport.h"
+#include "sim/InterfaceAndMeter.h"
 
 #include <gtest/gtest.h>
 

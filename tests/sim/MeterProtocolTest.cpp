@@ -1,5 +1,5 @@
-#include "MeterProtocol.h"
 #include "SimTestSupport.h"
+#include "sim/MeterProtocol.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // Runs a frame through the real port component the way the transfer engine paces it:
 // one byte, then wait for its echo and the meter's answer before the next.
 
-#include "SpComPort.h"
+#include "link/SpComPort.h"
 
 #include <QTest>
 

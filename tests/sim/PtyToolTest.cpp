@@ -2,10 +2,10 @@
 // port component opens the comN link the tool made in the working directory, and the
 // search for the interface finds it there.
 
-#include "InterfaceProbe.h"
-#include "MeterImage.h"
 #include "PortExchange.h"
 #include "SimTestSupport.h"
+#include "link/InterfaceProbe.h"
+#include "sim/MeterImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InterfaceAndMeter.h"
-#include "MeterImage.h"
+#include "sim/InterfaceAndMeter.h"
+#include "sim/MeterImage.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "SimTestSupport.h"
-#include "SimulatedBench.h"
-#include "SimulatedPort.h"
+#include "sim/SimulatedBench.h"
+#include "sim/SimulatedPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ToolOptions.h"
+#include "sim/tool/ToolOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DemoBench.h"
+#include "app/demo/DemoBench.h"
 
-#include "ConfigModel.h"
-#include "SimulatedPort.h"
+#include "editor/ConfigModel.h"
+#include "sim/SimulatedPort.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PlatformDevice.h"
-#include "RoutedStationPort.h"
-#include "SimulatedBench.h"
+#include "app/demo/RoutedStationPort.h"
+#include "link/interface/PlatformDevice.h"
+#include "sim/SimulatedBench.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "DemoComPortMap.h"
+#include "app/demo/DemoComPortMap.h"
 
-#include "DemoBench.h"
-#include "FixedPortCatalog.h"
-#include "SpComPort.h"
+#include "app/demo/DemoBench.h"
+#include "link/FixedPortCatalog.h"
+#include "link/SpComPort.h"
 
 namespace zmt::demo {
 

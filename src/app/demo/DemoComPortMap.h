@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ComPortMap.h"
-#include "PortSetup.h"
+#include "link/ComPortMap.h"
+#include "link/PortSetup.h"
 
 namespace zmt::demo {
 

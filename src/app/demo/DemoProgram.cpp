@@ -1,9 +1,9 @@
-#include "DemoProgram.h"
+#include "app/demo/DemoProgram.h"
 
-#include "DemoComPortMap.h"
-#include "JournalLocation.h"
-#include "VirtualMeterWindow.h"
-#include "ZMT1.h"
+#include "app/demo/DemoComPortMap.h"
+#include "app/demo/VirtualMeterWindow.h"
+#include "editor/ZMT1.h"
+#include "journal/JournalLocation.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

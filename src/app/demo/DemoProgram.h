@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DemoBench.h"
-#include "ZMT6v01.h"
+#include "app/ZMT6v01.h"
+#include "app/demo/DemoBench.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "IndicatorLed.h"
+#include "app/demo/IndicatorLed.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DemoBench.h"
-#include "Texts.h"
+#include "app/demo/DemoBench.h"
+#include "language/Texts.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "SevenSegmentDisplay.h"
+#include "app/demo/SevenSegmentDisplay.h"
 
 #include <QPainter>
 #include <QPolygonF>

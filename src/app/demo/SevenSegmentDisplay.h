@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DigitCells.h"
+#include "app/demo/DigitCells.h"
 
 #include <QColor>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "VirtualMeterWindow.h"
+#include "app/demo/VirtualMeterWindow.h"
 
-#include "AddedRows.h"
-#include "IndicatorLed.h"
-#include "SevenSegmentDisplay.h"
-#include "WheelNeedsFocus.h"
+#include "app/demo/IndicatorLed.h"
+#include "app/demo/SevenSegmentDisplay.h"
+#include "common/WheelNeedsFocus.h"
+#include "language/AddedRows.h"
 
 #include <QCheckBox>
 #include <QComboBox>

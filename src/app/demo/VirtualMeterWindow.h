@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ConfigModel.h"
-#include "DemoBench.h"
-#include "LanguageText.h"
-#include "MeterPanelLogic.h"
-#include "OneShotTimer.h"
+#include "app/demo/DemoBench.h"
+#include "app/demo/MeterPanelLogic.h"
+#include "common/OneShotTimer.h"
+#include "editor/ConfigModel.h"
+#include "language/LanguageText.h"
 
 #include <QWidget>
 

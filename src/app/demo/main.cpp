@@ -1,8 +1,8 @@
 // zmt4824-demo: the program with a simulated programming interface and meter on every
 // COM port and the virtual meter window beside it; no serial device of the machine is used.
 
-#include "DemoProgram.h"
-#include "ErrorDisplay.h"
+#include "app/demo/DemoProgram.h"
+#include "common/ErrorDisplay.h"
 
 int main(int argc, char** argv) {
     zmt::Application application(argc, argv);

@@ -1,14 +1,14 @@
 // The demo as a technician uses it: the program's own windows over the simulated meters,
 // and the virtual meter following what the program writes.
-#include "DemoProgram.h"
-#include "IndicatorLed.h"
 #include "MainWindowFixture.h"
-#include "PortAssignForm.h"
-#include "SevenSegmentDisplay.h"
 #include "VirtualBench.h"
-#include "VirtualMeterWindow.h"
-#include "ZMT1.h"
-#include "ZMTUnit1.h"
+#include "app/demo/DemoProgram.h"
+#include "app/demo/IndicatorLed.h"
+#include "app/demo/SevenSegmentDisplay.h"
+#include "app/demo/VirtualMeterWindow.h"
+#include "device/ZMTUnit1.h"
+#include "editor/PortAssignForm.h"
+#include "editor/ZMT1.h"
 
 #include <gtest/gtest.h>
 

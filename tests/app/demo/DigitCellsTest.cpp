@@ -1,4 +1,4 @@
-#include "DigitCells.h"
+#include "app/demo/DigitCells.h"
 
 #include <gtest/gtest.h>
 

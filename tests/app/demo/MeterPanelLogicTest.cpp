@@ -1,4 +1,4 @@
-#include "MeterPanelLogic.h"
+#include "app/demo/MeterPanelLogic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "DemoBench.h"
-#include "IndicatorLed.h"
-#include "SevenSegmentDisplay.h"
-#include "VirtualMeterWindow.h"
 #include "VirtualTime.h"
+#include "app/demo/DemoBench.h"
+#include "app/demo/IndicatorLed.h"
+#include "app/demo/SevenSegmentDisplay.h"
+#include "app/demo/VirtualMeterWindow.h"
 
 #include <gtest/gtest.h>
 
