@@ -60,7 +60,11 @@ ZMT6v01::ZMT6v01(ProgramOptions options)
                             [this](const ConfigEditor& series) {
                                 return MakeProgramJournal(journal_->path(), series, options_.ports);
                             },
-                            [](bool passed) { ResultSound(passed); }, options_.seriesPortInUse});
+                            [](bool passed) { ResultSound(passed); }, options_.seriesPortInUse},
+        Form1_.get());
+    // It holds the main window only: at a bench (and in the demo, at the virtual meter) the
+    // meters are plugged in while it waits.
+    SeriesForm_->setWindowModality(Qt::WindowModal);
 }
 
 // Members go in reverse order: the windows, then the controller, the engine and the port.
