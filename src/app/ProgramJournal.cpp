@@ -13,14 +13,17 @@ namespace zmt {
 std::unique_ptr<journal::OperationJournal> MakeProgramJournal(const QString& path,
                                                               const ConfigEditor& editor,
                                                               const link::PortSetup& ports) {
-    auto context = [&editor, catalog = ports.catalog](const OperationReport* report) {
+    auto context = [&editor, catalog = ports.catalog,
+                    comPorts = ports.comPorts](const OperationReport* report) {
         const SessionState& session = editor.session();
         journal::JournalContext context;
         context.language = session.LanguageIndex;
         context.file = session.LoadedFileName;
-        if (report)
-            context.device = journal::DeviceOfCom(
-                session.ComPortNumber, catalog ? catalog->list() : std::vector<link::PortEntry>{});
+        if (!report) return context;
+        const auto listed = catalog ? catalog->list() : std::vector<link::PortEntry>{};
+        // The port as the program opens it: the demo's COM numbers reach simulated ones.
+        context.device = comPorts ? journal::DeviceOfCom(session.ComPortNumber, *comPorts, listed)
+                                  : journal::DeviceOfCom(session.ComPortNumber, listed);
         return context;
     };
     return std::make_unique<journal::OperationJournal>(

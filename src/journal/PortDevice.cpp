@@ -22,6 +22,11 @@ QString DeviceOfCom(int number, const std::vector<link::PortEntry>& catalog) {
     return StableName(target.shownPath(), catalog);
 }
 
+QString DeviceOfCom(int number, const link::ComPortMap& comPorts,
+                    const std::vector<link::PortEntry>& catalog) {
+    return StableName(comPorts.target(number, catalog).shownPath(), catalog);
+}
+
 QString DeviceOfPath(const QString& path, const std::vector<link::PortEntry>& catalog) {
     const QString device = QFileInfo(path).canonicalFilePath();
     return StableName(device.isEmpty() ? path : device, catalog);

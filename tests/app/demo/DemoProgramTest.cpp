@@ -9,6 +9,8 @@
 #include "device/ZMTUnit1.h"
 #include "editor/PortAssignForm.h"
 #include "editor/ZMT1.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalLocation.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +114,11 @@ TEST_F(DemoFixture, WrittenConfigurationAppearsOnTheVirtualMeter) {
 
     writeConfiguration();
     EXPECT_EQ(demo->bench().station(1)->imagesStored(), 1);
+    // The demo's journal names the simulated interface the write reached, never a device of
+    // the machine.
+    const auto journal = journal::ReadJournal(journal::JournalPath(QStringLiteral("zmt4824-demo")));
+    ASSERT_FALSE(journal.records.empty());
+    EXPECT_EQ(journal.records.back().device, QStringLiteral("sim1"));
     const std::vector<FollowCase> cases = {
         {true, "100,0", true},   // the calibration signal: full scale, above ON
         {false, "50,0", false},  // 12 mA, below OFF
