@@ -65,34 +65,30 @@ TJournalForm::TJournalForm(JournalWindowContext context, QWidget* parent)
     });
 }
 
-QString TJournalForm::text(int row) const {
-    return context_.texts.text(row, context_.language());
-}
-
 void TJournalForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     Reload();
 }
 
 void TJournalForm::Reload() {
-    setWindowTitle(text(rows::JournalWindowTitle));
-    filter_->setPlaceholderText(text(rows::JournalFilterText));
+    setWindowTitle(text_(rows::JournalWindowTitle));
+    filter_->setPlaceholderText(text_(rows::JournalFilterText));
     const int chosen = std::max(0, result_->currentIndex());
     {
         const QSignalBlocker blocker(result_);
         result_->clear();
-        result_->addItems({text(rows::JournalFilterAll), text(rows::JournalFilterSucceeded),
-                           text(rows::JournalFilterFailed)});
+        result_->addItems({text_(rows::JournalFilterAll), text_(rows::JournalFilterSucceeded),
+                           text_(rows::JournalFilterFailed)});
         result_->setCurrentIndex(chosen);
     }
-    list_->setHorizontalHeaderLabels({text(rows::JournalColumnTime), text(rows::JournalColumnPort),
-                                      text(rows::JournalColumnOperation),
-                                      text(rows::JournalColumnFile),
-                                      text(rows::JournalColumnResult)});
+    list_->setHorizontalHeaderLabels(
+        {text_(rows::JournalColumnTime), text_(rows::JournalColumnPort),
+         text_(rows::JournalColumnOperation), text_(rows::JournalColumnFile),
+         text_(rows::JournalColumnResult)});
     details_->setHorizontalHeaderLabels(
-        {text(rows::JournalAsFound), text(rows::JournalWritten), text(rows::JournalReadBack)});
-    open_->setText(text(rows::JournalOpenAsFound));
-    restore_->setText(text(rows::JournalRestoreMeter));
+        {text_(rows::JournalAsFound), text_(rows::JournalWritten), text_(rows::JournalReadBack)});
+    open_->setText(text_(rows::JournalOpenAsFound));
+    restore_->setText(text_(rows::JournalRestoreMeter));
     contents_ = journal::ReadJournal(context_.path);
     List();
 }
@@ -110,7 +106,7 @@ void TJournalForm::List() {
                            : record.result == QLatin1String("failed") ? 1
                                                                       : 2;
         const QStringList cells{record.time, record.port + u' ' + record.device, record.operation,
-                                record.file, text(resultRows[result])};
+                                record.file, text_(resultRows[result])};
         for (int column = 0; column < cells.size(); ++column)
             list_->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
@@ -129,10 +125,12 @@ void TJournalForm::ShowDetails() {
     details_->clearContents();
     QStringList lines;
     if (!contents_.error.isEmpty())
-        lines << text(rows::FileCannotBeRead).arg(context_.path, contents_.error);
+        lines << text_(rows::FileCannotBeRead).arg(context_.path, contents_.error);
     for (const journal::SkippedLine& skipped : contents_.skipped)
-        lines
-            << text(rows::JournalLineSkipped).arg(context_.path).arg(skipped.line).arg(skipped.why);
+        lines << text_(rows::JournalLineSkipped)
+                     .arg(context_.path)
+                     .arg(skipped.line)
+                     .arg(skipped.why);
     open_->setEnabled(record && record->asFound);
     restore_->setEnabled(record && record->asFound && record->asFoundValid);
     if (record) {
@@ -151,10 +149,10 @@ void TJournalForm::ShowDetails() {
                 details_->setItem(word, column, item);
             }
         lines << record->verdict;
-        if (record->asFound && !record->asFoundValid) lines << text(rows::JournalNoValidAsFound);
-        if (!record->asFound) lines << text(rows::JournalNoAsFound);
+        if (record->asFound && !record->asFoundValid) lines << text_(rows::JournalNoValidAsFound);
+        if (!record->asFound) lines << text_(rows::JournalNoAsFound);
         if (!record->unknown.isEmpty()) {
-            lines << text(rows::JournalUnknownFields);
+            lines << text_(rows::JournalUnknownFields);
             for (auto field = record->unknown.begin(); field != record->unknown.end(); ++field)
                 lines << field.key() + QStringLiteral(": ") +
                              QString::fromUtf8(QJsonDocument(QJsonArray{field.value()})

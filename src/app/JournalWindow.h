@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language/Texts.h"
+
 // The journal window: the records newest first, a filter by text and by result, the
 // selected record's images side by side with the differing words marked, and the two
 // actions on its as-found image.
@@ -46,12 +48,12 @@ class TJournalForm : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    QString text(int row) const;
     void List();
     void ShowDetails();
     const journal::JournalRecord* Selected() const;
 
     JournalWindowContext context_;
+    Texts text_{context_.texts, context_.language};
     journal::JournalContents contents_;
     std::vector<size_t> listed_;
     QLineEdit* filter_;

@@ -60,7 +60,10 @@ class TSeriesForm::JournalRelay : public OperationReporter {
 };
 
 TSeriesForm::TSeriesForm(SeriesWindowContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)), journal_(std::make_unique<JournalRelay>()) {
+    : QDialog(parent),
+      context_(std::move(context)),
+      text_(context_.controller.editor().texts(), [this] { return language(); }),
+      journal_(std::make_unique<JournalRelay>()) {
     setObjectName(QStringLiteral("SeriesForm"));
     loop_ = new SeriesLoop(context_.controller.editor().texts(), MakeHooks(), context_.clock, this);
     BuildControls();
@@ -74,10 +77,6 @@ TSeriesForm::TSeriesForm(SeriesWindowContext context, QWidget* parent)
 // The loop goes first: it releases its port while the journal it reports to still exists.
 TSeriesForm::~TSeriesForm() {
     delete loop_;
-}
-
-QString TSeriesForm::text(int row) const {
-    return context_.controller.editor().texts().text(row, language());
 }
 
 int TSeriesForm::language() const {
@@ -216,18 +215,18 @@ void TSeriesForm::showEvent(QShowEvent* event) {
 }
 
 void TSeriesForm::ApplyLanguage() {
-    setWindowTitle(text(rows::SeriesWindowTitle));
-    configurationLabel_->setText(text(rows::SeriesConfiguration));
-    fromEditor_->setText(text(rows::SeriesSourceEditor));
-    chooseFile_->setText(text(rows::SeriesSourceFile));
-    verify_->setText(text(rows::SeriesVerifyOption));
-    sheets_->setText(text(rows::SeriesSheetOption));
-    chooseFolder_->setText(text(rows::SeriesChooseFolder));
-    start_->setText(text(rows::SeriesStart));
-    stop_->setText(text(rows::SeriesStop));
+    setWindowTitle(text_(rows::SeriesWindowTitle));
+    configurationLabel_->setText(text_(rows::SeriesConfiguration));
+    fromEditor_->setText(text_(rows::SeriesSourceEditor));
+    chooseFile_->setText(text_(rows::SeriesSourceFile));
+    verify_->setText(text_(rows::SeriesVerifyOption));
+    sheets_->setText(text_(rows::SeriesSheetOption));
+    chooseFolder_->setText(text_(rows::SeriesChooseFolder));
+    start_->setText(text_(rows::SeriesStart));
+    stop_->setText(text_(rows::SeriesStop));
     units_->setHorizontalHeaderLabels(
-        {text(rows::SeriesColumnNumber), text(rows::JournalColumnTime),
-         text(rows::JournalColumnResult), text(rows::SeriesColumnJournal)});
+        {text_(rows::SeriesColumnNumber), text_(rows::JournalColumnTime),
+         text_(rows::JournalColumnResult), text_(rows::SeriesColumnJournal)});
     ShowSource();
 }
 
@@ -251,8 +250,8 @@ void TSeriesForm::ShowRunning() {
 }
 
 void TSeriesForm::ShowCounters() {
-    passed_->setText(text(rows::SeriesPassedCount).arg(loop_->passed()));
-    failed_->setText(text(rows::SeriesFailedCount).arg(loop_->failed()));
+    passed_->setText(text_(rows::SeriesPassedCount).arg(loop_->passed()));
+    failed_->setText(text_(rows::SeriesFailedCount).arg(loop_->failed()));
 }
 
 void TSeriesForm::ShowResult(const QString& line, const QColor& colour) {
@@ -276,12 +275,12 @@ void TSeriesForm::UnitFinished(const SeriesUnit& unit) {
     units_->insertRow(row);
     const QStringList cells{QString::number(unit.number),
                             unit.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                            text(resultRow), unit.journalId};
+                            text_(resultRow), unit.journalId};
     for (int column = 0; column < cells.size(); ++column)
         units_->setItem(row, column, new QTableWidgetItem(cells[column]));
     units_->scrollToBottom();
-    if (unit.result == UnitResult::Passed) return ShowResult(text(rows::SeriesOk), kPassColour);
-    const QString reason = unit.reason.isEmpty() ? text(resultRow) : unit.reason.last();
+    if (unit.result == UnitResult::Passed) return ShowResult(text_(rows::SeriesOk), kPassColour);
+    const QString reason = unit.reason.isEmpty() ? text_(resultRow) : unit.reason.last();
     ShowResult(reason, unit.result == UnitResult::Failed ? kFailColour : QColor());
 }
 
@@ -324,7 +323,7 @@ void TSeriesForm::ChooseFolderClick() {
 void TSeriesForm::StartClick() {
     if (loop_->Running()) return;
     if (sheets_->isChecked() && sheetFolder_->text().trimmed().isEmpty())
-        return ShowMessages({text(rows::SeriesNoSheetFolder)});
+        return ShowMessages({text_(rows::SeriesNoSheetFolder)});
     warnings_.clear();
     openProblem_.clear();
     ShowResult(QString(), QColor());
@@ -379,7 +378,7 @@ QString TSeriesForm::SaveSheet(const SeriesUnit& unit, const ConfigModel& model,
     const QString folder = sheetFolder_->text().trimmed();
     if (!QDir().mkpath(folder))
         throw std::runtime_error(
-            text(rows::FileCannotBeWritten).arg(folder, QString()).toStdString());
+            text_(rows::FileCannotBeWritten).arg(folder, QString()).toStdString());
     SheetInput input{model, session, source_.file, device, QDateTime::currentDateTime()};
     input.journalRecord = unit.journalId;
     const SheetResult written =

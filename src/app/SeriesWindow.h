@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language/Texts.h"
+
 // The series window: the configuration to write and its summary, the options, Start and
 // Stop, the last unit's result large, the counters and the units of this series. The
 // series itself runs in SeriesLoop; the window shows what it reports.
@@ -73,7 +75,6 @@ class TSeriesForm : public QDialog {
   private:
     class JournalRelay;
 
-    QString text(int row) const;
     int language() const;
     void BuildControls();
     void ConnectControls();
@@ -91,6 +92,7 @@ class TSeriesForm : public QDialog {
                       const DeviceState& device);
 
     SeriesWindowContext context_;
+    Texts text_;
     SeriesSource source_;
     SeriesSource fileSource_;  // the file last chosen
     std::unique_ptr<JournalRelay> journal_;

@@ -97,10 +97,6 @@ SeriesLoop::~SeriesLoop() {
     }
 }
 
-QString SeriesLoop::text(int row) const {
-    return texts_.text(row, session_.LanguageIndex);
-}
-
 QStringList SeriesLoop::Start(SeriesSetup setup) {
     if (Running()) return {};
     const WriteCheck check = CheckWritableConfiguration(setup.model);
@@ -126,7 +122,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     }
     meter_->setChangeListener([this] { OperationMoved(); });
     SetPhase(SeriesPhase::WaitingForMeter);
-    SetStatus(text(rows::SeriesWaitingForMeter));
+    SetStatus(text_(rows::SeriesWaitingForMeter));
     ScheduleProbe(0);
     return {};
 }
@@ -136,7 +132,7 @@ void SeriesLoop::Stop() {
     const bool unitUnderWay = phase_ == SeriesPhase::Writing || phase_ == SeriesPhase::Verifying;
     if (unitUnderWay && meter_->Writing()) {
         SetPhase(SeriesPhase::Stopping);
-        SetStatus(text(rows::SeriesStopAfterWrite));
+        SetStatus(text_(rows::SeriesStopAfterWrite));
         return;
     }
     if (phase_ != SeriesPhase::Stopping) End(SeriesEnd::Stopped);
@@ -198,9 +194,9 @@ void SeriesLoop::OnAnswerWhileWaiting(Answer answer, const QString& note) {
         case Answer::Meter:
             return StartUnit();
         case Answer::InterfaceOnly:
-            return SetStatus(text(rows::SeriesNoMeterAnswers));
+            return SetStatus(text_(rows::SeriesNoMeterAnswers));
         case Answer::Other:
-            return SetStatus(text(rows::SeriesUnexpectedAnswer).arg(note));
+            return SetStatus(text_(rows::SeriesUnexpectedAnswer).arg(note));
         case Answer::Silence:
             return;
     }
@@ -215,7 +211,7 @@ void SeriesLoop::OnAnswerWhileRemoving(Answer answer) {
     }
     if (++misses_ < MissesForRemoval) return;
     SetPhase(SeriesPhase::WaitingForMeter);
-    SetStatus(text(rows::SeriesWaitingForMeter));
+    SetStatus(text_(rows::SeriesWaitingForMeter));
 }
 
 // ---- one unit ----
@@ -227,7 +223,7 @@ void SeriesLoop::StartUnit() {
     relay_->last.reset();
     unitOpen_ = true;
     SetPhase(SeriesPhase::Writing);
-    SetStatus(text(rows::SeriesWriting).arg(current_.number));
+    SetStatus(text_(rows::SeriesWriting).arg(current_.number));
     emit unitStarted(current_.number);
     meter_->StartOperation(OperationMode::Write);
     OperationMoved();  // a refused start settles at once
@@ -262,7 +258,7 @@ void SeriesLoop::WriteSettled() {
     if (!verify_) return FinishUnit(UnitResult::Passed, {});
     relay_->last.reset();
     SetPhase(SeriesPhase::Verifying);
-    SetStatus(text(rows::SeriesVerifying).arg(current_.number));
+    SetStatus(text_(rows::SeriesVerifying).arg(current_.number));
     meter_->StartOperation(OperationMode::Compare);
     OperationMoved();
 }
@@ -301,7 +297,7 @@ void SeriesLoop::SaveSheetOf(SeriesUnit& unit) {
     try {
         unit.sheet = hooks_.SaveSheet(unit, model_, session_, device_);
     } catch (const std::exception& error) {
-        RelayWarning(text(rows::SeriesSheetNotSaved).arg(QString::fromUtf8(error.what())),
+        RelayWarning(text_(rows::SeriesSheetNotSaved).arg(QString::fromUtf8(error.what())),
                      sheetWarned_);
     }
 }
@@ -319,7 +315,7 @@ void SeriesLoop::WatchForRemoval() {
     removalDeferred_ = false;
     misses_ = 0;
     SetPhase(SeriesPhase::WaitingForRemoval);
-    SetStatus(text(rows::SeriesWaitingForRemoval));
+    SetStatus(text_(rows::SeriesWaitingForRemoval));
     const QStringList problem = meter_->PowerForProbe();
     if (!problem.isEmpty()) return End(SeriesEnd::PortFailed, problem);
     ScheduleProbe(MeterStartupAllowanceMs);
@@ -333,12 +329,12 @@ void SeriesLoop::End(SeriesEnd reason, QStringList lines) {
     if (meter_) meter_->Release();
     if (unitOpen_) {
         current_.journalId = current_.journalId.isEmpty() ? relay_->lastId : current_.journalId;
-        FinishUnit(UnitResult::Stopped, {text(rows::StoppedByInterrupt)});
+        FinishUnit(UnitResult::Stopped, {text_(rows::StoppedByInterrupt)});
     }
     end_ = reason;
-    if (reason == SeriesEnd::Stopped) lines.prepend(text(rows::SeriesStopped));
-    if (reason == SeriesEnd::CountReached) lines.prepend(text(rows::SeriesCountReached));
-    lines << text(rows::SeriesSummary).arg(passed_ + failed_).arg(passed_).arg(failed_);
+    if (reason == SeriesEnd::Stopped) lines.prepend(text_(rows::SeriesStopped));
+    if (reason == SeriesEnd::CountReached) lines.prepend(text_(rows::SeriesCountReached));
+    lines << text_(rows::SeriesSummary).arg(passed_ + failed_).arg(passed_).arg(failed_);
     endLines_ = lines;
     SetPhase(SeriesPhase::Ended);
     SetStatus(lines.first());

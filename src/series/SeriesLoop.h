@@ -1,5 +1,7 @@
 #pragma once
 
+#include "language/Texts.h"
+
 // One configuration into meter after meter, without a window: wait until a meter answers
 // on the interface, write it through the same operation steps as every write, read it back
 // and compare when asked, record the unit, show and sound its result, wait until it has
@@ -133,7 +135,6 @@ class SeriesLoop : public QObject {
     class JournalRelay;
     enum class Answer { Meter, InterfaceOnly, Silence, Other };
 
-    QString text(int row) const;
     void SetPhase(SeriesPhase phase);
     void SetStatus(const QString& status);
     void ScheduleProbe(int ms);
@@ -161,6 +162,7 @@ class SeriesLoop : public QObject {
 
     ConfigModel model_;
     SessionState session_;
+    Texts text_{texts_, session_.LanguageIndex};
     ConfigEditor editor_{model_, session_, texts_};
     DeviceState device_;
     std::unique_ptr<SeriesMeter> meter_;
