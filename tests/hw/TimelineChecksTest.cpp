@@ -67,7 +67,7 @@ struct CheckCase {
 TEST(TimelineChecks, JudgeEachExchangeAndTheLinesAfterTheCommand) {
     const double restart = 8000;
     const std::vector<CheckCase> cases = {
-        {"read as specified", Scenario().transfer(0, 33), ""},
+        {"read as the sequence runs it", Scenario().transfer(0, 33), ""},
         {"write with its restart",
          Scenario()
              .transfer(0, 65)
