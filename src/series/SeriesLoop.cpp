@@ -239,7 +239,7 @@ void SeriesLoop::OperationMoved() {
         if (meter_->Settled()) WatchForRemoval();
     } else if (phase_ == SeriesPhase::Stopping) {
         if (!meter_->Writing()) End(SeriesEnd::Stopped);
-    } else if (phase_ == SeriesPhase::Writing && steps.Settled()) {
+    } else if (phase_ == SeriesPhase::Writing && meter_->Settled()) {
         WriteSettled();
     } else if (phase_ == SeriesPhase::Verifying && steps.view().nochmalbutton.visible &&
                !steps.AwaitingTransfer()) {

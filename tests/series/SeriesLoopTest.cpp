@@ -37,6 +37,21 @@ TEST_F(SeriesLoopTest, ThreeMetersOneAfterTheOtherEachWrittenOnceNoticedWithinTh
     EXPECT_EQ(finished[2].number, 3);
 }
 
+// The restart after the write lets the meter come up with its new image before the
+// read-back's exchange powers it down again: no power-up is cut short.
+TEST_F(SeriesLoopTest, TheWritesRestartIsHeldBeforeTheReadBack) {
+    std::vector<std::pair<sim::SimTime, bool>> power;
+    station->SetLineListener([&](sim::SimTime at, bool dtr, bool) {
+        if (power.empty() || power.back().second != dtr) power.emplace_back(at, dtr);
+    });
+    ASSERT_TRUE(Start().isEmpty());
+    ASSERT_TRUE(RunUntil([&] { return !finished.empty(); }));
+    ASSERT_EQ(finished[0].result, UnitResult::Passed);
+    for (std::size_t i = 1; i < power.size(); ++i)
+        if (power[i - 1].second && !power[i].second)
+            EXPECT_GE(power[i].first - power[i - 1].first, 300ms) << "power-up " << i;
+}
+
 TEST_F(SeriesLoopTest, WrittenMeterLeftPluggedIsNeverWrittenAgain) {
     ASSERT_TRUE(Start().isEmpty());
     ASSERT_TRUE(RunUntilPhase(SeriesPhase::WaitingForRemoval));
