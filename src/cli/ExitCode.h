@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/DeviceImage.h"
+
 namespace zmt::cli {
 
 // What the tool's exit status tells a script.
@@ -14,5 +16,20 @@ enum ExitCode : int {
     FileError = 7,        // FILE cannot be read, fails its checks or cannot be written
     Interrupted = 130,    // stopped by Ctrl-C (128 + SIGINT)
 };
+
+// What an exchange's checks tell a script.
+inline ExitCode CodeOf(ExchangeCheck check) {
+    switch (check) {
+        case ExchangeCheck::Passed:
+            return Success;
+        case ExchangeCheck::InterfaceMissing:
+            return NoInterface;
+        case ExchangeCheck::ConnectionFailed:
+            return NoMeter;
+        case ExchangeCheck::DataIncomplete:
+            break;
+    }
+    return DataError;
+}
 
 }  // namespace zmt::cli

@@ -124,14 +124,8 @@ int ExitCodeOf(const OperationReport& report, bool interrupted) {
         case OperationOutcome::Failed:
             break;
     }
-    switch (static_cast<ExchangeCheck>(report.lastCheck)) {
-        case ExchangeCheck::InterfaceMissing:
-            return NoInterface;
-        case ExchangeCheck::ConnectionFailed:
-            return NoMeter;
-        default:
-            return DataError;
-    }
+    const ExitCode code = CodeOf(static_cast<ExchangeCheck>(report.lastCheck));
+    return code == Success ? DataError : code;  // failed after good checks: a refused step
 }
 
 CommandResult ListJournal(const CliOptions& options, CliEnvironment& env) {

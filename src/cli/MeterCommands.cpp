@@ -18,20 +18,6 @@ namespace zmt::cli {
 
 namespace {
 
-ExitCode CodeOf(ExchangeCheck check) {
-    switch (check) {
-        case ExchangeCheck::Passed:
-            return Success;
-        case ExchangeCheck::InterfaceMissing:
-            return NoInterface;
-        case ExchangeCheck::ConnectionFailed:
-            return NoMeter;
-        case ExchangeCheck::DataIncomplete:
-            break;
-    }
-    return DataError;
-}
-
 // One command's operations on the meter behind its port.
 class MeterCommand : public CommandContext {
   public:

@@ -79,22 +79,20 @@ bool MeterSession::Calibrating() const {
 
 QStringList MeterSession::OpenPort(const link::SystemFolders& system) {
     const SessionState& session = editor_.session();
+    system_ = system;
     try {
         port_->setComNumber(session.ComPortNumber);
         port_->Open();
         return {};
-    } catch (const link::ESpComPortCoreError& error) {
-        return PortFailureLines(session.ComPortName, link::DiagnoseOpenFailure(error, system),
-                                editor_.texts(), session.LanguageIndex);
     } catch (const std::exception& error) {
-        return {session.ComPortName + QStringLiteral(": ") + QString::fromUtf8(error.what())};
+        return PortProblem(error);
     }
 }
 
 QStringList MeterSession::PortProblem(const std::exception& error) const {
     const SessionState& session = editor_.session();
     if (const auto* core = dynamic_cast<const link::ESpComPortCoreError*>(&error))
-        return PortFailureLines(session.ComPortName, link::DiagnoseOpenFailure(*core, {}),
+        return PortFailureLines(session.ComPortName, link::DiagnoseOpenFailure(*core, system_),
                                 editor_.texts(), session.LanguageIndex);
     return {session.ComPortName + QStringLiteral(": ") + QString::fromUtf8(error.what())};
 }
@@ -111,15 +109,10 @@ void MeterSession::setChangeListener(std::function<void()> listener) {
 
 QStringList MeterSession::PowerForProbe() {
     engine_->setIdleBytesKept(true);
-    try {
-        port_->setComNumber(editor_.session().ComPortNumber);
-        port_->Open();
-        port_->setRTS(false);
-        port_->setDTR(true);
-        return {};
-    } catch (const std::exception& error) {
-        return PortProblem(error);
-    }
+    if (QStringList problem = OpenPort(system_); !problem.isEmpty()) return problem;
+    lines_->SetRTS(false);
+    lines_->SetDTR(true);
+    return {};
 }
 
 QStringList MeterSession::SendProbeByte(std::uint8_t byte) {

@@ -90,7 +90,8 @@ class MeterSession : public QObject, public SeriesMeter {
     std::unique_ptr<PortController> lines_;
     std::unique_ptr<OperationSequencer> steps_;
     OneShotTimer* restartHold_;
-    bool starting_ = false;  // the operation's question: the window would power the meter
+    bool starting_ = false;       // the operation's question: the window would power the meter
+    link::SystemFolders system_;  // where the kernel shows why the port did not open
     QStringList errors_;
     QString phase_;
     std::function<void()> changeListener_;
