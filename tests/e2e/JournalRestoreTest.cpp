@@ -165,14 +165,7 @@ TEST_F(JournalRestoreTest, OpenAsFoundPutsTheImageIntoTheEditorAsAReadWould) {
 
     journalWindow().show();
     journalWindow().openButton().click();
-    const std::pair<const char*, const char*> fields[] = {
-        {"Skalin1", "-5,5"},  {"Skalin2", "20"},    {"Skalout1", "-1000"},
-        {"Skalout2", "1500"}, {"RelaisOn", "1400"}, {"RelaisOff", "1500"}};
-    for (const auto& [name, value] : fields)
-        EXPECT_EQ(text(name).trimmed(), QString(value)) << name;
-    EXPECT_EQ(program->model.DecimalPoint, 2);
-    EXPECT_EQ(program->model.polaritaet, "+ / -");
-    EXPECT_EQ(program->model.LimitMode, "gwinv");
+    ExpectEditorHoldsTheConfiguredImage();
     EXPECT_EQ(program->device.DeviceImage, MeterBeforeWrite());
     EXPECT_EQ(station->storedImage(), WrittenOverIt());  // the meter is not touched
 }

@@ -144,6 +144,18 @@ class OperationTest : public ::testing::Test {
     // The main window.
     QLineEdit* field(const char* name) { return program->Form1().findChild<QLineEdit*>(name); }
     QString text(const char* name) { return field(name)->text(); }
+    // The editor as a read of the configured meter image leaves it ("[00,00]", -5,5 mA ->
+    // -1000, 20 mA -> 1500, contact 1400/1500 inverted).
+    void ExpectEditorHoldsTheConfiguredImage() {
+        const std::pair<const char*, const char*> fields[] = {
+            {"Skalin1", "-5,5"},  {"Skalin2", "20"},    {"Skalout1", "-1000"},
+            {"Skalout2", "1500"}, {"RelaisOn", "1400"}, {"RelaisOff", "1500"}};
+        for (const auto& [name, value] : fields)
+            EXPECT_EQ(text(name).trimmed(), QString(value)) << name;
+        EXPECT_EQ(program->model.DecimalPoint, 2);
+        EXPECT_EQ(program->model.polaritaet, "+ / -");
+        EXPECT_EQ(program->model.LimitMode, "gwinv");
+    }
     QCheckBox* mainCheckBox(const char* name) {
         return program->Form1().findChild<QCheckBox*>(name);
     }

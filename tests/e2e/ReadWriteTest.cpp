@@ -49,14 +49,7 @@ TEST_P(ReadTest, TheMetersValuesArriveInTheEditorAndTheMeterKeepsItsImage) {
         {"ausgelesene Daten wurden als Vorgabeparameter übernommen", "Rundungsfehler möglich!"},
         {"received configuration transfered to desktop", ""}};
     EXPECT_EQ(info, expected[language]);
-    const std::pair<const char*, const char*> fields[] = {
-        {"Skalin1", "-5,5"},  {"Skalin2", "20"},    {"Skalout1", "-1000"},
-        {"Skalout2", "1500"}, {"RelaisOn", "1400"}, {"RelaisOff", "1500"}};
-    for (const auto& [name, value] : fields)
-        EXPECT_EQ(text(name).trimmed(), QString(value)) << name;
-    EXPECT_EQ(program->model.DecimalPoint, 2);
-    EXPECT_EQ(program->model.polaritaet, "+ / -");
-    EXPECT_EQ(program->model.LimitMode, "gwinv");
+    ExpectEditorHoldsTheConfiguredImage();
     EXPECT_EQ(station->storedImage(), ConfiguredImage());
     EXPECT_EQ(station->imagesStored(), 1);
     EXPECT_EQ(station->powerUps() - powerUpsAfterRead, 2);  // after the read, after the write
