@@ -2,6 +2,7 @@
 
 #include "cli/MeterSession.h"
 #include "common/ErrorDisplay.h"
+#include "common/MakeWidget.h"
 #include "editor/FileDialogs.h"
 #include "editor/PortController.h"
 #include "journal/OperationJournal.h"
@@ -32,12 +33,6 @@ namespace {
 
 const QColor kPassColour(0, 160, 0);
 const QColor kFailColour(200, 0, 0);
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 }  // namespace
 

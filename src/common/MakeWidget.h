@@ -16,4 +16,15 @@ Widget* MakeWidget(QWidget* parent, const char* name, const QRect& geometry) {
     return widget;
 }
 
+// A control that a layout places, named like the control.
+template <class Widget>
+Widget* Named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+    return Named(widget, QString::fromLatin1(name));
+}
+
 }  // namespace zmt

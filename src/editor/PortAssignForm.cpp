@@ -1,5 +1,6 @@
 #include "editor/PortAssignForm.h"
 
+#include "common/MakeWidget.h"
 #include "editor/PortAssignDialogs.h"
 #include "editor/PortController.h"
 #include "editor/PortTexts.h"
@@ -22,12 +23,6 @@
 namespace zmt {
 
 namespace {
-
-template <class Widget>
-Widget* Named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QString Numbered(const char* name, int number) {
     return QString::fromLatin1(name) + QString::number(number);

@@ -2,6 +2,7 @@
 
 #include "app/demo/IndicatorLed.h"
 #include "app/demo/SevenSegmentDisplay.h"
+#include "common/MakeWidget.h"
 #include "common/WheelNeedsFocus.h"
 #include "language/AddedRows.h"
 
@@ -26,12 +27,6 @@ constexpr int SliderSteps = 1000;
 const QColor LedRed(255, 40, 30);
 const QColor LedGreen(40, 220, 60);
 const QColor LedYellow(255, 200, 40);
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // The captions that change with the language only; the rest change with the meter too.
 struct CaptionRow {
