@@ -37,7 +37,7 @@ JournalRecord FullRecord(int n) {
     record.asFoundValid = true;
     record.written =
         Image{0, 0, 8192, 2048, 128, 4, 5000, 4500, 0, 10000, 12000, 10000, 12000, 12000, 12000, 1};
-    record.result = "succeeded";
+    record.result = zmt::journal::JournalResult::Succeeded;
     record.verdict = {"Interface... O.K.", "Verbindung zum Gerät... O.K.", "Daten... O.K.",
                       "Das Gerät wurde mit den Vorgabewerten erfolgreich parametriert!"};
     record.exitCode = 0;

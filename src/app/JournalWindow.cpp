@@ -1,5 +1,7 @@
 #include "app/JournalWindow.h"
 
+#include "journal/JournalWords.h"
+
 #include "journal/JournalListing.h"
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
@@ -98,15 +100,11 @@ void TJournalForm::List() {
                                    static_cast<journal::ResultFilter>(result_->currentIndex()));
     const QSignalBlocker blocker(list_);
     list_->setRowCount(int(listed_.size()));
-    const int resultRows[] = {rows::JournalResultSucceeded, rows::JournalResultFailed,
-                              rows::JournalResultCancelled};
     for (int row = 0; row < int(listed_.size()); ++row) {
         const JournalRecord& record = contents_.records[listed_[row]];
-        const int result = record.succeeded()                         ? 0
-                           : record.result == QLatin1String("failed") ? 1
-                                                                      : 2;
+        const auto resultRow = journal::ResultRow(record.result);
         const QStringList cells{record.time, record.port + u' ' + record.device, record.operation,
-                                record.file, text_(resultRows[result])};
+                                record.file, resultRow ? text_(*resultRow) : record.otherResult};
         for (int column = 0; column < cells.size(); ++column)
             list_->setItem(row, column, new QTableWidgetItem(cells[column]));
     }

@@ -45,6 +45,9 @@ class TSeriesForm::JournalRelay : public OperationReporter {
     QString OperationStarting(const QString& operation, const QString& port) override {
         return journal ? journal->OperationStarting(operation, port) : QString();
     }
+    QString WriteStarting(const OperationReport& report) override {
+        return journal ? journal->WriteStarting(report) : QString();
+    }
     QString OperationEnded(const OperationReport& report) override {
         return journal ? journal->OperationEnded(report) : QString();
     }

@@ -49,6 +49,8 @@ CommandResult Execute(const CliOptions& options, CliEnvironment& environment) {
 int RunCli(const CliOptions& options, CliEnvironment& environment) {
     const CommandResult result = Execute(options, environment);
     if (environment.portInUse) environment.portInUse(nullptr);
+    if (environment.journal) environment.journal->Finish(result.exitCode);
+    environment.journal.reset();
     if (options.json)
         RenderJson(result, environment.console);
     else

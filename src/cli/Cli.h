@@ -17,6 +17,8 @@ class TSpComPort;
 
 namespace zmt::cli {
 
+class ToolJournal;
+
 // What a run of the tool works with: its console, the clock its timers run on, how the
 // program's events are run until something holds, and the devices behind COM1..COM4.
 struct CliEnvironment {
@@ -36,6 +38,8 @@ struct CliEnvironment {
     std::function<void(link::InterfaceProbe*)> probeInUse = {};
     // Where the kernel shows why a port did not open (a fake tree in tests).
     link::SystemFolders system = {};
+    // The journal of the run's operations, kept until the run's exit status is known.
+    std::shared_ptr<ToolJournal> journal = {};
 };
 
 // Runs one command and returns the tool's exit status.

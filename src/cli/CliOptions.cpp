@@ -38,7 +38,7 @@ CommandRule RuleOf(Command command) {
         case Command::Journal:
             return {false, false, {"--last", "--csv"}};
         case Command::Restore:
-            return {true, false, {"--port", "--id", "--last", "--yes"}};
+            return {true, false, {"--port", "--id", "--last", "--yes", "--other-device"}};
         case Command::Series:
             return {true, true, {"--port", "--count", "--no-verify", "--sheets"}};
         default:
@@ -108,6 +108,8 @@ class Parser {
             options_.verify = true;
         else if (name == "--yes")
             options_.yes = true;
+        else if (name == "--other-device")
+            options_.otherDevice = true;
         else if (name == "--json")
             options_.json = true;
         else if (name == "--quiet")
@@ -256,10 +258,13 @@ Commands:
   journal   [--last N] [--json | --csv]
             list the journal of operations on the meter (newest last); --csv one
             column per field and 16 per image, for a spreadsheet
-  restore   --port PORT (--id ID | --last) [--yes]
+  restore   --port PORT (--id ID | --last) [--yes] [--other-device]
             write the image a journal record found in the meter before its
             operation back, read it back and compare; asks first unless --yes
-            (without a terminal, --yes is needed)
+            (without a terminal, --yes is needed). --last takes the newest
+            restorable record of the device that PORT reaches; a record of
+            another device (--id) is written only after a question naming both
+            devices, or with --other-device
   series    --port PORT FILE [--count N] [--no-verify] [--sheets DIR]
             write FILE into one meter after another: each meter plugged into the
             interface is written (and read back and compared unless --no-verify),
@@ -289,7 +294,8 @@ program does (DTR supplies the meter, RTS switches the calibration signal to its
 input) and ends with the meter powered. The port is always closed on exit, also on
 Ctrl-C; closing it drops DTR and RTS, so the meter is then unpowered and the
 calibration signal off. During a write frame the first Ctrl-C lets the frame finish
-and stops afterwards, a second one stops at once.
+and stops afterwards, a second one stops at once. SIGTERM and SIGHUP stop the tool
+as Ctrl-C does.
 
 Exit status:
   0 success, 1 verify found differences, 2 usage error, 3 port could not be opened,
@@ -298,8 +304,10 @@ Exit status:
   also when the read-back differs, 7 when the journal or its record cannot be used.
 
 Journal: every operation on a meter appends one line to journal.jsonl in
-$XDG_DATA_HOME/zmt4824 (else ~/.local/share/zmt4824). restore --last takes the
-newest record of an operation that wrote to a meter.
+$XDG_DATA_HOME/zmt4824 (else ~/.local/share/zmt4824); an operation that writes
+appends its first line, with what the meter held, before its write frame, and the
+line of its outcome when it ends. A write without an outcome is listed as
+interrupted and can be restored.
 )");
 }
 

@@ -26,12 +26,13 @@ enum class Command {
 // The command line as the tool understood it.
 struct CliOptions {
     Command command = Command::Help;
-    QString port;         // COM1..COM4, or a device path
-    QString file;         // the configuration file of write, verify, calibrate and show
-    QString from;         // read: fields the meter does not hold
-    QString output;       // read: where to save what was read; report: the sheet
-    bool verify = false;  // write: read back and compare
-    bool yes = false;     // find: no confirmation
+    QString port;              // COM1..COM4, or a device path
+    QString file;              // the configuration file of write, verify, calibrate and show
+    QString from;              // read: fields the meter does not hold
+    QString output;            // read: where to save what was read; report: the sheet
+    bool verify = false;       // write: read back and compare
+    bool yes = false;          // find, restore: no confirmation
+    bool otherDevice = false;  // restore: a record of another device may be written
     QStringList findPorts;
     bool json = false;
     bool csv = false;   // journal: the records as a table

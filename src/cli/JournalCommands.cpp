@@ -50,7 +50,7 @@ QString RecordLine(const journal::JournalRecord& record) {
                        record.device,
                        record.operation,
                        record.file.isEmpty() ? QStringLiteral("-") : record.file,
-                       record.result,
+                       record.resultWord(),
                        record.id};
     return fields.join(QStringLiteral("  "));
 }
@@ -77,14 +77,17 @@ std::vector<journal::JournalRecord> WritesOfFile(const QString& file) {
 ToolJournal::ToolJournal(Console& console, const LanguageText& texts, int language, QString device,
                          QString file, QString command)
     : console_(console),
-      journal_(journal::JournalPath(), texts,
-               [this, language, device = std::move(device),
-                file = std::move(file)](const OperationReport* report) {
-                   journal::JournalContext context{device, file, language, std::nullopt};
-                   if (report) context.exitCode = ExitCodeOf(*report, console_.Interrupts() > 0);
-                   return context;
+      device_(std::move(device)),
+      texts_(texts),
+      journal_(journal::JournalPath(), texts_,
+               [this, language, file = std::move(file)](const OperationReport*) {
+                   return journal::JournalContext{device_, file, language, exitCode_};
                }),
       command_(std::move(command)) {}
+
+ToolJournal::~ToolJournal() {
+    Finish(std::nullopt);
+}
 
 QString ToolJournal::OperationStarting(const QString& operation, const QString& port) {
     const QString warning = journal_.OperationStarting(operation, port);
@@ -92,27 +95,47 @@ QString ToolJournal::OperationStarting(const QString& operation, const QString& 
     return {};  // standard error has it; the result lines stay the operation's own
 }
 
-QString ToolJournal::OperationEnded(const OperationReport& report) {
-    OperationReport named = report;
-    if (named.operation == QLatin1String("compare")) named.operation = QStringLiteral("verify");
-    lastExitCode_ = ExitCodeOf(report, console_.Interrupts() > 0);
-    const QString warning = journal_.OperationEnded(named);
+QString ToolJournal::WriteStarting(const OperationReport& report) {
+    const QString warning = journal_.WriteStarting(report);
     if (!warning.isEmpty()) console_.Warn(warning);
     return {};
 }
 
-std::unique_ptr<ToolJournal> MakeToolJournal(const CliOptions& options, CliEnvironment& env,
-                                             const LanguageText& texts, int language) {
-    const auto number = ComNumberOf(options.port);
+// An interrupt before the operation's end stops the command: the operation counts as
+// cancelled, even where the frame in flight was let finish.
+QString ToolJournal::OperationEnded(const OperationReport& report) {
+    OperationReport named = report;
+    if (named.operation == QLatin1String("compare")) named.operation = QStringLiteral("verify");
+    if (console_.Interrupts() > 0) named.outcome = OperationOutcome::Cancelled;
+    lastExitCode_ = ExitCodeOf(named, console_.Interrupts() > 0);
+    ended_.push_back({std::move(named), journal_.TakeStartId()});
+    return {};
+}
+
+void ToolJournal::Finish(std::optional<int> exitCode) {
+    exitCode_ = exitCode;
+    for (const Ended& ended : std::exchange(ended_, {})) {
+        const QString warning = journal_.OperationEnded(ended.report, ended.startId);
+        if (!warning.isEmpty()) console_.Warn(warning);
+    }
+}
+
+QString DeviceOfPort(const QString& port, CliEnvironment& env) {
+    const auto number = ComNumberOf(port);
     const std::vector<link::PortEntry> catalog = Catalog(env);
-    const QString device = number ? journal::DeviceOfCom(*number, catalog)
-                                  : journal::DeviceOfPath(options.port, catalog);
+    return number ? journal::DeviceOfCom(*number, catalog) : journal::DeviceOfPath(port, catalog);
+}
+
+ToolJournal& MakeToolJournal(const CliOptions& options, CliEnvironment& env,
+                             const LanguageText& texts, int language) {
+    const QString device = DeviceOfPort(options.port, env);
     const QString file = !options.file.isEmpty() ? options.file : options.from;
     static const char* const kNames[] = {"read",    "write",   "verify", "calibrate", "show",
                                          "report",  "ports",   "find",   "help",      "version",
                                          "journal", "restore", "series"};
-    return std::make_unique<ToolJournal>(env.console, texts, language, device, file,
-                                         QString::fromLatin1(kNames[int(options.command)]));
+    env.journal = std::make_shared<ToolJournal>(env.console, texts, language, device, file,
+                                                QString::fromLatin1(kNames[int(options.command)]));
+    return *env.journal;
 }
 
 int ExitCodeOf(const OperationReport& report, bool interrupted) {
@@ -159,24 +182,50 @@ class Restore : public CommandContext {
     CommandResult Execute() {
         const auto contents = ReadForTool(console_, texts_, language_);
         if (!contents) return Refusal(FileError, {});
+        portDevice_ = DeviceOfPort(options_.port, env_);
         const journal::JournalRecord* record = Find(contents->records);
-        if (!record)
-            return Refusal(
-                FileError,
-                {text_(rows::JournalNoRecord).arg(options_.last ? "--last" : options_.id)});
+        if (!record && options_.last)
+            return Refusal(FileError,
+                           {text_(rows::RestoreNoRecordOfDevice).arg(Shown(portDevice_))});
+        if (!record) return Refusal(FileError, {text_(rows::JournalNoRecord).arg(options_.id)});
         if (auto refused = Restorable(*record)) return *refused;
+        if (auto refused = ConfirmOtherDevice(*record)) return *refused;
         if (auto refused = Confirm(*record)) return *refused;
         return Run(*record);
     }
 
   private:
-    // --id: the record, or the one its id begins with; --last: the newest that wrote.
-    const journal::JournalRecord* Find(const std::vector<journal::JournalRecord>& records) {
+    QString Shown(const QString& device) const { return device.isEmpty() ? options_.port : device; }
+
+    // The record was made on the meter the port reaches now: the same device, or, for a
+    // record that names none, the same port.
+    bool OfThisDevice(const journal::JournalRecord& record) const {
+        if (!record.device.isEmpty() && !portDevice_.isEmpty()) return record.device == portDevice_;
+        return record.port == options_.port;
+    }
+
+    static bool CanRestore(const journal::JournalRecord& record) {
+        return record.written && record.asFound && record.asFoundValid;
+    }
+
+    // --last: the newest record of this device that can be written back, else its newest
+    // write, which says why it cannot.
+    const journal::JournalRecord* FindLast(const std::vector<journal::JournalRecord>& records) {
+        const journal::JournalRecord* newestWrite = nullptr;
         for (auto record = records.rbegin(); record != records.rend(); ++record) {
-            if (options_.last && record->written && record->asFound) return &*record;
-            if (!options_.last && record->id == options_.id) return &*record;
+            if (!OfThisDevice(*record) || !record->written) continue;
+            if (CanRestore(*record)) return &*record;
+            if (!newestWrite) newestWrite = &*record;
         }
-        if (options_.last || options_.id.size() < 8) return nullptr;
+        return newestWrite;
+    }
+
+    // --id: the record, or the one its id begins with.
+    const journal::JournalRecord* Find(const std::vector<journal::JournalRecord>& records) {
+        if (options_.last) return FindLast(records);
+        for (auto record = records.rbegin(); record != records.rend(); ++record)
+            if (record->id == options_.id) return &*record;
+        if (options_.id.size() < 8) return nullptr;
         const journal::JournalRecord* found = nullptr;
         for (const journal::JournalRecord& record : records)
             if (record.id.startsWith(options_.id)) {
@@ -202,15 +251,27 @@ class Restore : public CommandContext {
         return AnsweredYes();
     }
 
+    // Another meter's image is never written silently: --yes alone does not cover it.
+    std::optional<CommandResult> ConfirmOtherDevice(const journal::JournalRecord& record) {
+        if (OfThisDevice(record) || options_.otherDevice) return std::nullopt;
+        const QString recorded = Shown(record.device.isEmpty() ? record.port : record.device);
+        if (!console_.InputIsTerminal())
+            return Refusal(UsageError,
+                           {text_(rows::RestoreOtherDevice).arg(recorded, Shown(portDevice_)),
+                            text_(rows::RestoreNeedsOtherDevice)});
+        if (Ask(text_(rows::RestoreOtherDeviceQuestion).arg(recorded, Shown(portDevice_))))
+            return std::nullopt;
+        return Refusal(UsageError, {text_(rows::RestoreCancelled)});
+    }
+
     std::optional<CommandResult> Confirm(const journal::JournalRecord& record) {
         if (options_.yes) return std::nullopt;
         if (!console_.InputIsTerminal())
-            return Refusal(UsageError,
-                           {QStringLiteral("restore asks first: without a terminal give --yes")});
+            return Refusal(UsageError, {text_(rows::RestoreAsksFirst)});
         const QString question = text_(rows::JournalRestoreQuestion)
                                      .arg(record.time, record.port + u' ' + record.device);
         if (Ask(question)) return std::nullopt;
-        return Refusal(UsageError, {text_(rows::PortFindCancelled)});
+        return Refusal(UsageError, {text_(rows::RestoreCancelled)});
     }
 
     CommandResult Run(const journal::JournalRecord& record) {
@@ -219,14 +280,14 @@ class Restore : public CommandContext {
             return Refusal(
                 UsageError,
                 {QStringLiteral("PORT must be COM1..COM4 or a device path: ") + options_.port});
-        journal_ = MakeToolJournal(options_, env_, texts_, language_);
+        journal_ = &MakeToolJournal(options_, env_, texts_, language_);
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
                                                 port->name, env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
         const QStringList problem = meter_->OpenPort(env_.system);
         if (!problem.isEmpty()) return Refusal(PortUnavailable, problem);
         OperationSequencer& steps = meter_->steps();
-        steps.setReporter(journal_.get());
+        steps.setReporter(journal_);
         journal_->journal().setRestoredFrom(record.id);
         steps.setRestore({*record.asFound, Description(record), record.written});
         meter_->Start(OperationMode::Restore);
@@ -258,7 +319,7 @@ class Restore : public CommandContext {
             if (!steps.RestoreConfirmationPending()) return true;
             for (const QString& line : steps.view().Info) console_.Warn(line);
             if (!options_.yes && !Ask(text_(rows::ConfirmYesNo))) {
-                console_.Warn(text_(rows::PortFindCancelled));
+                console_.Warn(text_(rows::RestoreCancelled));
                 meter_->Close();
                 return true;
             }
@@ -266,8 +327,9 @@ class Restore : public CommandContext {
         }
     }
 
-    std::unique_ptr<ToolJournal> journal_;
+    ToolJournal* journal_ = nullptr;  // the run keeps it
     std::unique_ptr<MeterSession> meter_;
+    QString portDevice_;  // what the port reaches
 };
 
 }  // namespace

@@ -78,8 +78,8 @@ class MeterCommand : public CommandContext {
         meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
                                                 port->name, env_.clock);
         if (env_.portInUse) env_.portInUse(&meter_->port());
-        journal_ = MakeToolJournal(options_, env_, texts_, language_);
-        meter_->steps().setReporter(journal_.get());
+        journal_ = &MakeToolJournal(options_, env_, texts_, language_);
+        meter_->steps().setReporter(journal_);
         if (!options_.quiet)
             QObject::connect(meter_.get(), &MeterSession::progress,
                              [this](const QString& phase, int percent) {
@@ -229,7 +229,8 @@ class MeterCommand : public CommandContext {
                 .fields = {{"messages", Report::Lines(lines)}}};
     }
 
-    std::unique_ptr<ToolJournal> journal_;  // outlives the session, which reports to it
+    ToolJournal* journal_ =
+        nullptr;  // the run keeps it  // outlives the session, which reports to it
     std::unique_ptr<MeterSession> meter_;
     int failure_ = Success;
     bool calibrating_ = false;

@@ -66,7 +66,7 @@ class Series : public CommandContext {
         }
         session_.ComPortNumber = port->number;
         session_.ComPortName = port->name;
-        journal_ = MakeToolJournal(options_, env_, texts_, language_);
+        journal_ = &MakeToolJournal(options_, env_, texts_, language_);
         SeriesLoop loop(texts_, Hooks(*port), env_.clock);
         QObject::connect(&loop, &SeriesLoop::unitFinished,
                          [this](const SeriesUnit& unit) { PrintUnit(unit); });
@@ -194,7 +194,7 @@ class Series : public CommandContext {
         console_.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
     }
 
-    std::unique_ptr<ToolJournal> journal_;
+    ToolJournal* journal_ = nullptr;  // the run keeps it
     QStringList openProblem_;
 };
 

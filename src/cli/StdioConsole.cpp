@@ -14,6 +14,10 @@ namespace {
 
 int interruptPipe[2] = {-1, -1};
 
+// A terminal closed or a service manager's stop ends the command as Ctrl-C does: the frame
+// in flight finishes and the lines go low, instead of dying with the meter half written.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 // Only what is safe in a signal handler: one byte into the pipe.
 void OnInterrupt(int) {
     const char byte = 1;
@@ -35,13 +39,13 @@ StdioConsole::StdioConsole(bool quiet)
     if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
         interrupt_ = new QSocketNotifier(interruptPipe[0], QSocketNotifier::Read, this);
         connect(interrupt_, &QSocketNotifier::activated, this, &StdioConsole::TakeInterrupt);
-        std::signal(SIGINT, OnInterrupt);
+        for (const int stop : kStopSignals) std::signal(stop, OnInterrupt);
     }
 }
 
 StdioConsole::~StdioConsole() {
     ClearStatus();
-    std::signal(SIGINT, SIG_DFL);
+    for (const int stop : kStopSignals) std::signal(stop, SIG_DFL);
     for (int& fd : interruptPipe) {
         if (fd >= 0) ::close(fd);
         fd = -1;

@@ -11,7 +11,7 @@ namespace zmt::cli {
 
 // The console of a real run: standard output and error, the progress line in place on a
 // terminal's standard error, standard input read as the event loop sees it arrive, and
-// Ctrl-C counted through a pipe that the signal handler writes to.
+// Ctrl-C, SIGTERM and SIGHUP counted through a pipe that the signal handler writes to.
 class StdioConsole : public QObject, public Console {
     Q_OBJECT
   public:

@@ -244,8 +244,13 @@ void LegacySequencer::Timer1Timer() {
     view_.addInfo(QStringLiteral("  Gelesene Daten neu programmieren"));
     view_.addInfo(QStringLiteral("Schreibe Daten auf ") + portName());
     view_.Label1 = QStringLiteral("Reprogrammierung");
-    if (!journalWarning_.isEmpty()) view_.addWarning(journalWarning_);
     report_.written = device_.DeviceImage;
+    // The image read is kept before the meter is written again.
+    if (reporter_ && reportOpen_) {
+        const QString warning = reporter_->WriteStarting(report_);
+        if (!warning.isEmpty()) journalWarning_ = warning;
+    }
+    if (!journalWarning_.isEmpty()) view_.addWarning(journalWarning_);
     StartTransfer();
     legacyTask_ = TaskFinished;
 }

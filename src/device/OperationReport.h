@@ -46,6 +46,10 @@ class OperationReporter {
     virtual ~OperationReporter() = default;
     // Before the opening read; a non-empty line is a warning the operation shows at once.
     virtual QString OperationStarting(const QString& operation, const QString& port) = 0;
+    // After the opening read, before the first byte of the operation's first write frame:
+    // what the meter held is kept before anything can overwrite it. `report` holds the
+    // as-found image and the image about to be written.
+    virtual QString WriteStarting(const OperationReport& report) = 0;
     // At the end, before the result is shown; a non-empty line is shown as a warning.
     virtual QString OperationEnded(const OperationReport& report) = 0;
 };

@@ -353,6 +353,7 @@ void OperationSequencer::StartWriteStep() {
     ShowJournalWarning();
     PrepareWriteFrame(device_, transfer_);
     NoteWrittenImage();
+    RecordWriteStart();
     StartTransfer();
 }
 
@@ -416,6 +417,7 @@ void OperationSequencer::BeginReport() {
     report_.operation = OperationName(mode_);
     report_.port = portName();
     reportOpen_ = true;
+    writeRecorded_ = false;
     journalWarning_ =
         reporter_ ? reporter_->OperationStarting(report_.operation, report_.port) : QString();
 }
@@ -426,6 +428,16 @@ void OperationSequencer::ShowJournalWarning() {
 
 void OperationSequencer::NoteWrittenImage() {
     report_.written = device_.DeviceImage;
+}
+
+// The first write frame of an operation goes out only once its record is kept.
+void OperationSequencer::RecordWriteStart() {
+    if (!reporter_ || !reportOpen_ || writeRecorded_) return;
+    writeRecorded_ = true;
+    const QString warning = reporter_->WriteStarting(report_);
+    if (warning.isEmpty() || warning == journalWarning_) return;
+    journalWarning_ = warning;
+    ShowJournalWarning();
 }
 
 void OperationSequencer::EndReport(OperationOutcome outcome) {

@@ -159,6 +159,7 @@ class OperationSequencer : public QObject {
     void EndReport(OperationOutcome outcome);
     void ShowJournalWarning();
     void NoteWrittenImage();
+    void RecordWriteStart();
     void ConfirmOrWriteRestore();
     void StartReadBack();
     void JudgeReadBack();
@@ -186,6 +187,7 @@ class OperationSequencer : public QObject {
     OperationReporter* reporter_ = nullptr;
     OperationReport report_;
     bool reportOpen_ = false;
+    bool writeRecorded_ = false;
     QString journalWarning_;
     RestoreRequest restore_;
     bool restoreConfirmation_ = false;

@@ -65,7 +65,7 @@ QString JournalCsv(const std::vector<JournalRecord>& records) {
         ImageFields(fields, record.written);
         ImageFields(fields, record.readBack);
         fields << Number(record.offsetReading) << Number(record.gainReading)
-               << AsText(record.result) << AsText(record.verdict.join(QStringLiteral(" / ")))
+               << AsText(record.resultWord()) << AsText(record.verdict.join(QStringLiteral(" / ")))
                << (record.exitCode ? QString::number(*record.exitCode) : QString())
                << AsText(record.restoredFrom);
         for (QString& field : fields) field = Quoted(field);

@@ -1,5 +1,7 @@
 #include "journal/JournalFile.h"
 
+#include "journal/JournalPairing.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -9,17 +11,12 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace zmt::journal {
 
 namespace {
-
-// Room a record needs at most, with its images and lines.
-constexpr qint64 kRecordRoom = 16 * 1024;
 
 QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -74,19 +71,6 @@ bool EndsWithNewline(int fd) {
     return ::pread(fd, &last, 1, info.st_size - 1) != 1 || last == '\n';
 }
 
-QString RoomProblem(int fd) {
-    struct statvfs disk {};
-    if (::fstatvfs(fd, &disk) == 0 && qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRecordRoom)
-        return SystemReason(ENOSPC);
-    struct stat info {};
-    rlimit limit{};
-    if (::fstat(fd, &info) == 0 && ::getrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-        limit.rlim_cur != RLIM_INFINITY &&
-        qint64(info.st_size) + kRecordRoom > qint64(limit.rlim_cur))
-        return SystemReason(EFBIG);
-    return {};
-}
-
 }  // namespace
 
 AppendResult ProbeJournal(const QString& path) {
@@ -98,16 +82,11 @@ AppendResult ProbeJournal(const QString& path) {
         // The effective rights, as the append will have them (root without its override too).
         if (::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) != 0)
             return {false, SystemReason(errno)};
-        struct statvfs disk {};
-        if (::statvfs(folder.constData(), &disk) == 0 &&
-            qint64(disk.f_bavail) * qint64(disk.f_frsize) < kRecordRoom)
-            return {false, SystemReason(ENOSPC)};
         return {true, {}};
     }
+    // Whether there is room only the append itself can tell: it says so when there is none.
     const Descriptor fd(OpenForAppend(path, false, reason));
-    if (fd.get() < 0) return {false, reason};
-    reason = RoomProblem(fd.get());
-    return {reason.isEmpty(), reason};
+    return {fd.get() >= 0, reason};
 }
 
 AppendResult AppendRecord(const QString& path, const JournalRecord& record) {
@@ -178,6 +157,7 @@ JournalContents ReadJournal(const QString& path) {
         }
         contents.records.push_back(std::move(*parsed.record));
     }
+    contents.records = PairOutcomes(std::move(contents.records));
     return contents;
 }
 

@@ -19,8 +19,8 @@ struct AppendResult {
 };
 
 // Whether a record could be appended now, without writing anything: the folder exists or
-// can be made, the journal is a regular file that opens for appending, and the disk and
-// the process's file size limit leave room for a record.
+// can be made and the journal is a regular file that opens for appending. A full disk
+// shows only when a record is appended.
 AppendResult ProbeJournal(const QString& path);
 
 // The record as one line, in one write to the end of the file (O_APPEND, so that records
@@ -39,7 +39,7 @@ struct JournalContents {
     QString error;  // the journal cannot be read at all (a folder, a FIFO, no permission)
 };
 
-// A missing journal is an empty one.
+// A missing journal is an empty one. A write's two records are read as one (JournalPairing).
 JournalContents ReadJournal(const QString& path);
 
 }  // namespace zmt::journal

@@ -7,7 +7,7 @@ namespace {
 bool Matches(const JournalRecord& record, const QString& text) {
     if (text.isEmpty()) return true;
     for (const QString& field : {record.time, record.port, record.device, record.operation,
-                                 record.file, record.result, record.id, record.operatorName})
+                                 record.file, record.resultWord(), record.id, record.operatorName})
         if (field.contains(text, Qt::CaseInsensitive)) return true;
     return record.verdict.join(u'\n').contains(text, Qt::CaseInsensitive);
 }

@@ -2,18 +2,28 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
+#include <cstdlib>
 #include <initializer_list>
+#include <utility>
 
 namespace zmt::journal {
 
 namespace {
 
 const QStringList kKnownFields = {
-    "format",       "id",       "time",        "version",       "operation",   "port",
-    "device",       "operator", "file",        "fileSha256",    "language",    "asFound",
-    "asFoundValid", "written",  "readBack",    "offsetReading", "gainReading", "result",
-    "verdict",      "exitCode", "restoredFrom"};
+    "format",       "id",       "time",         "version",       "operation",   "port",
+    "device",       "operator", "file",         "fileSha256",    "language",    "asFound",
+    "asFoundValid", "written",  "readBack",     "offsetReading", "gainReading", "result",
+    "verdict",      "exitCode", "restoredFrom", "outcomeOf"};
+
+constexpr std::pair<JournalResult, const char*> kResultWords[] = {
+    {JournalResult::Succeeded, "succeeded"},
+    {JournalResult::Failed, "failed"},
+    {JournalResult::Cancelled, "cancelled"},
+    {JournalResult::Started, "started"},
+    {JournalResult::Interrupted, "interrupted"}};
 
 QJsonArray ImageJson(const Image& image) {
     QJsonArray words;
@@ -47,6 +57,42 @@ void PutText(QJsonObject& json, const char* name, const QString& text) {
 
 }  // namespace
 
+QString ResultWord(JournalResult result) {
+    for (const auto& [known, word] : kResultWords)
+        if (known == result) return QLatin1String(word);
+    return {};
+}
+
+JournalResult ResultOfWord(const QString& word) {
+    for (const auto& [known, name] : kResultWords)
+        if (word == QLatin1String(name)) return known;
+    return JournalResult::Other;
+}
+
+QString JournalRecord::resultWord() const {
+    return result == JournalResult::Other ? otherResult : ResultWord(result);
+}
+
+QString IsoTime(const QDateTime& moment) {
+    const int offset = moment.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+           QStringLiteral("%1%2:%3")
+               .arg(QChar(offset < 0 ? u'-' : u'+'))
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString MendedTime(const QString& time) {
+    // The sign came out as its code: 43 for '+', 45 for '-', right after the milliseconds.
+    static const QRegularExpression broken(
+        QStringLiteral(R"(^(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3})(43|45)(\d\d:\d\d)$)"));
+    const QRegularExpressionMatch match = broken.match(time);
+    if (!match.hasMatch()) return time;
+    return match.captured(1) + (match.captured(2) == QLatin1String("43") ? u'+' : u'-') +
+           match.captured(3);
+}
+
 QJsonObject ToJson(const JournalRecord& record) {
     QJsonObject json = record.unknown;
     json["format"] = RecordFormat;
@@ -68,10 +114,11 @@ QJsonObject ToJson(const JournalRecord& record) {
     if (record.readBack) json["readBack"] = ImageJson(*record.readBack);
     if (record.offsetReading) json["offsetReading"] = double(*record.offsetReading);
     if (record.gainReading) json["gainReading"] = double(*record.gainReading);
-    json["result"] = record.result;
+    json["result"] = record.resultWord();
     json["verdict"] = QJsonArray::fromStringList(record.verdict);
     if (record.exitCode) json["exitCode"] = *record.exitCode;
     PutText(json, "restoredFrom", record.restoredFrom);
+    PutText(json, "outcomeOf", record.outcomeOf);
     return json;
 }
 
@@ -82,7 +129,7 @@ ParsedRecord FromJson(const QJsonObject& json) {
             return {std::nullopt, QStringLiteral("no \"%1\"").arg(QLatin1String(required))};
     JournalRecord record;
     record.id = json["id"].toString();
-    record.time = json["time"].toString();
+    record.time = MendedTime(json["time"].toString());
     record.operation = json["operation"].toString();
     record.version = json["version"].toString();
     record.port = json["port"].toString();
@@ -97,10 +144,12 @@ ParsedRecord FromJson(const QJsonObject& json) {
     record.readBack = ImageOf(json["readBack"]);
     record.offsetReading = IntegerOf(json["offsetReading"]);
     record.gainReading = IntegerOf(json["gainReading"]);
-    record.result = json["result"].toString();
+    record.result = ResultOfWord(json["result"].toString());
+    if (record.result == JournalResult::Other) record.otherResult = json["result"].toString();
     for (const QJsonValue& line : json["verdict"].toArray()) record.verdict << line.toString();
     if (const auto code = IntegerOf(json["exitCode"])) record.exitCode = int(*code);
     record.restoredFrom = json["restoredFrom"].toString();
+    record.outcomeOf = json["outcomeOf"].toString();
     for (auto field = json.begin(); field != json.end(); ++field)
         if (!kKnownFields.contains(field.key())) record.unknown.insert(field.key(), field.value());
     return {record, {}};

@@ -17,16 +17,16 @@ namespace zmt::journal {
 
 namespace {
 
-QString ResultName(OperationOutcome outcome) {
+JournalResult ResultOf(OperationOutcome outcome) {
     switch (outcome) {
         case OperationOutcome::Succeeded:
-            return QStringLiteral("succeeded");
+            return JournalResult::Succeeded;
         case OperationOutcome::Failed:
-            return QStringLiteral("failed");
+            return JournalResult::Failed;
         case OperationOutcome::Cancelled:
             break;
     }
-    return QStringLiteral("cancelled");
+    return JournalResult::Cancelled;
 }
 
 bool IsWrite(const QString& operation) {
@@ -40,14 +40,7 @@ bool IsRestore(const QString& operation) {
 }  // namespace
 
 QString RecordTime() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const int offset = now.offsetFromUtc();
-    const int minutes = std::abs(offset) / 60;
-    return now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
-           QStringLiteral("%1%2:%3")
-               .arg(offset < 0 ? u'-' : u'+')
-               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return IsoTime(QDateTime::currentDateTime());
 }
 
 QString OperatorName() {
@@ -66,14 +59,35 @@ QString FileSha256(const QString& path) {
 OperationJournal::OperationJournal(QString path, const LanguageText& texts, ContextSource context)
     : path_(std::move(path)), texts_(texts), context_(std::move(context)) {}
 
-QString OperationJournal::Warning(const QString& reason, int language) const {
+QString OperationJournal::Warning(const QString& reason, int language) {
+    warned_ = true;
     return texts_.text(rows::JournalNotWritable, language).arg(path_, reason);
 }
 
+QString OperationJournal::Append(const JournalRecord& record, int language) {
+    const AppendResult appended = AppendRecord(path_, record);
+    failed_ = !appended.ok;
+    if (appended.ok || warned_) return {};
+    return Warning(appended.reason, language);
+}
+
 QString OperationJournal::OperationStarting(const QString&, const QString&) {
+    warned_ = false;
+    startId_.clear();
     const AppendResult probe = ProbeJournal(path_);
     if (probe.ok) return {};
     return Warning(probe.reason, context_ ? context_(nullptr).language : 0);
+}
+
+QString OperationJournal::WriteStarting(const OperationReport& report) {
+    const JournalContext context = context_ ? context_(&report) : JournalContext{};
+    start_ = RecordOf(report, context);
+    start_.result = JournalResult::Started;
+    start_.verdict.clear();
+    start_.exitCode.reset();
+    const QString warning = Append(start_, context.language);
+    startId_ = failed_ ? QString() : start_.id;
+    return warning;
 }
 
 JournalRecord OperationJournal::RecordOf(const OperationReport& report,
@@ -97,7 +111,7 @@ JournalRecord OperationJournal::RecordOf(const OperationReport& report,
     record.readBack = report.readBack;
     record.offsetReading = report.offsetReading;
     record.gainReading = report.gainReading;
-    record.result = ResultName(report.outcome);
+    record.result = ResultOf(report.outcome);
     record.verdict = report.verdict;
     record.exitCode = context.exitCode;
     if (report.operation == QLatin1String("restore")) record.restoredFrom = restoredFrom_;
@@ -105,12 +119,22 @@ JournalRecord OperationJournal::RecordOf(const OperationReport& report,
 }
 
 QString OperationJournal::OperationEnded(const OperationReport& report) {
+    return OperationEnded(report, TakeStartId());
+}
+
+QString OperationJournal::OperationEnded(const OperationReport& report, const QString& startId) {
     const JournalContext context = context_ ? context_(&report) : JournalContext{};
     JournalRecord record = RecordOf(report, context);
     if (report.operation == QLatin1String("restore")) restoredFrom_.clear();
-    const AppendResult appended = AppendRecord(path_, record);
-    failed_ = !appended.ok;
-    if (!appended.ok) return Warning(appended.reason, context.language);
+    record.outcomeOf = startId;
+    const QString warning = Append(record, context.language);
+    if (failed_) return warning;
+    // What this run shows of it: the operation under its first record's id and time.
+    if (!startId.isEmpty() && start_.id == startId) {
+        record.id = start_.id;
+        record.time = start_.time;
+        record.outcomeOf.clear();
+    }
     if (IsWrite(record.operation) && record.succeeded()) lastWrite_ = record;
     if (record.succeeded() && (IsWrite(record.operation) || IsRestore(record.operation)))
         writes_.push_back(record);

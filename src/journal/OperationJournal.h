@@ -1,7 +1,9 @@
 #pragma once
 
 // Keeps the journal of the operations of one program run: every operation that reports
-// to it becomes one record, appended before the operation shows its result.
+// to it becomes one record, appended before the operation shows its result. An operation
+// that writes leaves its first record, with what the meter held, before its first write
+// frame; the outcome's record names that first one.
 
 #include "device/OperationReport.h"
 #include "journal/JournalRecord.h"
@@ -10,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zmt {
@@ -45,13 +48,21 @@ class OperationJournal : public OperationReporter {
     bool lastAppendFailed() const { return failed_; }
 
     QString OperationStarting(const QString& operation, const QString& port) override;
+    QString WriteStarting(const OperationReport& report) override;
     QString OperationEnded(const OperationReport& report) override;
+    // The outcome of the operation whose first record was `startId` (empty: it had none).
+    QString OperationEnded(const OperationReport& report, const QString& startId);
+    // The id of the running operation's first record, which its outcome will name; the
+    // operation no longer has one afterwards.
+    QString TakeStartId() { return std::exchange(startId_, QString()); }
 
     // The record an ended operation gives, before it is appended.
     JournalRecord RecordOf(const OperationReport& report, const JournalContext& context) const;
 
   private:
-    QString Warning(const QString& reason, int language) const;
+    QString Warning(const QString& reason, int language);
+    // Appends; the warning when it failed and this operation has not said so yet.
+    QString Append(const JournalRecord& record, int language);
 
     QString path_;
     const LanguageText& texts_;
@@ -61,9 +72,12 @@ class OperationJournal : public OperationReporter {
     std::optional<JournalRecord> lastWrite_;
     std::vector<JournalRecord> writes_;
     bool failed_ = false;
+    bool warned_ = false;  // this operation's record was said to be lost
+    QString startId_;
+    JournalRecord start_;  // the running operation's first record
 };
 
-// The record's time: now, ISO 8601 with milliseconds and the UTC offset.
+// The record's time: now, ISO 8601 with milliseconds and the local offset.
 QString RecordTime();
 // The login name of the user running the program.
 QString OperatorName();

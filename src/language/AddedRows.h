@@ -287,6 +287,15 @@ enum Added : int {
     // The demo's virtual meter: plugged into the interface or taken off it.
     MeterPluggedIn,
 
+    // The journal's safety net: a write cut short, the restore's device rule.
+    JournalResultInterrupted,
+    RestoreCancelled,
+    RestoreNoRecordOfDevice,     // %1 the device the port reaches
+    RestoreOtherDevice,          // %1 the record's device, %2 the device the port reaches
+    RestoreOtherDeviceQuestion,  // %1 the record's device, %2 the device the port reaches
+    RestoreNeedsOtherDevice,
+    RestoreAsksFirst,
+
     AddedEnd
 };
 

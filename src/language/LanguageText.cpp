@@ -552,6 +552,22 @@ constexpr TextRow kTextRows[] = {
      u"Write one configuration into one meter after another"},
     // The demo's virtual meter.
     {rows::MeterPluggedIn, u"Messgerät angesteckt", u"meter plugged in"},
+    // The journal's safety net.
+    {rows::JournalResultInterrupted, u"unterbrochen", u"interrupted"},
+    {rows::RestoreCancelled, u"Zurückschreiben abgebrochen.", u"Restore cancelled."},
+    {rows::RestoreNoRecordOfDevice,
+     u"Das Protokoll hat keinen zurückschreibbaren Eintrag des Geräts %1.",
+     u"The journal holds no restorable record of the device %1."},
+    {rows::RestoreOtherDevice, u"Der Eintrag stammt von %1, der Anschluss erreicht %2.",
+     u"The record is of %1; the port reaches %2."},
+    {rows::RestoreOtherDeviceQuestion,
+     u"Den Stand eines anderen Geräts (%1) in %2 schreiben? [j/N]",
+     u"Write the state of another device (%1) into %2? [y/N]"},
+    {rows::RestoreNeedsOtherDevice,
+     u"Ein Eintrag eines anderen Geräts wird nur mit --other-device zurückgeschrieben.",
+     u"A record of another device is written back only with --other-device."},
+    {rows::RestoreAsksFirst, u"Zurückschreiben fragt zuerst: ohne Terminal --yes angeben.",
+     u"restore asks first: without a terminal give --yes"},
 };
 
 bool IsCell(int row, int languageIndex) {

@@ -52,6 +52,12 @@ class SeriesLoop::JournalRelay : public OperationReporter {
         return {};
     }
 
+    QString WriteStarting(const OperationReport& report) override {
+        if (OperationReporter* journal = loop_.hooks_.journal)
+            loop_.RelayWarning(journal->WriteStarting(report), loop_.journalWarned_);
+        return {};
+    }
+
     QString OperationEnded(const OperationReport& report) override {
         last = report;
         lastId.clear();

@@ -28,7 +28,7 @@ JournalRecord Record(const char* id, const char* operation, const char* port, co
     record.time = QStringLiteral("2024-05-06T07:08:0%1.000+02:00").arg(id);
     record.operation = operation;
     record.port = port;
-    record.result = result;
+    record.result = journal::ResultOfWord(QString::fromLatin1(result));
     return record;
 }
 

@@ -20,7 +20,7 @@ JournalRecord Record(const QString& id, const QString& operation = "write") {
     record.time = "2024-05-06T07:08:09.010+02:00";
     record.operation = operation;
     record.port = "COM1";
-    record.result = "succeeded";
+    record.result = JournalResult::Succeeded;
     record.asFound = Image{};
     return record;
 }
@@ -131,12 +131,11 @@ TEST_F(JournalFileTest, ADeviceInPlaceOfTheJournalIsRefused) {
     EXPECT_FALSE(ReadJournal("/dev/zero").error.isEmpty());  // would read for ever
 }
 
-TEST_F(JournalFileTest, AFullDiskIsSaidBeforeAndAtTheAppendAndKeepsWhatWasThere) {
+TEST_F(JournalFileTest, AFullDiskIsSaidAtTheAppendAndKeepsWhatWasThere) {
     ASSERT_TRUE(AppendRecord(path(), Record("a")).ok);
     const QByteArray before = Raw();
     {
         const test::FileSizeLimit full(before.size() + 10);
-        EXPECT_FALSE(ProbeJournal(path()).ok);
         const AppendResult appended = AppendRecord(path(), Record("b"));
         EXPECT_FALSE(appended.ok);
         EXPECT_FALSE(appended.reason.isEmpty());

@@ -12,7 +12,7 @@ JournalRecord Record(const char* operation, const char* port, const char* result
     record.time = "2024-05-06T07:08:09.010+02:00";
     record.operation = operation;
     record.port = port;
-    record.result = result;
+    record.result = ResultOfWord(QString::fromLatin1(result));
     record.operatorName = "tech";
     if (*verdict) record.verdict = QStringList{verdict};
     return record;

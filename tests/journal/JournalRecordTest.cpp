@@ -24,7 +24,7 @@ JournalRecord FullRecord() {
     record.asFound = Image{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     record.asFoundValid = true;
     record.written = Image{0, 65535};
-    record.result = "succeeded";
+    record.result = JournalResult::Succeeded;
     record.verdict = {"Interface... O.K.", "device configuration \"successfull\""};
     record.exitCode = 0;
     return record;
@@ -77,7 +77,7 @@ TEST(JournalRecordTest, OtherMissingOrMalformedFieldsAreLeftEmpty) {
     EXPECT_FALSE(parsed.record->asFound);
     EXPECT_FALSE(parsed.record->asFoundValid);  // no image, nothing valid to restore
     EXPECT_FALSE(parsed.record->written);
-    EXPECT_TRUE(parsed.record->result.isEmpty());
+    EXPECT_TRUE(parsed.record->resultWord().isEmpty());
 }
 
 TEST(JournalCsvTest, OneColumnPerFieldAndSixteenPerImage) {

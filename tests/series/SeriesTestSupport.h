@@ -56,8 +56,13 @@ struct RecordingJournal : OperationReporter {
     QString warning;
     std::vector<OperationReport> ended;
     int started = 0;
+    std::vector<OperationReport> writesStarted;
     QString OperationStarting(const QString&, const QString&) override {
         ++started;
+        return warning;
+    }
+    QString WriteStarting(const OperationReport& report) override {
+        writesStarted.push_back(report);
         return warning;
     }
     QString OperationEnded(const OperationReport& report) override {

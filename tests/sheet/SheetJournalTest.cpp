@@ -16,7 +16,7 @@ JournalRecord Write(const QString& id, const ImageWords& written,
     JournalRecord record;
     record.id = id;
     record.operation = QStringLiteral("write");
-    record.result = QString::fromLatin1(result);
+    record.result = journal::ResultOfWord(QString::fromLatin1(result));
     record.written.emplace();
     std::copy(written.begin(), written.end(), record.written->begin());
     return record;
@@ -78,7 +78,7 @@ TEST(SheetJournal, NamesTheNewestWriteOfTheseWordsOnly) {
          [](const ImageWords&) {
              JournalRecord read;
              read.id = "r";
-             read.result = "succeeded";
+             read.result = journal::JournalResult::Succeeded;
              return std::vector{read};
          },
          none, ""},
