@@ -19,7 +19,8 @@ namespace {
 // zone database is needed: "XXX-5:30" is five and a half hours east of UTC).
 class LocalZone {
   public:
-    explicit LocalZone(const char* rule) : saved_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ")) {
+    explicit LocalZone(const char* rule)
+        : saved_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ")) {
         qputenv("TZ", rule);
         ::tzset();
     }
@@ -42,7 +43,7 @@ TEST(JournalTimeTest, TheRecordTimeCarriesTheLocalOffset) {
     const struct {
         const char* rule;
         const char* offset;
-    } cases[] = {{"UTC0", "+00:00"},   {"CET-1", "+01:00"},  {"EST5", "-05:00"},
+    } cases[] = {{"UTC0", "+00:00"},     {"CET-1", "+01:00"},   {"EST5", "-05:00"},
                  {"IST-5:30", "+05:30"}, {"NST3:30", "-03:30"}, {"NPT-5:45", "+05:45"}};
     const QRegularExpression iso(
         QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d$)"));
@@ -88,7 +89,8 @@ TEST(JournalTimeTest, TheBrokenOffsetOfEarlierRecordsIsMended) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MendedTime(c.read), c.shown);
-        const ParsedRecord parsed = FromJson(QJsonObject{{"id", "a"}, {"time", c.read}, {"operation", "read"}});
+        const ParsedRecord parsed =
+            FromJson(QJsonObject{{"id", "a"}, {"time", c.read}, {"operation", "read"}});
         ASSERT_TRUE(parsed.record);
         EXPECT_EQ(parsed.record->time, c.shown);
     }
