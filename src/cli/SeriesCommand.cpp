@@ -6,6 +6,7 @@
 #include "cli/MeterSession.h"
 #include "cli/PortChoice.h"
 #include "cli/Report.h"
+#include "journal/JournalRecord.h"
 #include "language/AddedRows.h"
 #include "language/OriginalRows.h"
 #include "series/SeriesLoop.h"
@@ -139,7 +140,7 @@ class Series : public CommandContext {
     }
 
     void PrintUnit(const SeriesUnit& unit) {
-        const QString time = unit.time.toString(Qt::ISODate);
+        const QString time = journal::IsoTime(unit.time);
         if (options_.json) {
             QJsonObject object{{"unit", unit.number},
                                {"time", time},

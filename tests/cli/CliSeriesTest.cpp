@@ -8,6 +8,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace zmt::cli {
 namespace {
@@ -83,6 +84,11 @@ TEST_F(CliSeriesTest, JsonObjectPerUnitAndASummary) {
     EXPECT_EQ(unit["result"].toString(), "passed");
     EXPECT_FALSE(unit["journal"].toString().isEmpty());
     EXPECT_TRUE(unit["verifyJournal"].toString().isEmpty());
+    // The unit's time as the journal's: with its offset, the same moment when read back.
+    const QString time = unit["time"].toString();
+    EXPECT_TRUE(QRegularExpression(R"([+-]\d\d:\d\d$)").match(time).hasMatch())
+        << time.toStdString();
+    EXPECT_TRUE(QDateTime::fromString(time, Qt::ISODateWithMs).isValid()) << time.toStdString();
     const QJsonObject summary = QJsonDocument::fromJson(console.out[1].toUtf8()).object();
     EXPECT_EQ(summary["command"].toString(), "series");
     EXPECT_EQ(summary["passed"].toInt(), 1);
