@@ -12,9 +12,9 @@
 
 #include "Median.h"
 #include "cli/ConfigFile.h"
-#include "cli/MeterSession.h"
 #include "language/LanguageText.h"
 #include "series/SeriesLoop.h"
+#include "series/SessionMeter.h"
 #include "sim/SimulatedBench.h"
 #include "sim/SimulatedPort.h"
 
@@ -48,10 +48,10 @@ int main(int argc, char** argv) {
 
     SeriesHooks hooks;
     hooks.MakeMeter = [&](ConfigEditor& editor, DeviceState& device) {
-        auto meter = std::make_unique<cli::MeterSession>(
+        auto meter = std::make_unique<MeterSession>(
             editor, device, sim::SimulatedDeviceFactory(bench), 1, "COM1", SteadyClock());
         meter->OpenPort();
-        return std::unique_ptr<SeriesMeter>(std::move(meter));
+        return std::unique_ptr<SeriesMeter>(std::make_unique<SessionMeter>(std::move(meter)));
     };
     SeriesLoop loop(texts, hooks, SteadyClock());
 

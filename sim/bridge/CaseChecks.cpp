@@ -86,7 +86,7 @@ std::vector<std::string> CheckFrames(const CaseSpec& spec, const CaseLog& log,
         const bool cut = spec.kind == CaseKind::Unplug && last;
         const double nextStart = last ? log.endMs : exchanges[i + 1].firstSent;
         Add(findings, CheckExchange(exchanges[i], static_cast<int>(i + 1), power, device.lines,
-                                    {log.beginMs, nextStart, cut}));
+                                    {log.beginMs, nextStart, cut, last}));
     }
     return findings;
 }

@@ -78,6 +78,12 @@ std::optional<std::string> CheckRestart(const PowerInterval& exchangePower,
            " off, never after " + Ms(RestartOffMs);
 }
 
+bool PoweredAgain(const PowerInterval& exchangePower, const std::vector<PowerInterval>& power) {
+    for (const auto& interval : power)
+        if (!interval.openPulse && interval.from > exchangePower.from) return true;
+    return false;
+}
+
 }  // namespace
 
 double Median(std::vector<double> values) {
@@ -181,9 +187,15 @@ std::vector<std::string> CheckExchange(const Exchange& exchange, int number,
     }
     if (RtsRaisedWithin(lines, up->from, exchange.lastByte))
         findings.push_back(name + ": the calibration signal is on during the exchange");
-    if (exchange.isWrite() && !context.mayBeCut)
+    if (context.commandsLast) {
+        if (PoweredAgain(*up, power))
+            findings.push_back(name +
+                               ": the meter is powered again after the command's last "
+                               "exchange");
+    } else if (exchange.isWrite() && !context.mayBeCut) {
         if (auto restart = CheckRestart(*up, power, context.nextExchange, name))
             findings.push_back(*restart);
+    }
     return findings;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/MeterStartup.h"
 #include "sim/bridge/Timeline.h"
 
 #include <cstdint>
@@ -13,11 +14,11 @@ namespace zmt::sim::bridge {
 // else raises both at once. Longer than this, it is the program's own power-up.
 inline constexpr double OpenPulseMaxMs = 100;
 // What every exchange needs of the meter's supply and the line timing.
-inline constexpr double StartupMs = 1600;          // powered before the first byte
-inline constexpr double PowerDownWindowMs = 1500;  // unpowered before the power-up
-inline constexpr double RestartOffMs = 500;        // off before the restart after a write
-inline constexpr double ShortestPowerUpMs = 300;   // a meter switched on for less: a blip
-inline constexpr double ExchangeEndGapMs = 900;    // the engine ends an exchange after 1 s quiet
+inline constexpr double StartupMs = link::MeterStartupMs;  // powered before the first byte
+inline constexpr double PowerDownWindowMs = 1500;          // unpowered before the power-up
+inline constexpr double RestartOffMs = 500;                // off before the restart after a write
+inline constexpr double ShortestPowerUpMs = 300;           // a meter switched on for less: a blip
+inline constexpr double ExchangeEndGapMs = 900;  // the engine ends an exchange after 1 s quiet
 // The lines reach the host a few milliseconds late and unevenly: the adapter's requests go
 // in the emulated USB controller's 1 ms frames, the guest's timers run on an emulated
 // clock. A program's own interval may measure this much short on the host.
@@ -64,6 +65,9 @@ struct ExchangeContext {
     double caseBegin;
     double nextExchange;  // the next frame's first byte, or the case's end
     bool mayBeCut;        // the adapter was pulled during it
+    // The command's last exchange: the meter stays off after it, even after a write (its
+    // restart would only be switched off again).
+    bool commandsLast = false;
 };
 std::vector<std::string> CheckExchange(const Exchange& exchange, int number,
                                        const std::vector<PowerInterval>& power,

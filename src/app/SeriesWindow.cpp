@@ -1,6 +1,5 @@
 #include "app/SeriesWindow.h"
 
-#include "cli/MeterSession.h"
 #include "common/ErrorDisplay.h"
 #include "common/MakeWidget.h"
 #include "editor/FileDialogs.h"
@@ -10,7 +9,6 @@
 #include "language/HelpLineBinder.h"
 #include "language/LanguageText.h"
 #include "language/OriginalRows.h"
-#include "sheet/SheetPdf.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -36,34 +34,14 @@ const QColor kFailColour(200, 0, 0);
 
 }  // namespace
 
-// The program's journal for the series: made over the series' own configuration once the
-// series has one, so that each record names the series' file and port.
-class TSeriesForm::JournalRelay : public OperationReporter {
-  public:
-    std::unique_ptr<journal::OperationJournal> journal;
-
-    QString OperationStarting(const QString& operation, const QString& port) override {
-        return journal ? journal->OperationStarting(operation, port) : QString();
-    }
-    QString WriteStarting(const OperationReport& report) override {
-        return journal ? journal->WriteStarting(report) : QString();
-    }
-    QString OperationEnded(const OperationReport& report) override {
-        return journal ? journal->OperationEnded(report) : QString();
-    }
-    QString LastId() const {
-        if (!journal || journal->lastAppendFailed() || !journal->lastRecord()) return {};
-        return journal->lastRecord()->id;
-    }
-};
-
 TSeriesForm::TSeriesForm(SeriesWindowContext context, QWidget* parent)
     : QDialog(parent),
       context_(std::move(context)),
       text_(context_.controller.editor().texts(), [this] { return language(); }),
-      journal_(std::make_unique<JournalRelay>()) {
+      station_(StationSetup()) {
     setObjectName(QStringLiteral("SeriesForm"));
-    loop_ = new SeriesLoop(context_.controller.editor().texts(), MakeHooks(), context_.clock, this);
+    loop_ = new SeriesLoop(context_.controller.editor().texts(), station_.Hooks(), context_.clock,
+                           this);
     BuildControls();
     ConnectControls();
     new HelpLineBinder(
@@ -177,29 +155,18 @@ void TSeriesForm::ConnectControls() {
     });
 }
 
-SeriesHooks TSeriesForm::MakeHooks() {
-    SeriesHooks hooks;
-    hooks.MakeMeter = [this](ConfigEditor& editor, DeviceState& device) {
-        if (!journal_->journal && context_.makeJournal)
-            journal_->journal = context_.makeJournal(editor);
-        const SessionState& session = editor.session();
-        auto meter = std::make_unique<cli::MeterSession>(editor, device, context_.deviceFactory,
-                                                         session.ComPortNumber, session.ComPortName,
-                                                         context_.clock);
-        if (context_.portInUse) context_.portInUse(&meter->port());
-        openProblem_ = meter->OpenPort();
-        return std::unique_ptr<SeriesMeter>(std::move(meter));
+// The series' port is the main window's at the start; the sheets go to the folder given.
+SeriesStationSetup TSeriesForm::StationSetup() {
+    SeriesStationSetup setup{{}, context_.clock, {}, context_.portInUse};
+    setup.journal = [this](ConfigEditor& series) {
+        if (!journal_ && context_.makeJournal) journal_ = context_.makeJournal(series);
+        return journal_.get();
     };
-    hooks.journal = journal_.get();
-    hooks.LastJournalId = [this] { return journal_->LastId(); };
-    hooks.Sound = [this](bool passed) {
-        if (context_.sound) context_.sound(passed);
+    setup.sound = context_.sound;
+    setup.sheetFolder = [this] {
+        return sheets_->isChecked() ? sheetFolder_->text().trimmed() : QString();
     };
-    hooks.SaveSheet = [this](const SeriesUnit& unit, const ConfigModel& model,
-                             const SessionState& session, const DeviceState& device) {
-        return sheets_->isChecked() ? SaveSheet(unit, model, session, device) : QString();
-    };
-    return hooks;
+    return setup;
 }
 
 // ---------------------------------------------------------------- showing
@@ -323,7 +290,6 @@ void TSeriesForm::StartClick() {
     if (sheets_->isChecked() && sheetFolder_->text().trimmed().isEmpty())
         return ShowMessages({text_(rows::SeriesNoSheetFolder)});
     warnings_.clear();
-    openProblem_.clear();
     ShowResult(QString(), QColor());
     ShowMessages({});
     // The series talks to the meter on a session of its own; the program's port gives way
@@ -338,11 +304,14 @@ void TSeriesForm::StartClick() {
     setup.session.LoadedFileName =
         source_.file.isEmpty() ? setup.session.LoadedFileName : source_.file;
     units_->setRowCount(0);
+    const SessionState& session = setup.session;
+    station_.setPort({context_.deviceFactory, session.ComPortNumber, session.ComPortName});
+    station_.setFile(source_.file);
     const QStringList refused = loop_->Start(setup);
     ShowRunning();
     ShowCounters();
     if (refused.isEmpty()) return;
-    const QStringList lines = openProblem_.isEmpty() ? refused : openProblem_;
+    const QStringList lines = station_.openProblem().isEmpty() ? refused : station_.openProblem();
     ShowMessages(lines);
     ShowResult(lines.last(), kFailColour);
 }
@@ -369,20 +338,6 @@ void TSeriesForm::done(int result) {
         RunGuarded([this] { context_.controller.HandBackLines(); });
     }
     QDialog::done(result);
-}
-
-QString TSeriesForm::SaveSheet(const SeriesUnit& unit, const ConfigModel& model,
-                               const SessionState& session, const DeviceState& device) {
-    const QString folder = sheetFolder_->text().trimmed();
-    if (!QDir().mkpath(folder))
-        throw std::runtime_error(
-            text_(rows::FileCannotBeWritten).arg(folder, QString()).toStdString());
-    SheetInput input{model, session, source_.file, device, QDateTime::currentDateTime()};
-    input.journalRecord = unit.journalId;
-    const SheetResult written =
-        WriteConfigurationSheetPdf(input, SeriesSheetPath(folder, source_.file, unit));
-    if (!written.ok) throw std::runtime_error(written.message.toStdString());
-    return written.path;
 }
 
 }  // namespace zmt

@@ -10,6 +10,7 @@
 #include "common/Clock.h"
 #include "link/interface/PlatformDevice.h"
 #include "series/SeriesLoop.h"
+#include "series/SeriesStation.h"
 
 #include <QDialog>
 
@@ -73,12 +74,10 @@ class TSeriesForm : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    class JournalRelay;
-
     int language() const;
     void BuildControls();
     void ConnectControls();
-    SeriesHooks MakeHooks();
+    SeriesStationSetup StationSetup();
     void ApplyLanguage();
     void TakeEditorConfiguration();
     void ShowSource();
@@ -88,16 +87,14 @@ class TSeriesForm : public QDialog {
     void ShowMessages(const QStringList& lines);
     void UnitFinished(const SeriesUnit& unit);
     void SeriesEnded(SeriesEnd reason, const QStringList& lines);
-    QString SaveSheet(const SeriesUnit& unit, const ConfigModel& model, const SessionState& session,
-                      const DeviceState& device);
 
     SeriesWindowContext context_;
     Texts text_;
     SeriesSource source_;
-    SeriesSource fileSource_;  // the file last chosen
-    std::unique_ptr<JournalRelay> journal_;
+    SeriesSource fileSource_;                             // the file last chosen
+    std::unique_ptr<journal::OperationJournal> journal_;  // made when the series starts
+    SeriesStation station_;
     SeriesLoop* loop_;
-    QStringList openProblem_;
     QStringList warnings_;
     bool portReleased_ = false;
     bool closeWhenEnded_ = false;

@@ -1,6 +1,8 @@
 #include "cli/CommandContext.h"
 
 #include "cli/ConfigFile.h"
+#include "cli/ExitCode.h"
+#include "cli/JournalCommands.h"
 #include "device/WriteCheck.h"
 #include "editor/SettingsFile.h"
 #include "language/AddedRows.h"
@@ -22,6 +24,18 @@ CommandContext::CommandContext(const CliOptions& options, CliEnvironment& enviro
       language_(ToolLanguage(options)) {
     texts_.FillLanguageText();
     session_.LanguageIndex = language_;
+}
+
+std::optional<CommandResult> CommandContext::OpenMeter() {
+    const auto port = ResolvePort(options_.port, env_.comDevices);
+    if (!port) return Refusal(UsageError, {UnknownPortLine(options_.port)});
+    journal_ = &MakeToolJournal(options_, env_, texts_, language_);
+    OpenedSession opened =
+        OpenMeterSession({editor_, device_, env_.clock, env_.system, env_.portInUse}, *port);
+    meter_ = std::move(opened.meter);
+    meter_->steps().setReporter(journal_);
+    if (opened.problem.isEmpty()) return std::nullopt;
+    return Refusal(PortUnavailable, opened.problem);
 }
 
 void CommandContext::Prompt(const QString& line) {

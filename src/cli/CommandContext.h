@@ -7,10 +7,14 @@
 #include "device/DeviceState.h"
 #include "editor/ConfigEditor.h"
 #include "language/LanguageText.h"
+#include "session/MeterSession.h"
 
+#include <memory>
 #include <optional>
 
 namespace zmt::cli {
+
+class ToolJournal;
 
 // The language of the tool's texts: --lang, else the locale's (German or English).
 int ToolLanguage(const CliOptions& options);
@@ -34,6 +38,9 @@ class CommandContext {
     // Waits for the operator's answer: yes ("j..." or "y..."), else no (another word, the
     // end of the input, Ctrl-C).
     bool AnsweredYes();
+    // The meter session on the command's port, its operations recorded in the run's journal;
+    // the refusal when PORT names no port or the port does not open.
+    std::optional<CommandResult> OpenMeter();
 
     const CliOptions& options_;
     CliEnvironment& env_;
@@ -47,6 +54,8 @@ class CommandContext {
     DeviceState device_;
     SessionState fileSession_;  // as the file had it: what an output file keeps
     QStringList memo_;
+    ToolJournal* journal_ = nullptr;  // the run keeps it; it outlives the session
+    std::unique_ptr<MeterSession> meter_;
 };
 
 }  // namespace zmt::cli

@@ -8,6 +8,7 @@ namespace zmt::cli {
 enum ExitCode : int {
     Success = 0,
     Differences = 1,      // verify: the meter differs from the file
+    UnitsFailed = 1,      // series: at least one unit failed
     UsageError = 2,       // unknown command or option, a missing FILE or PORT
     PortUnavailable = 3,  // the port could not be opened (missing, busy, no permission)
     NoInterface = 4,      // no echo: no programming interface on the port

@@ -2,8 +2,6 @@
 
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
-#include "cli/MeterSession.h"
-#include "cli/PortChoice.h"
 #include "cli/Report.h"
 #include "editor/ComNames.h"
 #include "editor/ConfigEditor.h"
@@ -14,6 +12,7 @@
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
 #include "link/SystemPortCatalog.h"
+#include "session/PortChoice.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -275,19 +274,8 @@ class Restore : public CommandContext {
     }
 
     CommandResult Run(const journal::JournalRecord& record) {
-        const auto port = ResolvePort(options_.port, env_.comDevices);
-        if (!port)
-            return Refusal(
-                UsageError,
-                {QStringLiteral("PORT must be COM1..COM4 or a device path: ") + options_.port});
-        journal_ = &MakeToolJournal(options_, env_, texts_, language_);
-        meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
-                                                port->name, env_.clock);
-        if (env_.portInUse) env_.portInUse(&meter_->port());
-        const QStringList problem = meter_->OpenPort(env_.system);
-        if (!problem.isEmpty()) return Refusal(PortUnavailable, problem);
+        if (auto refused = OpenMeter()) return *refused;
         OperationSequencer& steps = meter_->steps();
-        steps.setReporter(journal_);
         journal_->journal().setRestoredFrom(record.id);
         steps.setRestore({*record.asFound, Description(record), record.written});
         meter_->Start(OperationMode::Restore);
@@ -327,8 +315,6 @@ class Restore : public CommandContext {
         }
     }
 
-    ToolJournal* journal_ = nullptr;  // the run keeps it
-    std::unique_ptr<MeterSession> meter_;
     QString portDevice_;  // what the port reaches
 };
 

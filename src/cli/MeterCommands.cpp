@@ -3,8 +3,6 @@
 #include "cli/CommandContext.h"
 #include "cli/ConfigFile.h"
 #include "cli/JournalCommands.h"
-#include "cli/MeterSession.h"
-#include "cli/PortChoice.h"
 #include "device/DeviceImage.h"
 #include "device/ImageCheck.h"
 #include "editor/SettingsFile.h"
@@ -47,7 +45,9 @@ class MeterCommand : public CommandContext {
     CommandResult Write() {
         if (auto refused = LoadWritable(options_.file)) return *refused;
         if (auto refused = OpenSession()) return *refused;
-        CommandResult written = Operated("write", Operate(OperationMode::Write));
+        const AfterOperation after =
+            options_.verify ? AfterOperation::NextExchange : AfterOperation::MeterOff;
+        CommandResult written = Operated("write", Operate(OperationMode::Write, after));
         if (written.exitCode != Success || !options_.verify) return written;
         CommandResult compared = CompareWithMeter("write");
         compared.lines = written.lines + compared.lines;
@@ -70,30 +70,19 @@ class MeterCommand : public CommandContext {
 
   private:
     std::optional<CommandResult> OpenSession() {
-        const auto port = ResolvePort(options_.port, env_.comDevices);
-        if (!port)
-            return Refusal(
-                UsageError,
-                {QStringLiteral("PORT must be COM1..COM4 or a device path: ") + options_.port});
-        meter_ = std::make_unique<MeterSession>(editor_, device_, port->factory, port->number,
-                                                port->name, env_.clock);
-        if (env_.portInUse) env_.portInUse(&meter_->port());
-        journal_ = &MakeToolJournal(options_, env_, texts_, language_);
-        meter_->steps().setReporter(journal_);
+        if (auto refused = OpenMeter()) return refused;
         if (!options_.quiet)
             QObject::connect(meter_.get(), &MeterSession::progress,
                              [this](const QString& phase, int percent) {
                                  console_.Status(QStringLiteral("%1 %2 %").arg(phase).arg(percent));
                              });
-        const QStringList problem = meter_->OpenPort(env_.system);
-        if (problem.isEmpty()) return std::nullopt;
-        return Refusal(PortUnavailable, problem);
+        return std::nullopt;
     }
 
-    // One operation from the question to its settled end.
-    int Operate(OperationMode mode) {
+    // One operation from the question to its settled end; by default the command's last.
+    int Operate(OperationMode mode, AfterOperation after = AfterOperation::MeterOff) {
         failure_ = Success;
-        meter_->Start(mode);
+        meter_->Start(mode, after);
         env_.runUntil([this] { return Step(); });
         console_.Status(QString());
         for (const QString& error : meter_->Errors()) console_.Warn(error);
@@ -229,9 +218,6 @@ class MeterCommand : public CommandContext {
                 .fields = {{"messages", Report::Lines(lines)}}};
     }
 
-    ToolJournal* journal_ =
-        nullptr;  // the run keeps it  // outlives the session, which reports to it
-    std::unique_ptr<MeterSession> meter_;
     int failure_ = Success;
     bool calibrating_ = false;
     bool promptShown_ = false;

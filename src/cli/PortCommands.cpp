@@ -1,12 +1,12 @@
 #include "cli/PortCommands.h"
 
 #include "cli/CommandContext.h"
-#include "cli/PortChoice.h"
 #include "editor/ComNames.h"
 #include "editor/PortTexts.h"
 #include "language/AddedRows.h"
 #include "link/ComTarget.h"
 #include "link/SystemPortCatalog.h"
+#include "session/PortChoice.h"
 
 #include <QDir>
 #include <QJsonArray>

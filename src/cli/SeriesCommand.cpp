@@ -3,21 +3,18 @@
 #include "cli/CommandContext.h"
 #include "cli/ExitCode.h"
 #include "cli/JournalCommands.h"
-#include "cli/MeterSession.h"
-#include "cli/PortChoice.h"
 #include "cli/Report.h"
 #include "journal/JournalRecord.h"
 #include "language/AddedRows.h"
 #include "language/OriginalRows.h"
-#include "series/SeriesLoop.h"
-#include "sheet/SheetPdf.h"
+#include "series/SeriesStation.h"
+#include "session/PortChoice.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <stdexcept>
+#include <QTemporaryFile>
 
 namespace zmt::cli {
 
@@ -59,16 +56,21 @@ class Series : public CommandContext {
             for (const QString& line : refused->warnings) console_.Warn(line);
             return refused->exitCode;
         }
+        // A sheet folder that cannot take a sheet is said before any meter is written.
+        if (const auto problem = SheetFolderProblem()) {
+            console_.Warn(*problem);
+            return FileError;
+        }
         const auto port = ResolvePort(options_.port, env_.comDevices);
         if (!port) {
-            console_.Warn(QStringLiteral("PORT must be COM1..COM4 or a device path: ") +
-                          options_.port);
+            console_.Warn(UnknownPortLine(options_.port));
             return UsageError;
         }
         session_.ComPortNumber = port->number;
         session_.ComPortName = port->name;
         journal_ = &MakeToolJournal(options_, env_, texts_, language_);
-        SeriesLoop loop(texts_, Hooks(*port), env_.clock);
+        SeriesStation station(StationSetup(*port));
+        SeriesLoop loop(texts_, station.Hooks(), env_.clock);
         QObject::connect(&loop, &SeriesLoop::unitFinished,
                          [this](const SeriesUnit& unit) { PrintUnit(unit); });
         QObject::connect(&loop, &SeriesLoop::warning,
@@ -78,8 +80,8 @@ class Series : public CommandContext {
                              [this](const QString& status) { console_.Status(status); });
         const QStringList refused = loop.Start(Setup());
         if (!refused.isEmpty()) {
-            for (const QString& line : openProblem_.isEmpty() ? refused : openProblem_)
-                console_.Warn(line);
+            const QStringList& problem = station.openProblem();
+            for (const QString& line : problem.isEmpty() ? refused : problem) console_.Warn(line);
             return PortUnavailable;
         }
         RunUntilEnded(loop);
@@ -94,35 +96,29 @@ class Series : public CommandContext {
         return setup;
     }
 
-    SeriesHooks Hooks(const PortChoice& port) {
-        SeriesHooks hooks;
-        hooks.MakeMeter = [this, port](ConfigEditor& editor, DeviceState& device) {
-            auto meter = std::make_unique<MeterSession>(editor, device, port.factory, port.number,
-                                                        port.name, env_.clock);
-            if (env_.portInUse) env_.portInUse(&meter->port());
-            openProblem_ = meter->OpenPort(env_.system);
-            return std::unique_ptr<SeriesMeter>(std::move(meter));
-        };
-        hooks.journal = &journal_->journal();
-        hooks.LastJournalId = [this] {
-            const auto& last = journal_->journal().lastRecord();
-            return last && !journal_->journal().lastAppendFailed() ? last->id : QString();
-        };
-        if (!options_.sheets.isEmpty())
-            hooks.SaveSheet = [this](auto&&... a) { return Sheet(a...); };
-        return hooks;
+    SeriesStationSetup StationSetup(const PortChoice& port) {
+        SeriesStationSetup setup{port, env_.clock, env_.system, env_.portInUse};
+        setup.journal = [this](ConfigEditor&) { return &journal_->journal(); };
+        if (!options_.sheets.isEmpty()) setup.sheetFolder = [this] { return options_.sheets; };
+        setup.file = options_.file;
+        return setup;
     }
 
-    QString Sheet(const SeriesUnit& unit, const ConfigModel& model, const SessionState& session,
-                  const DeviceState& device) {
-        if (!QDir().mkpath(options_.sheets))
-            throw std::runtime_error(
-                text_(rows::FileCannotBeWritten).arg(options_.sheets, QString()).toStdString());
-        const SheetResult written = WriteConfigurationSheetPdf(
-            SheetInput{model, session, options_.file, device, QDateTime::currentDateTime()},
-            SeriesSheetPath(options_.sheets, options_.file, unit));
-        if (!written.ok) throw std::runtime_error(written.message.toStdString());
-        return written.path;
+    // The folder is made if need be and must take a file.
+    std::optional<QString> SheetFolderProblem() const {
+        if (options_.sheets.isEmpty()) return std::nullopt;
+        const QString folder = options_.sheets;
+        QString reason;
+        if (!QDir().mkpath(folder)) {
+            reason = QFileInfo(folder).exists() && !QFileInfo(folder).isDir()
+                         ? text_(rows::SeriesSheetFolderIsAFile)
+                         : text_(rows::SeriesSheetFolderNotMade);
+        } else {
+            QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".zmt4824-XXXXXX")));
+            if (probe.open()) return std::nullopt;
+            reason = probe.errorString();
+        }
+        return text_(rows::FileCannotBeWritten).arg(folder, reason);
     }
 
     // Ctrl-C ends the series: at once while it waits, after the write frame during a
@@ -169,9 +165,10 @@ class Series : public CommandContext {
             default:
                 break;
         }
-        for (const SeriesUnit& unit : loop.units())
-            if (unit.result == UnitResult::Stopped) return Interrupted;
-        return loop.failed() > 0 ? 1 : Success;
+        if (loop.stopped() > 0) return Interrupted;
+        // Stopped before the units asked for were done: the series did not finish.
+        if (options_.count > 0 && loop.endReason() == SeriesEnd::Stopped) return Interrupted;
+        return loop.failed() > 0 ? UnitsFailed : Success;
     }
 
     int Summarise(const SeriesLoop& loop) {
@@ -179,9 +176,10 @@ class Series : public CommandContext {
         if (options_.json) {
             Emit({{"command", "series"},
                   {"exitCode", code},
-                  {"units", loop.passed() + loop.failed()},
+                  {"units", loop.passed() + loop.failed() + loop.stopped()},
                   {"passed", loop.passed()},
                   {"failed", loop.failed()},
+                  {"stopped", loop.stopped()},
                   {"end", EndWord(loop.endReason())},
                   {"messages", Report::Lines(loop.endLines())}});
             return code;
@@ -194,9 +192,6 @@ class Series : public CommandContext {
     void Emit(const QJsonObject& object) {
         console_.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
     }
-
-    ToolJournal* journal_ = nullptr;  // the run keeps it
-    QStringList openProblem_;
 };
 
 }  // namespace

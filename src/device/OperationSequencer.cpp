@@ -251,8 +251,7 @@ bool OperationSequencer::WritesNothing() const {
 }
 
 bool OperationSequencer::Settled() const {
-    return view_.nochmalbutton.visible && !awaitingTransfer_ && !waittimer_->enabled() &&
-           !resettimer_->enabled();
+    return OperationOver() && !waittimer_->enabled() && !resettimer_->enabled();
 }
 
 void OperationSequencer::FinishWrite() {

@@ -98,7 +98,10 @@ class OperationSequencer : public QObject {
     bool CalibrationDone() const { return calibrationDone_; }
     // An exchange that this window started has not ended yet.
     bool AwaitingTransfer() const { return awaitingTransfer_; }
-    // The operation has ended (done or failed) and its steps have all run.
+    // The operation's outcome is known (done, failed or refused) and no exchange of it is
+    // under way: what may still follow is only its closing restart.
+    bool OperationOver() const { return !reportOpen_ && !awaitingTransfer_; }
+    // The operation is over and its closing restart has run.
     bool Settled() const;
     // How the last judged exchange went.
     ExchangeCheck LastCheck() const { return lastCheck_; }

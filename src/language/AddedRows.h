@@ -296,6 +296,11 @@ enum Added : int {
     RestoreNeedsOtherDevice,
     RestoreAsksFirst,
 
+    // The series from the command line: its sheet folder, its stopped units.
+    SeriesSheetFolderIsAFile,
+    SeriesSheetFolderNotMade,
+    SeriesSummaryWithStopped,  // %1 units, %2 passed, %3 failed, %4 stopped
+
     AddedEnd
 };
 

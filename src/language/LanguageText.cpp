@@ -568,6 +568,11 @@ constexpr TextRow kTextRows[] = {
      u"A record of another device is written back only with --other-device."},
     {rows::RestoreAsksFirst, u"Zurückschreiben fragt zuerst: ohne Terminal --yes angeben.",
      u"restore asks first: without a terminal give --yes"},
+    {rows::SeriesSheetFolderIsAFile, u"eine Datei, kein Ordner", u"a file, not a folder"},
+    {rows::SeriesSheetFolderNotMade, u"der Ordner kann nicht angelegt werden",
+     u"the folder cannot be made"},
+    {rows::SeriesSummaryWithStopped, u"%1 Geräte: %2 bestanden, %3 fehlgeschlagen, %4 abgebrochen",
+     u"%1 units: %2 passed, %3 failed, %4 stopped"},
 };
 
 bool IsCell(int row, int languageIndex) {

@@ -1,6 +1,7 @@
 #include "link/TransferEngine.h"
 
 #include "link/IgnorePortFailure.h"
+#include "link/MeterStartup.h"
 
 #include "link/SpComPort.h"
 
@@ -65,7 +66,7 @@ constexpr std::array<TimerSetting, TransferEngine::TimerCount> kTimers{{
     {"firsttimer", 400, &TransferEngine::firsttimerTimer},
     {"inittimer", 500, &TransferEngine::inittimerTimer},
     {"inittimer1", 600, &TransferEngine::inittimer1Timer},
-    {"inittimer2", 1600, &TransferEngine::inittimer2Timer},
+    {"inittimer2", MeterStartupMs, &TransferEngine::inittimer2Timer},
     {"writetimer", 40, &TransferEngine::writetimerTimer},
     {"Timer1", 1000, &TransferEngine::Timer1Timer},
 }};

@@ -7,6 +7,7 @@
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
 #include "language/OriginalRows.h"
+#include "link/MeterStartup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,13 +48,13 @@ class SeriesLoop::JournalRelay : public OperationReporter {
     explicit JournalRelay(SeriesLoop& loop) : loop_(loop) {}
 
     QString OperationStarting(const QString& operation, const QString& port) override {
-        if (OperationReporter* journal = loop_.hooks_.journal)
+        if (OperationReporter* journal = loop_.Journal())
             loop_.RelayWarning(journal->OperationStarting(operation, port), loop_.journalWarned_);
         return {};
     }
 
     QString WriteStarting(const OperationReport& report) override {
-        if (OperationReporter* journal = loop_.hooks_.journal)
+        if (OperationReporter* journal = loop_.Journal())
             loop_.RelayWarning(journal->WriteStarting(report), loop_.journalWarned_);
         return {};
     }
@@ -61,7 +62,7 @@ class SeriesLoop::JournalRelay : public OperationReporter {
     QString OperationEnded(const OperationReport& report) override {
         last = report;
         lastId.clear();
-        if (OperationReporter* journal = loop_.hooks_.journal) {
+        if (OperationReporter* journal = loop_.Journal()) {
             loop_.RelayWarning(journal->OperationEnded(report), loop_.journalWarned_);
             if (loop_.hooks_.LastJournalId) lastId = loop_.hooks_.LastJournalId();
         }
@@ -94,6 +95,10 @@ SeriesLoop::SeriesLoop(LanguageText& texts, SeriesHooks hooks, Clock& clock, QOb
     });
 }
 
+OperationReporter* SeriesLoop::Journal() const {
+    return hooks_.Journal ? hooks_.Journal() : nullptr;
+}
+
 SeriesLoop::~SeriesLoop() {
     probeTimer_->setEnabled(false);
     answerTimer_->setEnabled(false);
@@ -115,7 +120,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     verify_ = setup.verify;
     count_ = setup.count;
     units_.clear();
-    passed_ = failed_ = misses_ = silences_ = 0;
+    passed_ = failed_ = stopped_ = misses_ = silences_ = 0;
     unitOpen_ = removalDeferred_ = journalWarned_ = sheetWarned_ = false;
     endLines_.clear();
     device_ = DeviceState{};
@@ -224,7 +229,7 @@ void SeriesLoop::OnAnswerWhileRemoving(Answer answer) {
 
 void SeriesLoop::StartUnit() {
     current_ = SeriesUnit{};
-    current_.number = passed_ + failed_ + 1;
+    current_.number = passed_ + failed_ + stopped_ + 1;
     current_.time = QDateTime::currentDateTime();
     relay_->last.reset();
     unitOpen_ = true;
@@ -247,11 +252,8 @@ void SeriesLoop::OperationMoved() {
         if (!meter_->Writing()) End(SeriesEnd::Stopped);
     } else if (phase_ == SeriesPhase::Writing && meter_->Settled()) {
         WriteSettled();
-    } else if (phase_ == SeriesPhase::Verifying && steps.view().nochmalbutton.visible &&
-               !steps.AwaitingTransfer()) {
+    } else if (phase_ == SeriesPhase::Verifying && steps.OperationOver()) {
         VerifySettled();
-    } else if (phase_ == SeriesPhase::WaitingForRemoval && removalDeferred_ && meter_->Settled()) {
-        WatchForRemoval();
     }
 }
 
@@ -289,6 +291,8 @@ void SeriesLoop::FinishUnit(UnitResult result, QStringList reason) {
         SaveSheetOf(current_);
     } else if (result == UnitResult::Failed) {
         ++failed_;
+    } else {
+        ++stopped_;
     }
     units_.push_back(current_);
     if (result != UnitResult::Stopped && hooks_.Sound) hooks_.Sound(result == UnitResult::Passed);
@@ -324,7 +328,7 @@ void SeriesLoop::WatchForRemoval() {
     SetStatus(text_(rows::SeriesWaitingForRemoval));
     const QStringList problem = meter_->PowerForProbe();
     if (!problem.isEmpty()) return End(SeriesEnd::PortFailed, problem);
-    ScheduleProbe(MeterStartupAllowanceMs);
+    ScheduleProbe(link::MeterStartupMs);
 }
 
 // ---- the end ----
@@ -340,7 +344,13 @@ void SeriesLoop::End(SeriesEnd reason, QStringList lines) {
     end_ = reason;
     if (reason == SeriesEnd::Stopped) lines.prepend(text_(rows::SeriesStopped));
     if (reason == SeriesEnd::CountReached) lines.prepend(text_(rows::SeriesCountReached));
-    lines << text_(rows::SeriesSummary).arg(passed_ + failed_).arg(passed_).arg(failed_);
+    const int units = passed_ + failed_ + stopped_;
+    lines << (stopped_ == 0 ? text_(rows::SeriesSummary).arg(units).arg(passed_).arg(failed_)
+                            : text_(rows::SeriesSummaryWithStopped)
+                                  .arg(units)
+                                  .arg(passed_)
+                                  .arg(failed_)
+                                  .arg(stopped_));
     endLines_ = lines;
     SetPhase(SeriesPhase::Ended);
     SetStatus(lines.first());

@@ -71,8 +71,9 @@ struct SeriesHooks {
     // The port and the operations over the series' own copy of the configuration.
     std::function<std::unique_ptr<SeriesMeter>(ConfigEditor& editor, DeviceState& device)>
         MakeMeter;
-    // Keeps the record of every operation; null: none.
-    OperationReporter* journal = nullptr;
+    // Keeps the record of every operation (asked for each report, once a meter has been
+    // made); empty or null: none.
+    std::function<OperationReporter*()> Journal;
     // The journal's id of the last record appended, to name it in the unit's line.
     std::function<QString()> LastJournalId;
     // The pass and the failure sound.
@@ -97,8 +98,6 @@ class SeriesLoop : public QObject {
     // Missing answers in a row before a meter counts as taken off, or the interface as gone.
     static constexpr int MissesForRemoval = 2;
     static constexpr int SilencesForNoInterface = 2;
-    // After a unit, before the first look: a meter the unit left unpowered starts again.
-    static constexpr int MeterStartupAllowanceMs = 1600;
 
     SeriesLoop(LanguageText& texts, SeriesHooks hooks, Clock& clock, QObject* parent = nullptr);
     ~SeriesLoop() override;
@@ -116,6 +115,7 @@ class SeriesLoop : public QObject {
     const std::vector<SeriesUnit>& units() const { return units_; }
     int passed() const { return passed_; }
     int failed() const { return failed_; }
+    int stopped() const { return stopped_; }
     SeriesEnd endReason() const { return end_; }
     const QStringList& endLines() const { return endLines_; }
     const ConfigModel& configuration() const { return model_; }
@@ -153,6 +153,7 @@ class SeriesLoop : public QObject {
     void WatchForRemoval();
     void End(SeriesEnd reason, QStringList lines = {});
     void RelayWarning(const QString& line, bool& said);
+    OperationReporter* Journal() const;
 
     LanguageText& texts_;
     SeriesHooks hooks_;
@@ -175,6 +176,7 @@ class SeriesLoop : public QObject {
     SeriesUnit current_;
     int passed_ = 0;
     int failed_ = 0;
+    int stopped_ = 0;
     int misses_ = 0;
     int silences_ = 0;
     bool unitOpen_ = false;         // a unit has started and has no result yet

@@ -44,7 +44,7 @@ struct Scenario {
         for (std::size_t i = 0; i < exchanges.size(); ++i) {
             const double next = i + 1 < exchanges.size() ? exchanges[i + 1].firstSent : endMs;
             for (auto& f : CheckExchange(exchanges[i], static_cast<int>(i + 1), power, log.lines,
-                                         {0, next, false}))
+                                         {0, next, false, i + 1 == exchanges.size()}))
                 all.push_back(f);
         }
         for (auto& f : CheckLineHygiene(log, 0, endMs)) all.push_back(f);
@@ -68,12 +68,13 @@ TEST(TimelineChecks, JudgeEachExchangeAndTheLinesAfterTheCommand) {
     const double restart = 8000;
     const std::vector<CheckCase> cases = {
         {"read as the sequence runs it", Scenario().transfer(0, 33), ""},
-        {"write with its restart",
+        {"write with its restart before the next exchange",
          Scenario()
              .transfer(0, 65)
              .open(restart)
              .lines(restart + 500, true, false)
-             .lines(restart + 1000, false, false),
+             .lines(restart + 1000, false, false)
+             .transfer(restart + 2000, 33),
          ""},
         {"restart measured a little short",
          Scenario()
@@ -82,9 +83,15 @@ TEST(TimelineChecks, JudgeEachExchangeAndTheLinesAfterTheCommand) {
              .frame(3540, 65)
              .lines(7000, false, false)
              .lines(7498, true, false)
-             .lines(8000, false, false),
+             .lines(8000, false, false)
+             .transfer(restart + 2000, 33),
          ""},
-        {"write without restart", Scenario().transfer(0, 65), "no restart of the meter"},
+        {"write without restart", Scenario().transfer(0, 65).transfer(restart + 2000, 33),
+         "no restart of the meter"},
+        {"the command's last write leaves the meter off", Scenario().transfer(0, 65), ""},
+        {"powered again after the command's last exchange",
+         Scenario().transfer(0, 65).lines(restart, true, false).lines(restart + 500, false, false),
+         "powered again after the command's last exchange"},
         {"restart after too short an off time",
          Scenario()
              .open(0)
@@ -92,7 +99,8 @@ TEST(TimelineChecks, JudgeEachExchangeAndTheLinesAfterTheCommand) {
              .frame(3540, 65)
              .lines(7000, false, false)
              .lines(7200, true, false)
-             .lines(7600, false, false),
+             .lines(7600, false, false)
+             .transfer(restart + 2000, 33),
          "switched on again after only 200 ms off"},
         {"first byte too early",
          Scenario().open(400).lines(2500, true, false).frame(3540, 33).lines(6000, false, false),

@@ -123,9 +123,9 @@ TEST_F(SeriesLoopTest, NoInterfaceEndsTheSeriesNamingThePort) {
 TEST_F(SeriesLoopTest, PortThatDoesNotOpenRefusesTheSeriesWithThePortsMessage) {
     SeriesHooks hooks = Hooks();
     hooks.MakeMeter = [this](ConfigEditor& editor, DeviceState& device) {
-        auto meter = std::make_unique<cli::MeterSession>(editor, device, sim.deviceFactory(), 3,
-                                                         QStringLiteral("COM3"), sim.time.clock);
-        return std::unique_ptr<SeriesMeter>(std::move(meter));
+        auto meter = std::make_unique<MeterSession>(editor, device, sim.deviceFactory(), 3,
+                                                    QStringLiteral("COM3"), sim.time.clock);
+        return std::unique_ptr<SeriesMeter>(std::make_unique<SessionMeter>(std::move(meter)));
     };
     SeriesLoop other(texts, hooks, sim.time.clock);
     SeriesSetup setup = DefaultSetup(texts);

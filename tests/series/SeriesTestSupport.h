@@ -4,10 +4,10 @@
 
 #include "VirtualBench.h"
 #include "cli/ConfigFile.h"
-#include "cli/MeterSession.h"
 #include "common/OneShotTimer.h"
 #include "language/LanguageText.h"
 #include "series/SeriesLoop.h"
+#include "series/SessionMeter.h"
 
 #include <chrono>
 #include <memory>
@@ -116,13 +116,13 @@ class SeriesBench {
     SeriesHooks Hooks() {
         SeriesHooks hooks;
         hooks.MakeMeter = [this](ConfigEditor& editor, DeviceState& device) {
-            auto meter = std::make_unique<cli::MeterSession>(
-                editor, device, sim.deviceFactory(), 1, QStringLiteral("COM1"), sim.time.clock);
+            auto meter = std::make_unique<MeterSession>(editor, device, sim.deviceFactory(), 1,
+                                                        QStringLiteral("COM1"), sim.time.clock);
             sim.watchPort(meter->port());
             meter->OpenPort();
-            return std::unique_ptr<SeriesMeter>(std::move(meter));
+            return std::unique_ptr<SeriesMeter>(std::make_unique<SessionMeter>(std::move(meter)));
         };
-        hooks.journal = &journal;
+        hooks.Journal = [this] { return &journal; };
         hooks.LastJournalId = [this] { return QString::number(journal.ended.size()); };
         hooks.Sound = [this](bool passed) { sounds.push_back(passed); };
         return hooks;

@@ -4,5 +4,5 @@ zmt_add_test(series_tests
     SOURCES
         SeriesLoopTest.cpp
         SeriesTestSupport.h
-    LIBS zmt_series zmt_meter_session zmt_cli zmt_sim
+    LIBS zmt_series_station zmt_cli zmt_sim
     TIMEOUT 120)

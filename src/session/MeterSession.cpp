@@ -1,4 +1,4 @@
-#include "cli/MeterSession.h"
+#include "session/MeterSession.h"
 
 #include "device/DeviceImage.h"
 #include "device/OperationWiring.h"
@@ -6,9 +6,10 @@
 #include "editor/PortTexts.h"
 #include "language/AddedRows.h"
 #include "link/IgnorePortFailure.h"
+#include "link/MeterStartup.h"
 #include "link/SpComPort.h"
 
-namespace zmt::cli {
+namespace zmt {
 
 MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
                            link::PlatformDeviceFactory factory, int comNumber,
@@ -17,7 +18,8 @@ MeterSession::MeterSession(ConfigEditor& editor, DeviceState& device,
     SessionState& session = editor_.session();
     session.ComPortNumber = comNumber;
     session.ComPortName = portName;
-    restartHold_ = new OneShotTimer(this, QStringLiteral("restartHold"), RestartHoldMs, clock);
+    restartHold_ =
+        new OneShotTimer(this, QStringLiteral("restartHold"), link::MeterStartupMs, clock);
     restartHold_->setHandler([this] {
         restartHold_->setEnabled(false);
         Changed();
@@ -67,10 +69,22 @@ void MeterSession::ToolLines(bool power, bool signal, bool reopen) {
     lines_->SetPortLines(editor_.session().ComPortName, power, signal && Calibrating(), reopen);
 }
 
-// Every DTR on of the sequence is a restart: the meter gets the time to come up.
+// A restart inside an operation gets the meter's start-up: a calibration reads its display
+// next. The restart that closes an operation only has to be a real power-up when something
+// follows (the next exchange grants the start-up itself), and is left out at the end of a
+// command: the meter would be switched off again at once.
 void MeterSession::ToolPower(bool on) {
-    lines_->SetDTR(on);
-    if (on) restartHold_->setEnabled(true);
+    if (!on) return lines_->SetDTR(false);
+    const bool closing = steps_->OperationOver();
+    if (closing && after_ == AfterOperation::MeterOff) return;
+    lines_->SetDTR(true);
+    HoldRestart(closing ? link::ShortestPowerUpMs : link::MeterStartupMs);
+}
+
+void MeterSession::HoldRestart(int ms) {
+    restartHold_->setEnabled(false);
+    restartHold_->setInterval(ms);
+    restartHold_->setEnabled(true);
 }
 
 bool MeterSession::Calibrating() const {
@@ -136,10 +150,11 @@ std::vector<std::uint8_t> MeterSession::TakeProbeAnswer() {
 
 void MeterSession::StartOperation(OperationMode mode) {
     engine_->setIdleBytesKept(false);
-    Start(mode);
+    Start(mode, AfterOperation::NextExchange);
 }
 
-void MeterSession::Start(OperationMode mode) {
+void MeterSession::Start(OperationMode mode, AfterOperation after) {
+    after_ = after;
     starting_ = true;
     steps_->initform(mode);
     starting_ = false;
@@ -165,6 +180,15 @@ void MeterSession::Close() {
     link::IgnorePortFailure([this] { port_->Close(); });
 }
 
-}  // namespace zmt::cli
+OpenedSession OpenMeterSession(const SessionPlace& place, const PortChoice& port) {
+    OpenedSession opened;
+    opened.meter = std::make_unique<MeterSession>(place.editor, place.device, port.factory,
+                                                  port.number, port.name, place.clock);
+    if (place.portInUse) place.portInUse(&opened.meter->port());
+    opened.problem = opened.meter->OpenPort(place.system);
+    return opened;
+}
+
+}  // namespace zmt
 
 #include "moc_MeterSession.cpp"

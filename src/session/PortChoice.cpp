@@ -1,11 +1,11 @@
-#include "cli/PortChoice.h"
+#include "session/PortChoice.h"
 
 #include "editor/ComNames.h"
 #include "link/PosixTerminalDevice.h"
 
 #include <QRegularExpression>
 
-namespace zmt::cli {
+namespace zmt {
 
 std::optional<int> ComNumberOf(const QString& port) {
     static const QRegularExpression comName(QStringLiteral("^COM([1-4])$"),
@@ -23,4 +23,8 @@ std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformD
                       port};
 }
 
-}  // namespace zmt::cli
+QString UnknownPortLine(const QString& port) {
+    return QStringLiteral("PORT must be COM1..COM4 or a device path: ") + port;
+}
+
+}  // namespace zmt

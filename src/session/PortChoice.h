@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace zmt::cli {
+namespace zmt {
 
 // The port a command was given: COM1..COM4 as the program opens them, or a device path.
 struct PortChoice {
@@ -22,4 +22,7 @@ std::optional<int> ComNumberOf(const QString& port);
 // Empty when `port` is neither.
 std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformDeviceFactory& com);
 
-}  // namespace zmt::cli
+// Why `port` names no port, for every command that is given one.
+QString UnknownPortLine(const QString& port);
+
+}  // namespace zmt
