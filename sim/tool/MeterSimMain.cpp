@@ -9,21 +9,20 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The stop signals arrive as a readable descriptor, so the serving loop needs no handler.
-int StopSignalDescriptor() {
-    sigset_t stops;
-    sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
-    sigaddset(&stops, SIGTERM);
-    sigaddset(&stops, SIGHUP);
-    if (sigprocmask(SIG_BLOCK, &stops, nullptr) != 0) return -1;
-    return signalfd(-1, &stops, SFD_CLOEXEC);
+// The signals arrive as readable descriptors, so the serving loop needs no handler.
+int SignalDescriptor(std::initializer_list<int> signals) {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int number : signals) sigaddset(&set, number);
+    if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0) return -1;
+    return signalfd(-1, &set, SFD_CLOEXEC);
 }
 
 void Say(const std::string& line) {
@@ -31,8 +30,9 @@ void Say(const std::string& line) {
 }
 
 int Serve(const zmt::sim::ToolOptions& options) {
-    const int stopFd = StopSignalDescriptor();
-    if (stopFd < 0) return std::perror("signalfd"), 1;
+    const int stopFd = SignalDescriptor({SIGINT, SIGTERM, SIGHUP});
+    const int plugFd = SignalDescriptor({SIGUSR1});
+    if (stopFd < 0 || plugFd < 0) return std::perror("signalfd"), 1;
     zmt::sim::InterfaceAndMeter line;
     const auto now = zmt::sim::SimClock::now();
     line.setAnalog(options.analog, now);
@@ -48,14 +48,18 @@ int Serve(const zmt::sim::ToolOptions& options) {
     Say("modem lines cannot cross a pseudo-terminal: the meter counts as always powered "
         "and the calibration signal as off");
     server.serve(
-        stopFd,
+        {stopFd, plugFd, STDIN_FILENO},
         [&](const std::string& path) {
             Say("COM" + std::to_string(options.port) + ": " + link + " -> " + path + " ready");
         },
-        [](const std::string& image) { Say(image + " (in use after the next power-up)"); });
+        [](const std::string& line) {
+            Say(line.starts_with("stored image") ? line + " (in use after the next power-up)"
+                                                 : line);
+        });
     server.removeLink();
     Say("stopped");
     ::close(stopFd);
+    ::close(plugFd);
     return 0;
 }
 

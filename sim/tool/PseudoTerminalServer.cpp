@@ -2,10 +2,13 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/signalfd.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -72,9 +75,11 @@ void PseudoTerminalServer::removeLink() {
     linkPath_.clear();
 }
 
-void PseudoTerminalServer::serve(int stopFd, const Report& onReady, const Report& report) {
+void PseudoTerminalServer::serve(const Control& control, const Report& onReady,
+                                 const Report& report) {
     line_.setDtr(true, SimClock::now());
     bool announced = false;
+    int inputFd = control.inputFd;
     int imagesReported = line_.imagesStored();
     for (;;) {
         const SimTime now = SimClock::now();
@@ -88,13 +93,50 @@ void PseudoTerminalServer::serve(int stopFd, const Report& onReady, const Report
             imagesReported = line_.imagesStored();
             report(DescribeImage(line_.storedImage()));
         }
-        std::array<pollfd, 2> fds{{{master_, POLLIN, 0}, {stopFd, POLLIN, 0}}};
+        // A descriptor of -1 is left out by poll.
+        std::array<pollfd, 4> fds{{{master_, POLLIN, 0},
+                                   {control.stopFd, POLLIN, 0},
+                                   {control.plugSignalFd, POLLIN, 0},
+                                   {inputFd, POLLIN, 0}}};
         if (poll(fds.data(), fds.size(), pollTimeoutMs(now, !announced)) < 0 && errno != EINTR)
             return;
         if (fds[1].revents != 0) return;
         if (fds[0].revents & (POLLERR | POLLNVAL)) return;
         if (fds[0].revents & POLLIN) takeHostBytes(SimClock::now());
+        if (fds[2].revents & POLLIN) takeSignal(control.plugSignalFd, report);
+        if (fds[3].revents != 0 && !takeInput(inputFd, report)) inputFd = -1;
     }
+}
+
+void PseudoTerminalServer::takeSignal(int fd, const Report& report) {
+    signalfd_siginfo info{};
+    if (::read(fd, &info, sizeof info) == sizeof info) plug(!line_.meterPlugged(), report);
+}
+
+bool PseudoTerminalServer::takeInput(int fd, const Report& report) {
+    std::array<char, 256> buffer{};
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n <= 0) return n < 0 && errno == EINTR;
+    input_.append(buffer.data(), static_cast<std::size_t>(n));
+    for (std::size_t end = input_.find('\n'); end != std::string::npos; end = input_.find('\n')) {
+        std::string command = input_.substr(0, end);
+        input_.erase(0, end + 1);
+        std::erase_if(command, [](unsigned char c) { return std::isspace(c); });
+        if (command == "unplug")
+            plug(false, report);
+        else if (command == "plug")
+            plug(true, report);
+        else if (!command.empty())
+            report("unknown command \"" + command + "\": unplug or plug");
+    }
+    // A line that never ends is not kept without bound.
+    if (input_.size() > 1024) input_.clear();
+    return true;
+}
+
+void PseudoTerminalServer::plug(bool plugged, const Report& report) {
+    line_.setMeterPlugged(plugged, SimClock::now());
+    report(plugged ? "meter plugged into the interface" : "meter taken off the interface");
 }
 
 void PseudoTerminalServer::forwardAnswers() {

@@ -27,11 +27,24 @@ class PseudoTerminalServer {
     // Removes the link if it still points at this server's slave.
     void removeLink();
 
-    // Powers the meter and serves until `stopFd` becomes readable. `onReady` is called
-    // once the meter has started; `report` gets a line for every image the meter stores.
-    void serve(int stopFd, const Report& onReady, const Report& report);
+    // Where the commands of a serving run come from; -1: nowhere.
+    struct Control {
+        int stopFd = -1;        // readable: serving ends
+        int plugSignalFd = -1;  // a signal descriptor: each signal takes the meter off or
+                                // plugs it in again
+        int inputFd = -1;       // lines "unplug" and "plug"
+    };
+
+    // Powers the meter and serves until the stop descriptor becomes readable. `onReady` is
+    // called once the meter has started; `report` gets a line for every image the meter
+    // stores and for every change of the meter's place.
+    void serve(const Control& control, const Report& onReady, const Report& report);
 
   private:
+    void takeSignal(int fd, const Report& report);
+    // False once the input has ended.
+    bool takeInput(int fd, const Report& report);
+    void plug(bool plugged, const Report& report);
     void forwardAnswers();
     void takeHostBytes(SimTime now);
     int pollTimeoutMs(SimTime now, bool waitingForReady) const;
@@ -41,6 +54,7 @@ class PseudoTerminalServer {
     int slave_ = -1;  // held open so the master never sees a hang-up between host opens
     std::string slavePath_;
     std::string linkPath_;
+    std::string input_;  // the start of a command line not ended yet
 };
 
 // One line of the sixteen words, for the tool's report.

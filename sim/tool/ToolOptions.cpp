@@ -120,7 +120,12 @@ std::string ToolUsage() {
            "  --type TYPE            10mA, 20mA, 100mA, 1V, 10V or 50V (default: 20mA)\n"
            "  -h, --help             show this text\n"
            "\n"
-           "Each option takes its value also as --name=value.\n";
+           "Each option takes its value also as --name=value.\n"
+           "\n"
+           "While it serves, the meter is taken off the interface and plugged in again\n"
+           "(as between the units of a series) by the line \"unplug\" or \"plug\" on\n"
+           "standard input, or by each signal USR1 (kill -USR1 PID). INT, TERM and HUP\n"
+           "stop it.\n";
 }
 
 double FullScaleOfType(std::string type) {

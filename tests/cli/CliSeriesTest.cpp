@@ -126,11 +126,47 @@ TEST_F(CliSeriesTest, RefusedBeforeAnythingReachesTheMeter) {
         {"missing file", {"series", "--port", "COM1", workDir.path("none.dig")}, FileError},
         {"unevaluable", {"series", "--port", "COM1", workDir.path("flat.dig")}, FileError},
         {"no port", {"series", "--port", "COM3", workDir.path("series.dig")}, PortUnavailable},
+        {"sheet folder is a file", Series({"--sheets", workDir.path("series.dig")}), FileError},
+        {"sheet folder under a file", Series({"--sheets", workDir.path("series.dig") + "/sheets"}),
+         FileError},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        console = {};
         EXPECT_EQ(Run(c.arguments), c.code) << Err().toStdString();
         EXPECT_EQ(station->imagesStored(), 0);
+        EXPECT_EQ(station->powerUps(), 0);
+        EXPECT_FALSE(console.err.isEmpty());
+    }
+    EXPECT_THAT(Err().toStdString(), ::testing::HasSubstr("sheets"));
+}
+
+// Ctrl-C before the units asked for are done: the series did not finish, whether it came
+// while waiting for the next meter or during a unit, and a stopped unit counts in the summary.
+TEST_F(CliSeriesTest, CtrlCBeforeTheCountIsReachedExitsInterrupted) {
+    struct Case {
+        const char* name;
+        const char* statusLine;  // Ctrl-C once the progress line says this
+        const char* summary;
+    };
+    const std::vector<Case> cases = {
+        {"waiting for the next meter", "waiting for the next meter", "1 units: 1 passed, 0 failed"},
+        {"writing the second unit", "programming unit 2", "2 units: 1 passed, 0 failed, 1 stopped"},
+    };
+    const auto unplugsAndPlugs = console.whileStatus;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        console = {};
+        console.whileStatus = [&](const QString& status) {
+            unplugsAndPlugs(status);
+            // Once the first unit has its line.
+            if (status.startsWith(c.statusLine) && !console.out.isEmpty()) console.interrupts = 1;
+        };
+        EXPECT_EQ(Run(Series({"--count", "3"})), Interrupted) << Err().toStdString();
+        EXPECT_THAT((Out() + Err()).toStdString(), ::testing::HasSubstr(c.summary));
+        EXPECT_FALSE(station->dtr());
+        station->setStoredImage(sim::FactoryImage());
+        station->setMeterPlugged(true);
     }
 }
 

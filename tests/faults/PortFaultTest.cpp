@@ -117,7 +117,8 @@ class PtyMeter {
         EXPECT_TRUE(server_.open(error) && server_.createLink("com1", error)) << error;
         serving_ = std::thread([this] {
             server_.serve(
-                stop_, [this](const std::string&) { ready_ = true; }, [](const std::string&) {});
+                {.stopFd = stop_}, [this](const std::string&) { ready_ = true; },
+                [](const std::string&) {});
         });
     }
     ~PtyMeter() {

@@ -15,8 +15,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace zmt::sim {
 namespace {
@@ -91,6 +94,49 @@ TEST_F(ToolInTempDir, TheInterfaceProbeFindsTheToolsInterface) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !probe.running(); }, 5000));
     ASSERT_EQ(probe.results().size(), 1u);
     EXPECT_EQ(probe.results()[0].outcome, link::ProbeOutcome::Found);
+}
+
+// A series needs meters taken off and plugged in: a line on standard input and a signal do
+// it, and the meter answers again once plugged in.
+TEST_F(ToolInTempDir, TheMeterIsTakenOffAndPluggedInByALineOrASignal) {
+    struct Way {
+        const char* name;
+        std::function<void(QProcess&)> unplug;
+        std::function<void(QProcess&)> plug;
+    };
+    const auto line = [](const char* text) {
+        return [text](QProcess& process) { process.write(text); };
+    };
+    const auto usr1 = [](QProcess& process) { ::kill(pid_t(process.processId()), SIGUSR1); };
+    const std::vector<Way> ways = {
+        {"standard input", line("unplug\n"), line("plug\n")},
+        {"signal", usr1, usr1},
+    };
+    link::TSpComPort port;
+    test::PortExchange exchange(port);
+    test::ConfigureLikeTransferWindow(port, ToolPort);
+    port.Open();
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        output.clear();
+        way.unplug(tool);
+        ASSERT_TRUE(waitForOutput("meter taken off the interface")) << output.toStdString();
+        // The interface alone echoes; no meter answers, and the exchange stops short.
+        EXPECT_LT(exchange.run(test::ReadFrame()).size(), 66u);
+        way.plug(tool);
+        ASSERT_TRUE(waitForOutput("meter plugged into the interface")) << output.toStdString();
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return exchange.run(test::ReadFrame()).size() == 66u; }, 10000));
+    }
+    port.Close();
+}
+
+TEST(MeterSimTool, HelpNamesTheWaysToUnplugTheMeter) {
+    QProcess tool;
+    tool.start(ZMT_METER_SIM_TOOL, {"--help"});
+    ASSERT_TRUE(tool.waitForFinished(5000));
+    const QByteArray help = tool.readAllStandardError();
+    EXPECT_TRUE(help.contains("\"unplug\"") && help.contains("USR1")) << help.toStdString();
 }
 
 TEST_F(ToolInTempDir, StopsCleanlyOnTerminateAndRemovesItsLink) {
