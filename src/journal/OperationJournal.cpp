@@ -1,6 +1,7 @@
 #include "journal/OperationJournal.h"
 
 #include "journal/JournalFile.h"
+#include "journal/JournalReasonText.h"
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
 
@@ -68,7 +69,7 @@ QString OperationJournal::Append(const JournalRecord& record, int language) {
     const AppendResult appended = AppendRecord(path_, record);
     failed_ = !appended.ok;
     if (appended.ok || warned_) return {};
-    return Warning(appended.reason, language);
+    return Warning(JournalReasonText(appended.reason, texts_, language), language);
 }
 
 QString OperationJournal::OperationStarting(const QString&, const QString&) {
@@ -76,7 +77,8 @@ QString OperationJournal::OperationStarting(const QString&, const QString&) {
     startId_.clear();
     const AppendResult probe = ProbeJournal(path_);
     if (probe.ok) return {};
-    return Warning(probe.reason, context_ ? context_(nullptr).language : 0);
+    const int language = context_ ? context_(nullptr).language : 0;
+    return Warning(JournalReasonText(probe.reason, texts_, language), language);
 }
 
 QString OperationJournal::WriteStarting(const OperationReport& report) {

@@ -296,6 +296,14 @@ enum Added : int {
     RestoreNeedsOtherDevice,
     RestoreAsksFirst,
 
+    // Bad input at the terminal: why the journal or one of its lines cannot be used.
+    JournalFolderNotMade,  // %1 the folder
+    JournalIsAFolder,
+    JournalNotARegularFile,
+    JournalLineWithoutEnd,
+    JournalNotARecord,
+    JournalIncompleteRecord,  // %1 the field it lacks
+
     AddedEnd
 };
 
