@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "common/FileNames.h"
+
 #include <map>
 
 namespace zmt::cli {
@@ -46,6 +48,9 @@ CommandRule RuleOf(Command command) {
     }
 }
 
+// More units than a series at one interface ever reaches; a larger count is a typing error.
+constexpr int kMaxSeriesCount = 100000;
+
 const QStringList kGlobalFlags = {"--json", "--quiet", "--help", "--version"};
 const QStringList kValueOptions = {"--port", "--from",  "--output", "--lang",
                                    "--id",   "--count", "--sheets"};
@@ -79,6 +84,8 @@ class Parser {
                 return fail(QStringLiteral("%1 needs a value").arg(name));
             value = arguments_[index_];
         }
+        // A second value would silently win over the first: which one was meant is unknown.
+        if (seen_.contains(name)) return fail(QStringLiteral("%1 given twice").arg(name));
         option(name, value);
         seen_ << name;
     }
@@ -139,9 +146,14 @@ class Parser {
 
     void count(const QString& value) {
         bool number = false;
-        options_.count = value.toInt(&number);
-        if (!number || options_.count < 1)
-            fail(QStringLiteral("--count takes a count of 1 or more, not '%1'").arg(value));
+        const qlonglong count = value.toLongLong(&number);
+        if (number && count >= 1 && count <= kMaxSeriesCount) {
+            options_.count = int(count);
+            return;
+        }
+        fail(QStringLiteral("--count takes a count from 1 to %1, not '%2'")
+                 .arg(kMaxSeriesCount)
+                 .arg(value));
     }
 
     void language(const QString& value) {
@@ -179,11 +191,20 @@ class Parser {
             return fail(QStringLiteral("%1 needs --port PORT").arg(commandName()));
         if (*command_ == Command::Report && options_.output.isEmpty())
             return fail(QStringLiteral("report needs --output SHEET.pdf"));
+        // Read by its bytes, a name that is no UTF-8 would be written under another name.
+        for (const auto& [name, value] :
+             {std::pair{"--output", options_.output}, std::pair{"--sheets", options_.sheets}})
+            if (!IsUtf8Name(value))
+                return fail(QStringLiteral("%1 '%2' is no UTF-8 name: files are written only "
+                                           "under UTF-8 names")
+                                .arg(QLatin1String(name), value));
         if (*command_ == Command::Journal && options_.json && options_.csv)
             return fail(QStringLiteral("journal takes --json or --csv, not both"));
         if (*command_ == Command::Journal && options_.last && options_.lastCount == 0)
             return fail(QStringLiteral("journal --last needs a count"));
-        if (*command_ == Command::Restore && options_.id.isEmpty() == !options_.last)
+        if (*command_ == Command::Restore && !options_.id.isEmpty() && options_.last)
+            return fail(QStringLiteral("restore takes --id ID or --last, not both"));
+        if (*command_ == Command::Restore && options_.id.isEmpty() && !options_.last)
             return fail(QStringLiteral("restore needs --id ID or --last"));
         if (*command_ == Command::Restore && options_.lastCount > 0)
             return fail(QStringLiteral("restore --last takes no count"));

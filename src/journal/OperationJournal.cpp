@@ -1,5 +1,6 @@
 #include "journal/OperationJournal.h"
 
+#include "common/FileNames.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalReasonText.h"
 #include "language/AddedRows.h"
@@ -50,8 +51,9 @@ QString OperatorName() {
 }
 
 QString FileSha256(const QString& path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    QFile file;
+    QString reason;
+    if (path.isEmpty() || !OpenForReading(file, path, reason)) return {};
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file)) return {};
     return QString::fromLatin1(hash.result().toHex());
