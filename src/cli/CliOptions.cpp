@@ -290,8 +290,9 @@ Commands:
             write FILE into one meter after another: each meter plugged into the
             interface is written (and read back and compared unless --no-verify),
             then the next is awaited once it has been taken off; one line per unit
-            (--json: one object per unit and a summary), until N units are done or
-            Ctrl-C; --sheets saves a configuration sheet per unit that passed.
+            (--json: one object per unit and a summary), until N units (1 to
+            %1) are done or Ctrl-C; --sheets saves a configuration sheet per
+            unit that passed.
             Exit 0 when every unit passed, 1 when any failed, 130 when Ctrl-C
             stopped a unit under way, else as write
   ports     list the serial devices and what COM1..COM4 reach
@@ -301,7 +302,13 @@ Commands:
 
 PORT is COM1..COM4 (COMn opens ./comN in the current directory if it exists, else
 /dev/ttyS<n-1>) or a device path such as /dev/ttyUSB0. FILE is a configuration file
-(.dig or initdig.txt) in the program's 20-line format.
+(.dig or initdig.txt) in the program's 20-line format. A FILE name that is not UTF-8
+is opened by its bytes; --output and --sheets take UTF-8 names only. Each option is
+given once.
+
+What comes from files and the journal (lines, names, fields) is printed with its
+control characters written out: \x1b, \t, \u009b, and a byte of a name that is not
+UTF-8 as \xff. JSON output holds the values as they are.
 
 Options:
   --json        print one JSON object (read, verify, show, ports, find, journal)
@@ -329,7 +336,8 @@ $XDG_DATA_HOME/zmt4824 (else ~/.local/share/zmt4824); an operation that writes
 appends its first line, with what the meter held, before its write frame, and the
 line of its outcome when it ends. A write without an outcome is listed as
 interrupted and can be restored.
-)");
+)")
+        .arg(kMaxSeriesCount);
 }
 
 }  // namespace zmt::cli
