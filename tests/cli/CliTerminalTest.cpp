@@ -189,6 +189,25 @@ TEST_F(CliTerminalTest, AFileNameThatIsNoUtf8OpensTheFileItNames) {
     EXPECT_TRUE(Err().contains("missing-\\xff\\x1b.dig")) << Err().toStdString();
 }
 
+TEST_F(CliTerminalTest, AWriteOfAFileNamedByBytesIsJournaledWithTheFilesHash) {
+    AddMeter();
+    WriteConfiguration("example.dig");
+    const QByteArray bytes = "meter-\xff.dig";
+    const FileNamedByBytes file("example.dig", bytes);
+    ASSERT_EQ(Run({"write", "--port", "COM1", DecodeFileName(bytes), "--lang", "en", "--quiet"}),
+              Success)
+        << Err().toStdString();
+    const auto records = journal::ReadJournal(journal::JournalPath()).records;
+    ASSERT_FALSE(records.empty());
+    EXPECT_TRUE(records.back().file.endsWith(DecodeFileName(bytes)))
+        << records.back().file.toStdString();
+    EXPECT_EQ(records.back().fileSha256.size(), 64);
+
+    console = {};
+    EXPECT_EQ(Run({"journal", "--lang", "en"}), Success);
+    EXPECT_TRUE(Out().contains("  meter-\\xff.dig  succeeded")) << Out().toStdString();
+}
+
 TEST_F(CliTerminalTest, JournalFieldsAreShownWrittenOutAndListedAsTheyAre) {
     journal::JournalRecord record;
     record.id = QStringLiteral("id\x1b[1A");
