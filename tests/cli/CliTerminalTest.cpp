@@ -127,7 +127,9 @@ TEST(FileNamesTest, EveryNameEncodesToItsOwnBytes) {
         const QString name = DecodeFileName(c.bytes);
         EXPECT_EQ(EncodeFileName(name), c.bytes) << c.what;
         EXPECT_EQ(IsUtf8Name(name), c.utf8) << c.what;
-        if (c.utf8) EXPECT_EQ(name, QString::fromUtf8(c.bytes)) << c.what;
+        if (c.utf8) {
+            EXPECT_EQ(name, QString::fromUtf8(c.bytes)) << c.what;
+        }
     }
 }
 
