@@ -3,6 +3,7 @@
 #include "journal/JournalWords.h"
 
 #include "journal/JournalListing.h"
+#include "journal/JournalReasonText.h"
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
 
@@ -122,13 +123,16 @@ void TJournalForm::ShowDetails() {
     const JournalRecord* record = Selected();
     details_->clearContents();
     QStringList lines;
+    const auto reason = [this](const journal::JournalReason& why) {
+        return journal::JournalReasonText(why, text_.table(), text_.languageIndex());
+    };
     if (!contents_.error.isEmpty())
-        lines << text_(rows::FileCannotBeRead).arg(context_.path, contents_.error);
+        lines << text_(rows::FileCannotBeRead).arg(context_.path, reason(contents_.error));
     for (const journal::SkippedLine& skipped : contents_.skipped)
         lines << text_(rows::JournalLineSkipped)
                      .arg(context_.path)
                      .arg(skipped.line)
-                     .arg(skipped.why);
+                     .arg(reason(skipped.why));
     open_->setEnabled(record && record->asFound);
     restore_->setEnabled(record && record->asFound && record->asFoundValid);
     if (record) {

@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "common/FileNames.h"
+
 #include <map>
 
 namespace zmt::cli {
@@ -46,6 +48,9 @@ CommandRule RuleOf(Command command) {
     }
 }
 
+// More units than a series at one interface ever reaches; a larger count is a typing error.
+constexpr int kMaxSeriesCount = 100000;
+
 const QStringList kGlobalFlags = {"--json", "--quiet", "--help", "--version"};
 const QStringList kValueOptions = {"--port", "--from",  "--output", "--lang",
                                    "--id",   "--count", "--sheets"};
@@ -79,6 +84,8 @@ class Parser {
                 return fail(QStringLiteral("%1 needs a value").arg(name));
             value = arguments_[index_];
         }
+        // A second value would silently win over the first: which one was meant is unknown.
+        if (seen_.contains(name)) return fail(QStringLiteral("%1 given twice").arg(name));
         option(name, value);
         seen_ << name;
     }
@@ -139,9 +146,14 @@ class Parser {
 
     void count(const QString& value) {
         bool number = false;
-        options_.count = value.toInt(&number);
-        if (!number || options_.count < 1)
-            fail(QStringLiteral("--count takes a count of 1 or more, not '%1'").arg(value));
+        const qlonglong count = value.toLongLong(&number);
+        if (number && count >= 1 && count <= kMaxSeriesCount) {
+            options_.count = int(count);
+            return;
+        }
+        fail(QStringLiteral("--count takes a count from 1 to %1, not '%2'")
+                 .arg(kMaxSeriesCount)
+                 .arg(value));
     }
 
     void language(const QString& value) {
@@ -179,11 +191,20 @@ class Parser {
             return fail(QStringLiteral("%1 needs --port PORT").arg(commandName()));
         if (*command_ == Command::Report && options_.output.isEmpty())
             return fail(QStringLiteral("report needs --output SHEET.pdf"));
+        // Read by its bytes, a name that is no UTF-8 would be written under another name.
+        for (const auto& [name, value] :
+             {std::pair{"--output", options_.output}, std::pair{"--sheets", options_.sheets}})
+            if (!IsUtf8Name(value))
+                return fail(QStringLiteral("%1 '%2' is no UTF-8 name: files are written only "
+                                           "under UTF-8 names")
+                                .arg(QLatin1String(name), value));
         if (*command_ == Command::Journal && options_.json && options_.csv)
             return fail(QStringLiteral("journal takes --json or --csv, not both"));
         if (*command_ == Command::Journal && options_.last && options_.lastCount == 0)
             return fail(QStringLiteral("journal --last needs a count"));
-        if (*command_ == Command::Restore && options_.id.isEmpty() == !options_.last)
+        if (*command_ == Command::Restore && !options_.id.isEmpty() && options_.last)
+            return fail(QStringLiteral("restore takes --id ID or --last, not both"));
+        if (*command_ == Command::Restore && options_.id.isEmpty() && !options_.last)
             return fail(QStringLiteral("restore needs --id ID or --last"));
         if (*command_ == Command::Restore && options_.lastCount > 0)
             return fail(QStringLiteral("restore --last takes no count"));
@@ -269,8 +290,9 @@ Commands:
             write FILE into one meter after another: each meter plugged into the
             interface is written (and read back and compared unless --no-verify),
             then the next is awaited once it has been taken off; one line per unit
-            (--json: one object per unit and a summary), until N units are done or
-            Ctrl-C; --sheets saves a configuration sheet per unit that passed.
+            (--json: one object per unit and a summary), until N units (1 to
+            %1) are done or Ctrl-C; --sheets saves a configuration sheet per
+            unit that passed.
             Exit 0 when every unit passed, 1 when any failed, 130 when Ctrl-C
             stopped a unit under way, else as write
   ports     list the serial devices and what COM1..COM4 reach
@@ -280,7 +302,13 @@ Commands:
 
 PORT is COM1..COM4 (COMn opens ./comN in the current directory if it exists, else
 /dev/ttyS<n-1>) or a device path such as /dev/ttyUSB0. FILE is a configuration file
-(.dig or initdig.txt) in the program's 20-line format.
+(.dig or initdig.txt) in the program's 20-line format. A FILE name that is not UTF-8
+is opened by its bytes; --output and --sheets take UTF-8 names only. Each option is
+given once.
+
+What comes from files and the journal (lines, names, fields) is printed with its
+control characters written out: \x1b, \t, \u009b, and a byte of a name that is not
+UTF-8 as \xff. JSON output holds the values as they are.
 
 Options:
   --json        print one JSON object (read, verify, show, ports, find, journal)
@@ -308,7 +336,8 @@ $XDG_DATA_HOME/zmt4824 (else ~/.local/share/zmt4824); an operation that writes
 appends its first line, with what the meter held, before its write frame, and the
 line of its outcome when it ends. A write without an outcome is listed as
 interrupted and can be restored.
-)");
+)")
+        .arg(kMaxSeriesCount);
 }
 
 }  // namespace zmt::cli

@@ -8,6 +8,7 @@
 #include "journal/JournalCsv.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalLocation.h"
+#include "journal/JournalReasonText.h"
 #include "journal/PortDevice.h"
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
@@ -31,15 +32,19 @@ std::optional<journal::JournalContents> ReadForTool(Console& console, const Lang
                                                     int language) {
     const QString path = journal::JournalPath();
     journal::JournalContents contents = journal::ReadJournal(path);
+    const auto reason = [&](const journal::JournalReason& why) {
+        return journal::JournalReasonText(why, texts, language);
+    };
     if (!contents.error.isEmpty()) {
-        console.Warn(texts.text(rows::FileCannotBeRead, language).arg(path, contents.error));
+        console.Warn(
+            texts.text(rows::FileCannotBeRead, language).arg(path, reason(contents.error)));
         return std::nullopt;
     }
     for (const journal::SkippedLine& skipped : contents.skipped)
         console.Warn(texts.text(rows::JournalLineSkipped, language)
                          .arg(path)
                          .arg(skipped.line)
-                         .arg(skipped.why));
+                         .arg(reason(skipped.why)));
     return contents;
 }
 
@@ -165,8 +170,10 @@ CommandResult ListJournal(const CliOptions& options, CliEnvironment& env) {
         result.lines << RecordLine(record);
         list.append(ToJson(record));
     }
+    // In English whatever the language, as every value of the JSON result that a script reads.
     for (const journal::SkippedLine& line : contents->skipped)
-        skipped.append(QJsonObject{{"line", line.line}, {"why", line.why}});
+        skipped.append(QJsonObject{{"line", line.line},
+                                   {"why", journal::JournalReasonText(line.why, texts, 1)}});
     result.fields = {{"journal", journal::JournalPath()}, {"records", list}, {"skipped", skipped}};
     return result;
 }

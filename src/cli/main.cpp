@@ -2,6 +2,8 @@
 #include "cli/CliOptions.h"
 #include "cli/ExitCode.h"
 #include "cli/StdioConsole.h"
+#include "cli/TerminalText.h"
+#include "common/FileNames.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,9 +13,10 @@
 
 namespace {
 
+// Taken as file names are: a name that is no UTF-8 still opens the file it names.
 QStringList ArgumentsOf(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) arguments << zmt::DecodeFileName(argv[i]);
     return arguments;
 }
 
@@ -30,7 +33,7 @@ int main(int argc, char** argv) {
     const zmt::cli::ParsedCommandLine parsed = zmt::cli::ParseCommandLine(ArgumentsOf(argc, argv));
     if (!parsed.options) {
         std::fprintf(stderr, "zmt4824-cli: %s\nTry 'zmt4824-cli --help'.\n",
-                     parsed.error.toLocal8Bit().constData());
+                     zmt::cli::TerminalText(parsed.error).toUtf8().constData());
         return zmt::cli::UsageError;
     }
     // The sheet is laid out with the toolkit's fonts, which need a (screenless) platform.
@@ -43,7 +46,8 @@ int main(int argc, char** argv) {
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    zmt::cli::StdioConsole console(parsed.options->quiet);
+    zmt::cli::StdioConsole terminal(parsed.options->quiet);
+    zmt::cli::TerminalConsole console(terminal);
     zmt::cli::CliEnvironment environment{console, zmt::SteadyClock(), RunEventsUntil};
     return zmt::cli::RunCli(*parsed.options, environment);
 }

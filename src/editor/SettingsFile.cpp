@@ -1,9 +1,9 @@
 #include "editor/SettingsFile.h"
 
+#include "common/FileNames.h"
 #include "language/AddedRows.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace zmt {
@@ -37,14 +37,21 @@ QByteArray Encode(const QStringList& lines) {
 }  // namespace
 
 SettingsFileContent ReadSettingsFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return {Failed(rows::FileDoesNotExist, path), {}};
-    if (info.isDir()) return {Failed(rows::FileIsAFolder, path), {}};
-    // Opening a FIFO or a device would block or never end: only regular files are read.
-    if (!info.isFile()) return {Failed(rows::FileIsNotRegular, path), {}};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {Failed(rows::FileCannotBeRead, path, file.errorString()), {}};
+    // By the name's own bytes: a name that is no UTF-8 is read as given.
+    switch (KindOfFile(path)) {
+        case FileKind::Missing:
+            return {Failed(rows::FileDoesNotExist, path), {}};
+        case FileKind::Folder:
+            return {Failed(rows::FileIsAFolder, path), {}};
+        case FileKind::Other:  // a FIFO or a device would block or never end
+            return {Failed(rows::FileIsNotRegular, path), {}};
+        case FileKind::Regular:
+            break;
+    }
+    QFile file;
+    QString reason;
+    if (!OpenForReading(file, path, reason))
+        return {Failed(rows::FileCannotBeRead, path, reason), {}};
     // One byte past the limit tells an oversized file (or an endless device) from a full one.
     const QByteArray bytes = file.read(MaxSettingsFileSize + 1);
     if (file.error() != QFileDevice::NoError)

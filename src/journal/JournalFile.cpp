@@ -18,8 +18,8 @@ namespace zmt::journal {
 
 namespace {
 
-QString SystemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+JournalReason SystemReason(int error) {
+    return {JournalReason::System, QString::fromLocal8Bit(std::strerror(error))};
 }
 
 class Descriptor {
@@ -36,29 +36,29 @@ class Descriptor {
     int fd_;
 };
 
-bool MakeFolder(const QString& path, QString& reason) {
+bool MakeFolder(const QString& path, JournalReason& reason) {
     const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo(folder).isDir() || QDir().mkpath(folder)) return true;
-    reason = QStringLiteral("%1: the folder cannot be made").arg(folder);
+    reason = {JournalReason::FolderNotMade, folder};
     return false;
 }
 
 // Opens the journal for appending; a FIFO or device does not block the open and is refused.
-int OpenForAppend(const QString& path, bool create, QString& reason) {
+int OpenForAppend(const QString& path, bool create, JournalReason& reason) {
     const QByteArray name = QFile::encodeName(path);
     // Read as well: the last byte tells whether the last line was torn.
     const int flags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0);
     const int fd = ::open(name.constData(), flags, 0644);
     if (fd < 0) {
-        reason = errno == EISDIR  ? QStringLiteral("a folder, not a file")
-                 : errno == ENXIO ? QStringLiteral("not a regular file")
+        reason = errno == EISDIR  ? JournalReason{JournalReason::IsAFolder}
+                 : errno == ENXIO ? JournalReason{JournalReason::NotARegularFile}
                                   : SystemReason(errno);
         return -1;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        reason = QStringLiteral("not a regular file");
+        reason = {JournalReason::NotARegularFile};
         return -1;
     }
     return fd;
@@ -74,7 +74,7 @@ bool EndsWithNewline(int fd) {
 }  // namespace
 
 AppendResult ProbeJournal(const QString& path) {
-    QString reason;
+    JournalReason reason;
     if (!MakeFolder(path, reason)) return {false, reason};
     const bool exists = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
     if (!exists) {
@@ -90,7 +90,7 @@ AppendResult ProbeJournal(const QString& path) {
 }
 
 AppendResult AppendRecord(const QString& path, const JournalRecord& record) {
-    QString reason;
+    JournalReason reason;
     if (!MakeFolder(path, reason)) return {false, reason};
     const Descriptor fd(OpenForAppend(path, true, reason));
     if (fd.get() < 0) return {false, reason};
@@ -122,16 +122,16 @@ JournalContents ReadJournal(const QString& path) {
         return contents;
     }
     if (S_ISDIR(info.st_mode)) {
-        contents.error = QStringLiteral("a folder, not a file");
+        contents.error = {JournalReason::IsAFolder};
         return contents;
     }
     if (!S_ISREG(info.st_mode)) {
-        contents.error = QStringLiteral("not a regular file");
+        contents.error = {JournalReason::NotARegularFile};
         return contents;
     }
     QFile file;
     if (!file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
-        contents.error = file.errorString();
+        contents.error = {JournalReason::System, file.errorString()};
         return contents;
     }
     qint64 number = 0;
@@ -145,14 +145,12 @@ JournalContents ReadJournal(const QString& path) {
         const QJsonDocument document = QJsonDocument::fromJson(text, &error);
         if (error.error != QJsonParseError::NoError || !document.isObject()) {
             contents.skipped.push_back(
-                {number, torn ? QStringLiteral("incomplete record (the line has no end)")
-                              : QStringLiteral("not a journal record")});
+                {number, {torn ? JournalReason::LineWithoutEnd : JournalReason::NotARecord}});
             continue;
         }
         ParsedRecord parsed = FromJson(document.object());
         if (!parsed.record) {
-            contents.skipped.push_back(
-                {number, QStringLiteral("incomplete record: ") + parsed.problem});
+            contents.skipped.push_back({number, {JournalReason::IncompleteRecord, parsed.missing}});
             continue;
         }
         contents.records.push_back(std::move(*parsed.record));

@@ -13,9 +13,29 @@
 
 namespace zmt::journal {
 
+// Why the journal, or one of its lines, cannot be used: a code that the reader says in its
+// own language (JournalReasonText), with what the text names.
+struct JournalReason {
+    enum Code {
+        None,
+        System,            // the system's own reason, in `detail`
+        FolderNotMade,     // the journal's folder, in `detail`
+        IsAFolder,         // where the journal should be
+        NotARegularFile,   // a FIFO or a device where the journal should be
+        LineWithoutEnd,    // a record torn by a power loss or a crash
+        NotARecord,        // a line that is no JSON object
+        IncompleteRecord,  // the record lacks the field in `detail`
+    };
+    Code code = None;
+    QString detail = {};
+
+    bool isEmpty() const { return code == None; }
+    bool operator==(const JournalReason&) const = default;
+};
+
 struct AppendResult {
     bool ok = false;
-    QString reason;  // the system's reason when it failed
+    JournalReason reason = {};  // why it failed
 };
 
 // Whether a record could be appended now, without writing anything: the folder exists or
@@ -30,13 +50,13 @@ AppendResult AppendRecord(const QString& path, const JournalRecord& record);
 
 struct SkippedLine {
     qint64 line = 0;
-    QString why;
+    JournalReason why;
 };
 
 struct JournalContents {
     std::vector<JournalRecord> records;  // in the order of the file
     std::vector<SkippedLine> skipped;
-    QString error;  // the journal cannot be read at all (a folder, a FIFO, no permission)
+    JournalReason error;  // the journal cannot be read at all (a folder, a FIFO, no permission)
 };
 
 // A missing journal is an empty one. A write's two records are read as one (JournalPairing).

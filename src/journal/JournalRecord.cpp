@@ -126,7 +126,7 @@ ParsedRecord FromJson(const QJsonObject& json) {
     for (const char* required : {"id", "time", "operation"})
         if (!json.value(QLatin1String(required)).isString() ||
             json.value(QLatin1String(required)).toString().isEmpty())
-            return {std::nullopt, QStringLiteral("no \"%1\"").arg(QLatin1String(required))};
+            return {std::nullopt, QLatin1String(required)};
     JournalRecord record;
     record.id = json["id"].toString();
     record.time = MendedTime(json["time"].toString());

@@ -65,7 +65,7 @@ QJsonObject ToJson(const JournalRecord& record);
 
 struct ParsedRecord {
     std::optional<JournalRecord> record;
-    QString problem;  // why the object is no record, when it is none
+    QString missing;  // the required field it lacks, when it is no record
 };
 // A record needs an id, a time and an operation; everything else may be missing.
 ParsedRecord FromJson(const QJsonObject& object);

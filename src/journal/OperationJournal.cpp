@@ -1,6 +1,8 @@
 #include "journal/OperationJournal.h"
 
+#include "common/FileNames.h"
 #include "journal/JournalFile.h"
+#include "journal/JournalReasonText.h"
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
 
@@ -49,8 +51,9 @@ QString OperatorName() {
 }
 
 QString FileSha256(const QString& path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    QFile file;
+    QString reason;
+    if (path.isEmpty() || !OpenForReading(file, path, reason)) return {};
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file)) return {};
     return QString::fromLatin1(hash.result().toHex());
@@ -68,7 +71,7 @@ QString OperationJournal::Append(const JournalRecord& record, int language) {
     const AppendResult appended = AppendRecord(path_, record);
     failed_ = !appended.ok;
     if (appended.ok || warned_) return {};
-    return Warning(appended.reason, language);
+    return Warning(JournalReasonText(appended.reason, texts_, language), language);
 }
 
 QString OperationJournal::OperationStarting(const QString&, const QString&) {
@@ -76,7 +79,8 @@ QString OperationJournal::OperationStarting(const QString&, const QString&) {
     startId_.clear();
     const AppendResult probe = ProbeJournal(path_);
     if (probe.ok) return {};
-    return Warning(probe.reason, context_ ? context_(nullptr).language : 0);
+    const int language = context_ ? context_(nullptr).language : 0;
+    return Warning(JournalReasonText(probe.reason, texts_, language), language);
 }
 
 QString OperationJournal::WriteStarting(const OperationReport& report) {

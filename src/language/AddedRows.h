@@ -301,6 +301,14 @@ enum Added : int {
     SeriesSheetFolderNotMade,
     SeriesSummaryWithStopped,  // %1 units, %2 passed, %3 failed, %4 stopped
 
+    // Bad input at the terminal: why the journal or one of its lines cannot be used.
+    JournalFolderNotMade,  // %1 the folder
+    JournalIsAFolder,
+    JournalNotARegularFile,
+    JournalLineWithoutEnd,
+    JournalNotARecord,
+    JournalIncompleteRecord,  // %1 the field it lacks
+
     AddedEnd
 };
 

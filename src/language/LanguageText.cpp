@@ -573,6 +573,17 @@ constexpr TextRow kTextRows[] = {
      u"the folder cannot be made"},
     {rows::SeriesSummaryWithStopped, u"%1 Geräte: %2 bestanden, %3 fehlgeschlagen, %4 abgebrochen",
      u"%1 units: %2 passed, %3 failed, %4 stopped"},
+
+    // Bad input at the terminal: why the journal or one of its lines cannot be used.
+    {rows::JournalFolderNotMade, u"%1: der Ordner kann nicht angelegt werden",
+     u"%1: the folder cannot be made"},
+    {rows::JournalIsAFolder, u"ein Ordner, keine Datei", u"a folder, not a file"},
+    {rows::JournalNotARegularFile, u"keine gewöhnliche Datei", u"not a regular file"},
+    {rows::JournalLineWithoutEnd, u"unvollständiger Eintrag (die Zeile hat kein Ende)",
+     u"incomplete record (the line has no end)"},
+    {rows::JournalNotARecord, u"kein Protokolleintrag", u"not a journal record"},
+    {rows::JournalIncompleteRecord, u"unvollständiger Eintrag: kein \"%1\"",
+     u"incomplete record: no \"%1\""},
 };
 
 bool IsCell(int row, int languageIndex) {

@@ -85,6 +85,14 @@ class JournalWindowTest : public ::testing::Test {
                        [this](const JournalRecord& record) { restored << record.id; }}};
 };
 
+TEST_F(JournalWindowTest, ASkippedLineIsSaidInTheWindowsLanguage) {
+    TJournalForm german{{path(), texts, [] { return 0; }, {}, {}}};
+    german.show();
+    EXPECT_TRUE(german.messages().text().contains(
+        path() + ", Zeile 5 übersprungen: unvollständiger Eintrag (die Zeile hat kein Ende)"))
+        << german.messages().text().toStdString();
+}
+
 TEST_F(JournalWindowTest, ListsNewestFirstAndFiltersByTextAndResult) {
     form.show();
     EXPECT_EQ(form.windowTitle(), text(rows::JournalWindowTitle));

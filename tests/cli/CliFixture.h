@@ -9,6 +9,7 @@
 #include "cli/Cli.h"
 #include "cli/CliOptions.h"
 #include "cli/ExitCode.h"
+#include "cli/TerminalText.h"
 #include "link/FixedPortCatalog.h"
 
 #include <deque>
@@ -62,8 +63,9 @@ class CliTest : public ::testing::Test {
         EXPECT_TRUE(parsed.options.has_value()) << parsed.error.toStdString();
         if (!parsed.options) return UsageError;
         // Never the machine's devices: the list is the test's, "simN" is simulated station N.
+        // The console as the tool's terminal gets it.
         CliEnvironment environment{
-            console,
+            terminal,
             sim.time.clock,
             [this](const std::function<bool()>& done) { return sim.time.runUntil(done); },
             sim.deviceFactory(),
@@ -87,6 +89,7 @@ class CliTest : public ::testing::Test {
     std::shared_ptr<link::FixedPortCatalog> catalog = std::make_shared<link::FixedPortCatalog>();
     test::WorkingDirectory workDir;
     ScriptedConsole console;
+    TerminalConsole terminal{console};
     std::shared_ptr<sim::SimulatedStation> station;
 
   private:

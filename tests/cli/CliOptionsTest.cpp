@@ -30,6 +30,9 @@ TEST(CliOptions, TakesEachCommandWithItsOptions) {
     EXPECT_EQ(parse({"show", "a.dig", "--quiet"})->command, Command::Show);
     EXPECT_EQ(parse({"verify", "--help"})->command, Command::Help);
     EXPECT_EQ(parse({"--version"})->command, Command::Version);
+    const auto series = parse({"series", "a.dig", "--port", "COM1", "--count", "100000"});
+    ASSERT_TRUE(series);
+    EXPECT_EQ(series->count, 100000);
 }
 
 TEST(CliOptions, RefusesWhatItCannotRun) {
@@ -45,6 +48,26 @@ TEST(CliOptions, RefusesWhatItCannotRun) {
         {{"show", "a.dig", "--lang", "fr"}, "--lang takes de or en, not 'fr'"},
         {{"read", "--port"}, "--port needs a value"},
         {{"report", "a.dig"}, "report needs --output SHEET.pdf"},
+        // A second value would silently win over the first, a second flag hides a typing error.
+        {{"read", "--port", "COM1", "--port", "COM2"}, "--port given twice"},
+        {{"read", "--port=COM1", "--port", "COM1"}, "--port given twice"},
+        {{"show", "a.dig", "--lang", "de", "--lang=en"}, "--lang given twice"},
+        {{"series", "a.dig", "--port", "COM1", "--count", "2", "--count", "3"},
+         "--count given twice"},
+        {{"show", "a.dig", "--json", "--json"}, "--json given twice"},
+        {{"restore", "--port", "COM1", "--last", "--last"}, "--last given twice"},
+        {{"series", "a.dig", "--port", "COM1", "--count", "100001"},
+         "--count takes a count from 1 to 100000, not '100001'"},
+        {{"series", "a.dig", "--port", "COM1", "--count", "4294967297"},
+         "--count takes a count from 1 to 100000, not '4294967297'"},
+        {{"series", "a.dig", "--port", "COM1", "--count", "0"},
+         "--count takes a count from 1 to 100000, not '0'"},
+        {{"series", "a.dig", "--port", "COM1", "--count", "-3"},
+         "--count takes a count from 1 to 100000, not '-3'"},
+        {{"restore", "--port", "COM1", "--id", "x", "--last"},
+         "restore takes --id ID or --last, not both"},
+        {{"restore", "--port", "COM1", "--last", "--id=x"},
+         "restore takes --id ID or --last, not both"},
     };
     for (const auto& [arguments, error] : cases) {
         const ParsedCommandLine parsed = ParseCommandLine(arguments);

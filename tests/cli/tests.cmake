@@ -10,6 +10,7 @@ zmt_add_test(cli_tests
         CliOptionsTest.cpp
         CliPortsTest.cpp
         CliSeriesTest.cpp
+        CliTerminalTest.cpp
         CliToolTest.cpp
     LIBS zmt_cli zmt_sim zmt_editor_ui
     TIMEOUT 120)

@@ -62,6 +62,7 @@ struct DamagedJournal {
     QByteArray bytes;
     QStringList ids;
     std::vector<qint64> skippedLines;
+    std::vector<JournalReason> why = {};
 };
 
 TEST_F(JournalFileTest, LinesThatAreNoRecordAreSkippedByNumberAndTheRestIsRead) {
@@ -69,13 +70,18 @@ TEST_F(JournalFileTest, LinesThatAreNoRecordAreSkippedByNumberAndTheRestIsRead) 
     const QByteArray b = ToLine(Record("b"));
     const std::vector<DamagedJournal> cases{
         {"empty file", "", {}, {}},
-        {"torn last line", a + b.left(b.size() / 2), {"a"}, {2}},
-        {"binary line", a + QByteArray("\x00\xff\xfe\x01zz\n", 7) + b, {"a", "b"}, {2}},
+        {"torn last line", a + b.left(b.size() / 2), {"a"}, {2}, {{JournalReason::LineWithoutEnd}}},
+        {"binary line",
+         a + QByteArray("\x00\xff\xfe\x01zz\n", 7) + b,
+         {"a", "b"},
+         {2},
+         {{JournalReason::NotARecord}}},
         {"record missing its id",
          a + "{\"time\":\"t\",\"operation\":\"write\"}\n" + b,
          {"a", "b"},
-         {2}},
-        {"json that is no object", "[1,2,3]\n" + a, {"a"}, {1}},
+         {2},
+         {{JournalReason::IncompleteRecord, "id"}}},
+        {"json that is no object", "[1,2,3]\n" + a, {"a"}, {1}, {{JournalReason::NotARecord}}},
         {"blank lines and CRLF", "\n" + a.chopped(1) + "\r\n\n" + b, {"a", "b"}, {}},
     };
     for (const DamagedJournal& damaged : cases) {
@@ -84,8 +90,13 @@ TEST_F(JournalFileTest, LinesThatAreNoRecordAreSkippedByNumberAndTheRestIsRead) 
         EXPECT_TRUE(contents.error.isEmpty()) << damaged.what;
         EXPECT_EQ(Ids(contents), damaged.ids) << damaged.what;
         std::vector<qint64> lines;
-        for (const SkippedLine& skipped : contents.skipped) lines.push_back(skipped.line);
+        std::vector<JournalReason> why;
+        for (const SkippedLine& skipped : contents.skipped) {
+            lines.push_back(skipped.line);
+            why.push_back(skipped.why);
+        }
         EXPECT_EQ(lines, damaged.skippedLines) << damaged.what;
+        EXPECT_EQ(why, damaged.why) << damaged.what;
         EXPECT_EQ(Raw(), damaged.bytes) << damaged.what << ": reading never rewrites";
     }
 }
@@ -113,14 +124,14 @@ TEST_F(JournalFileTest, AFolderInPlaceOfTheJournalIsNamedAndNotWritten) {
     EXPECT_FALSE(ProbeJournal(path()).ok);
     const AppendResult appended = AppendRecord(path(), Record("a"));
     EXPECT_FALSE(appended.ok);
-    EXPECT_TRUE(appended.reason.contains("folder")) << appended.reason.toStdString();
+    EXPECT_EQ(appended.reason.code, JournalReason::IsAFolder);
 }
 
 TEST_F(JournalFileTest, AFifoInPlaceOfTheJournalNeverBlocks) {
     QDir().mkpath(folder.filePath("data"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path()).constData(), 0644), 0);
     // Nobody reads or writes the other end: opening it the usual way would wait for ever.
-    EXPECT_EQ(ReadJournal(path()).error, "not a regular file");
+    EXPECT_EQ(ReadJournal(path()).error.code, JournalReason::NotARegularFile);
     EXPECT_FALSE(ProbeJournal(path()).ok);
     EXPECT_FALSE(AppendRecord(path(), Record("a")).ok);
 }

@@ -33,7 +33,7 @@ JournalRecord FullRecord() {
 TEST(JournalRecordTest, RoundTripsEveryField) {
     const JournalRecord record = FullRecord();
     const ParsedRecord parsed = FromJson(ToJson(record));
-    ASSERT_TRUE(parsed.record) << parsed.problem.toStdString();
+    ASSERT_TRUE(parsed.record) << parsed.missing.toStdString();
     EXPECT_EQ(ToJson(*parsed.record), ToJson(record));
     EXPECT_EQ(parsed.record->asFound, record.asFound);
     EXPECT_EQ(parsed.record->written, record.written);
@@ -61,7 +61,7 @@ TEST(JournalRecordTest, AnObjectWithoutIdTimeOrOperationIsNoRecord) {
         json.remove(QLatin1String(field));
         const ParsedRecord parsed = FromJson(json);
         EXPECT_FALSE(parsed.record) << field;
-        EXPECT_TRUE(parsed.problem.contains(QLatin1String(field))) << parsed.problem.toStdString();
+        EXPECT_EQ(parsed.missing, QLatin1String(field)) << parsed.missing.toStdString();
     }
 }
 

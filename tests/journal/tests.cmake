@@ -4,6 +4,7 @@ zmt_add_test(journal_tests
         JournalFileTest.cpp
         JournalListingTest.cpp
         JournalPairingTest.cpp
+        JournalReasonTextTest.cpp
         JournalRecordTest.cpp
         JournalTimeTest.cpp
     LIBS zmt_journal zmt_operation_journal)
