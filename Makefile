@@ -12,7 +12,7 @@ PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libg
             help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian \
             qemu-system-x86 busybox-static mmdebstrap clang-tidy
 
-.PHONY: run check deps build test tidy package package-check asan tsan fuzz hwcheck install clean
+.PHONY: run check deps build test layers tidy package package-check asan tsan fuzz hwcheck install clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
@@ -107,8 +107,13 @@ TIDY_BASE ?= auto
 tidy: deps
 	JOBS=$(JOBS) bash tools/tidy.sh $(BUILD)-tidy "$(TIDY_BASE)"
 
-# The naming check first: it takes a minute and a failure there needs no other stage.
-check: tidy test package-check asan tsan fuzz hwcheck
+# The folders' rules: each includes and links only the folders below it (HACKING.md).
+layers:
+	bash tools/check-layers.sh
+
+# The layer and naming checks first: they take a minute and a failure there needs no other
+# stage.
+check: layers tidy test package-check asan tsan fuzz hwcheck
 
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX),)
