@@ -27,11 +27,12 @@ QString AsText(const QString& field) {
 }
 
 void ImageHeader(QStringList& header, const QString& name) {
-    for (int word = 0; word < 16; ++word) header << QStringLiteral("%1.w%2").arg(name).arg(word);
+    for (int word = 0; word < ImageWordCount; ++word)
+        header << QStringLiteral("%1.w%2").arg(name).arg(word);
 }
 
 void ImageFields(QStringList& fields, const std::optional<Image>& image) {
-    for (int word = 0; word < 16; ++word)
+    for (int word = 0; word < ImageWordCount; ++word)
         fields << (image ? QString::number((*image)[word]) : QString());
 }
 

@@ -34,10 +34,10 @@ std::vector<size_t> ListRecords(const std::vector<JournalRecord>& records, const
     return listed;
 }
 
-std::array<bool, 16> DifferingWords(const JournalRecord& record) {
-    std::array<bool, 16> differing{};
+std::array<bool, ImageWordCount> DifferingWords(const JournalRecord& record) {
+    std::array<bool, ImageWordCount> differing{};
     const std::optional<Image>* images[] = {&record.asFound, &record.written, &record.readBack};
-    for (int word = 0; word < 16; ++word)
+    for (int word = 0; word < ImageWordCount; ++word)
         for (const auto* a : images)
             for (const auto* b : images)
                 if (*a && *b && (**a)[word] != (**b)[word]) differing[word] = true;

@@ -20,6 +20,6 @@ std::vector<size_t> ListRecords(const std::vector<JournalRecord>& records, const
 
 // Per word: whether the written or read-back image differs from the as-found one, or the
 // read-back from the written one.
-std::array<bool, 16> DifferingWords(const JournalRecord& record);
+std::array<bool, ImageWordCount> DifferingWords(const JournalRecord& record);
 
 }  // namespace zmt::journal

@@ -35,9 +35,9 @@ QJsonArray ImageJson(const Image& image) {
 std::optional<Image> ImageOf(const QJsonValue& value) {
     if (!value.isArray()) return std::nullopt;
     const QJsonArray words = value.toArray();
-    if (words.size() != 16) return std::nullopt;
+    if (words.size() != ImageWordCount) return std::nullopt;
     Image image{};
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < ImageWordCount; ++i) {
         const double word = words[i].toDouble(-1);
         if (!words[i].isDouble() || word < 0 || word > 65535 || word != qint64(word))
             return std::nullopt;

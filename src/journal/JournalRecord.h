@@ -4,6 +4,8 @@
 // and read back, and how it ended. A record is one JSON object; fields this version does
 // not know (a newer program wrote them) are kept as they came and shown.
 
+#include "device/DeviceState.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -15,7 +17,7 @@
 
 namespace zmt::journal {
 
-using Image = std::array<std::uint16_t, 16>;
+using Image = std::array<std::uint16_t, ImageWordCount>;
 
 // The version of the record layout this program writes.
 inline constexpr int RecordFormat = 1;

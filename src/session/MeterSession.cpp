@@ -121,6 +121,11 @@ void MeterSession::setChangeListener(std::function<void()> listener) {
 
 // ---- a series of units ----
 
+namespace {
+// The probe's answer is a byte or two; more is noise, and no more than this is taken.
+constexpr std::size_t kProbeAnswerBytes = 16;
+}  // namespace
+
 QStringList MeterSession::PowerForProbe() {
     engine_->setIdleBytesKept(true);
     if (QStringList problem = OpenPort(system_); !problem.isEmpty()) return problem;
@@ -142,7 +147,8 @@ QStringList MeterSession::SendProbeByte(std::uint8_t byte) {
 std::vector<std::uint8_t> MeterSession::TakeProbeAnswer() {
     std::vector<std::uint8_t> bytes;
     link::IgnorePortFailure([&] {
-        for (int waiting = port_->InBufUsed(); waiting > 0 && bytes.size() < 16; --waiting)
+        for (int waiting = port_->InBufUsed(); waiting > 0 && bytes.size() < kProbeAnswerBytes;
+             --waiting)
             bytes.push_back(port_->ReadChar());
     });
     return bytes;
