@@ -296,6 +296,28 @@ enum Added : int {
     RestoreNeedsOtherDevice,
     RestoreAsksFirst,
 
+    // Keyboard and screen reader: menu items with an access key, the names a screen reader
+    // gives the controls, and the series and journal windows as a bench technician reads them.
+    MenuCompareKeyed,
+    MenuPortAssignKeyed,
+    MenuJournalKeyed,
+    MenuSeriesKeyed,
+    NameDecimalPointAfter,  // %1 the digit the point follows
+    NameNoDecimalPoint,
+    NameLimitMode,
+    NameThresholdOn,
+    NameThresholdOff,
+    NamePolarity,
+    NameScalingInput,    // %1 the point, 1 or 2
+    NameScalingDisplay,  // %1 the point, 1 or 2
+    NameTestInput,
+    NameTestDisplay,
+    NameContactState,
+    NameStatusMessages,
+    NameFileInfo,
+    NamePortInfo,
+    NameHelpLine,
+
     AddedEnd
 };
 

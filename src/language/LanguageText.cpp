@@ -568,6 +568,26 @@ constexpr TextRow kTextRows[] = {
      u"A record of another device is written back only with --other-device."},
     {rows::RestoreAsksFirst, u"Zurückschreiben fragt zuerst: ohne Terminal --yes angeben.",
      u"restore asks first: without a terminal give --yes"},
+    // Keyboard and screen reader.
+    {rows::MenuCompareKeyed, u"Mit Gerät &vergleichen", u"Co&mpare with meter"},
+    {rows::MenuPortAssignKeyed, u"Schnittstellen &zuordnen...", u"&Assign serial ports..."},
+    {rows::MenuJournalKeyed, u"P&rotokoll...", u"&Journal..."},
+    {rows::MenuSeriesKeyed, u"&Serienprogrammierung...", u"&Series programming..."},
+    {rows::NameDecimalPointAfter, u"Dezimalpunkt nach Ziffer %1", u"decimal point after digit %1"},
+    {rows::NameNoDecimalPoint, u"kein Dezimalpunkt", u"no decimal point"},
+    {rows::NameLimitMode, u"Art des Grenzkontakts", u"limit contact type"},
+    {rows::NameThresholdOn, u"Grenzkontakt EIN bei", u"limit contact ON at"},
+    {rows::NameThresholdOff, u"Grenzkontakt AUS bei", u"limit contact OFF at"},
+    {rows::NamePolarity, u"Anzeige-Polarität", u"display polarity"},
+    {rows::NameScalingInput, u"Eingangssignal (%1)", u"input (%1)"},
+    {rows::NameScalingDisplay, u"Anzeige (%1)", u"display (%1)"},
+    {rows::NameTestInput, u"Test: Eingangssignal", u"test: input"},
+    {rows::NameTestDisplay, u"Test: Anzeige", u"test: display"},
+    {rows::NameContactState, u"Grenzkontakt beim Testwert", u"limit contact at test value"},
+    {rows::NameStatusMessages, u"Statusmeldungen", u"status messages"},
+    {rows::NameFileInfo, u"Konfigurationsdatei", u"configuration file"},
+    {rows::NamePortInfo, u"Schnittstelle", u"serial port"},
+    {rows::NameHelpLine, u"Hilfezeile", u"help line"},
 };
 
 bool IsCell(int row, int languageIndex) {

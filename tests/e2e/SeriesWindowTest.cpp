@@ -83,7 +83,7 @@ TEST_F(SeriesWindowTest, MenuItemSitsBeforeThePortAssignment) {
     };
     EXPECT_EQ(at("Serie1") + 1, at("PortAssign1"));
     EXPECT_GT(at("Serie1"), at("MenueVergleichen"));
-    EXPECT_EQ(items[at("Serie1")]->text(), words(rows::SeriesMenuItem));
+    EXPECT_EQ(items[at("Serie1")]->text(), words(rows::MenuSeriesKeyed));
 }
 
 TEST_F(SeriesWindowTest, TwoMetersOneAfterTheOtherThenStopLeavesTheMeterUnpowered) {
