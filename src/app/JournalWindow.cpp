@@ -91,6 +91,11 @@ void TJournalForm::Reload() {
         {text_(rows::JournalAsFound), text_(rows::JournalWritten), text_(rows::JournalReadBack)});
     open_->setText(text_(rows::JournalOpenAsFound));
     restore_->setText(text_(rows::JournalRestoreMeter));
+    const std::pair<QWidget*, int> names[] = {{filter_, rows::JournalFilterText},
+                                              {result_, rows::JournalColumnResult},
+                                              {list_, rows::NameJournalRecords},
+                                              {details_, rows::NameJournalImages}};
+    for (const auto& [control, row] : names) control->setAccessibleName(text_(row));
     contents_ = journal::ReadJournal(context_.path);
     List();
 }

@@ -225,6 +225,11 @@ void TSeriesForm::ApplyLanguage() {
     units_->setHorizontalHeaderLabels(
         {text_(rows::SeriesColumnNumber), text_(rows::JournalColumnTime),
          text_(rows::JournalColumnResult), text_(rows::SeriesColumnJournal)});
+    const std::pair<QWidget*, int> names[] = {
+        {fromFile_, rows::NameSeriesFromFile}, {sheetFolder_, rows::NameSheetFolder},
+        {units_, rows::NameSeriesUnits},       {result_, rows::JournalColumnResult},
+        {status_, rows::NameSeriesStatus},     {helpPanel_, rows::NameHelpLine}};
+    for (const auto& [control, row] : names) control->setAccessibleName(text_(row));
     ShowSource();
 }
 

@@ -317,6 +317,17 @@ enum Added : int {
     NameFileInfo,
     NamePortInfo,
     NameHelpLine,
+    NameOperationMessages,
+    NameSeriesFromFile,
+    NameSheetFolder,
+    NameSeriesUnits,
+    NameJournalRecords,
+    NameJournalImages,
+    NamePortFindLog,
+    NameMeterDisplay,
+    NameLimitLed,
+    NameInputSlider,
+    NameSeriesStatus,
 
     AddedEnd
 };

@@ -588,6 +588,18 @@ constexpr TextRow kTextRows[] = {
     {rows::NameFileInfo, u"Konfigurationsdatei", u"configuration file"},
     {rows::NamePortInfo, u"Schnittstelle", u"serial port"},
     {rows::NameHelpLine, u"Hilfezeile", u"help line"},
+    {rows::NameOperationMessages, u"Meldungen", u"messages"},
+    {rows::NameSeriesFromFile, u"Konfiguration aus Datei", u"configuration from file"},
+    {rows::NameSheetFolder, u"Ordner der Konfigurationsblätter",
+     u"folder of the configuration sheets"},
+    {rows::NameSeriesUnits, u"Geräte dieser Serie", u"units of this series"},
+    {rows::NameJournalRecords, u"Einträge", u"records"},
+    {rows::NameJournalImages, u"Abbilder des Eintrags", u"images of the record"},
+    {rows::NamePortFindLog, u"Verlauf der Suche", u"search log"},
+    {rows::NameMeterDisplay, u"Anzeige des Messgeräts", u"meter display"},
+    {rows::NameLimitLed, u"Grenzkontakt-LED", u"limit contact LED"},
+    {rows::NameInputSlider, u"Eingangssignal (Schieber)", u"input signal (slider)"},
+    {rows::NameSeriesStatus, u"Stand der Serie", u"series status"},
 };
 
 bool IsCell(int row, int languageIndex) {

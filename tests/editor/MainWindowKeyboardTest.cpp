@@ -17,8 +17,7 @@ class MainWindowKeyboardTest : public MainWindowTest {
         QWidget* start = child(from);
         start->setFocus();
         QTest::keyClick(start, Qt::Key_Tab);
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
-                                           : QString();
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
     }
 };
 
@@ -103,13 +102,60 @@ TEST_F(MainWindowKeyboardTest, EveryMenuItemHasAnAccessKeyAndNoneTwiceInAMenuInB
                 EXPECT_FALSE(key.isNull()) << caption.toStdString();
                 if (DesignedClash(caption)) continue;
                 const auto [place, fresh] = keys.emplace(key, caption);
-                EXPECT_TRUE(fresh) << caption.toStdString() << " and "
-                                   << place->second.toStdString();
+                EXPECT_TRUE(fresh)
+                    << caption.toStdString() << " and " << place->second.toStdString();
             }
         }
         action("MLanguage")->trigger();
     }
     EXPECT_GE(checked, 2 * 18);
+}
+
+struct NameCase {
+    const char* control;
+    const char* german;
+    const char* english;
+};
+
+// The fields a group box would otherwise name alike, the points by their place, the
+// thresholds apart, and the setting buttons with what they show now.
+TEST_F(MainWindowKeyboardTest, ScreenReaderNamesSayWhatEachControlIsAndFollowTheLanguage) {
+    CreateWithDefaults();
+    const NameCase cases[] = {
+        {"Skalin1", "Eingangssignal (1)", "input (1)"},
+        {"Skalout1", "Anzeige (1)", "display (1)"},
+        {"Skalin2", "Eingangssignal (2)", "input (2)"},
+        {"Skalout2", "Anzeige (2)", "display (2)"},
+        {"DP1", "Dezimalpunkt nach Ziffer 1", "decimal point after digit 1"},
+        {"DP4", "Dezimalpunkt nach Ziffer 4", "decimal point after digit 4"},
+        {"DP0", "kein Dezimalpunkt", "no decimal point"},
+        {"RelaisOn", "Grenzkontakt EIN bei", "limit contact ON at"},
+        {"RelaisOff", "Grenzkontakt AUS bei", "limit contact OFF at"},
+        {"polaritaet", "Anzeige-Polarität", "display polarity"},
+        {"Grenzwertart", "Art des Grenzkontakts", "limit contact type"},
+        {"Testout1", "Test: Anzeige", "test: display"},
+        {"Mem", "Statusmeldungen", "status messages"},
+    };
+    for (int language = 0; language < 2; ++language) {
+        for (const NameCase& c : cases)
+            EXPECT_EQ(child(c.control)->accessibleName(),
+                      QString::fromUtf8(language == 0 ? c.german : c.english))
+                << c.control;
+        action("MLanguage")->trigger();
+    }
+    // The state a picture shows is said as the help line says it, and follows a click.
+    EXPECT_EQ(child("Grenzwertart")->accessibleDescription(),
+              QString::fromUtf8("Verhalten des Grenzwertkontaktes  -  Momentan: Kontakt "
+                                "geschlossen oberhalb der Einstellgrenze"));
+    child<QToolButton>("Grenzwertart")->click();
+    EXPECT_EQ(child("Grenzwertart")->accessibleDescription(),
+              QString::fromUtf8("Verhalten des Grenzwertkontaktes  -  Momentan: Kontakt "
+                                "geschlossen unterhalb der Einstellgrenze"));
+    child<QToolButton>("polaritaet")->click();
+    EXPECT_TRUE(
+        child("polaritaet")
+            ->accessibleDescription()
+            .startsWith(QString::fromUtf8("Anzeigebereich  -  Momentan: nur positive Werte")));
 }
 
 }  // namespace
