@@ -328,6 +328,7 @@ enum Added : int {
     NameLimitLed,
     NameInputSlider,
     NameSeriesStatus,
+    MeterNotPluggedIn,  // %1 the COM number
 
     AddedEnd
 };

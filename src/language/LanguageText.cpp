@@ -600,6 +600,7 @@ constexpr TextRow kTextRows[] = {
     {rows::NameLimitLed, u"Grenzkontakt-LED", u"limit contact LED"},
     {rows::NameInputSlider, u"Eingangssignal (Schieber)", u"input signal (slider)"},
     {rows::NameSeriesStatus, u"Stand der Serie", u"series status"},
+    {rows::MeterNotPluggedIn, u"COM%1: kein Messgerät angesteckt", u"COM%1: no meter plugged in"},
 };
 
 bool IsCell(int row, int languageIndex) {
