@@ -14,6 +14,7 @@
 #include "link/SpComPort.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -504,6 +505,12 @@ void TForm1::MLanguageClick() {
     ApplyLanguage(languageIndex);
     ClearMem();
     AddMemLine(text_(rows::ChosenLanguage));
+    // The program's other windows that are open follow the switch (as on a translator's).
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this) continue;
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(window, &changed);
+    }
 }
 
 // ---------------------------------------------------------------- ports

@@ -328,7 +328,12 @@ enum Added : int {
     NameLimitLed,
     NameInputSlider,
     NameSeriesStatus,
-    MeterNotPluggedIn,  // %1 the COM number
+    MeterNotPluggedIn,   // %1 the COM number
+    SeriesUnitStarting,  // %1 the unit's number: the result field while it is written
+    SeriesUnitDone,      // %1 the unit's number
+    SeriesNoFileChosen,
+    SeriesAskStop,
+    SeriesLimitUnused,
 
     AddedEnd
 };

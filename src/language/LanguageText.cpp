@@ -601,6 +601,13 @@ constexpr TextRow kTextRows[] = {
     {rows::NameInputSlider, u"Eingangssignal (Schieber)", u"input signal (slider)"},
     {rows::NameSeriesStatus, u"Stand der Serie", u"series status"},
     {rows::MeterNotPluggedIn, u"COM%1: kein Messgerät angesteckt", u"COM%1: no meter plugged in"},
+    {rows::SeriesUnitStarting, u"Gerät %1 wird programmiert...", u"programming unit %1..."},
+    {rows::SeriesUnitDone, u"Gerät %1 fertig, es startet neu...", u"unit %1 done, it restarts..."},
+    {rows::SeriesNoFileChosen, u"Datei (noch keine gewählt)", u"file (none chosen yet)"},
+    {rows::SeriesAskStop,
+     u"Die Serie läuft. Beenden? Ein laufendes Schreiben wird noch abgeschlossen.",
+     u"The series is running. Stop it? A write under way is finished first."},
+    {rows::SeriesLimitUnused, u"unbenutzt", u"unused"},
 };
 
 bool IsCell(int row, int languageIndex) {

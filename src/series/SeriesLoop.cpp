@@ -128,7 +128,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     }
     meter_->setChangeListener([this] { OperationMoved(); });
     SetPhase(SeriesPhase::WaitingForMeter);
-    SetStatus(text_(rows::SeriesWaitingForMeter));
+    SetStatus(rows::SeriesWaitingForMeter);
     ScheduleProbe(0);
     return {};
 }
@@ -138,7 +138,7 @@ void SeriesLoop::Stop() {
     const bool unitUnderWay = phase_ == SeriesPhase::Writing || phase_ == SeriesPhase::Verifying;
     if (unitUnderWay && meter_->Writing()) {
         SetPhase(SeriesPhase::Stopping);
-        SetStatus(text_(rows::SeriesStopAfterWrite));
+        SetStatus(rows::SeriesStopAfterWrite);
         return;
     }
     if (phase_ != SeriesPhase::Stopping) End(SeriesEnd::Stopped);
@@ -150,10 +150,22 @@ void SeriesLoop::SetPhase(SeriesPhase phase) {
     emit phaseChanged(phase);
 }
 
-void SeriesLoop::SetStatus(const QString& status) {
+void SeriesLoop::SetStatus(std::function<QString()> wording) {
+    statusWording_ = std::move(wording);
+    const QString status = statusWording_();
     if (status_ == status) return;
     status_ = status;
     emit statusChanged(status);
+}
+
+// A row of the table, with the unit's number where it has one.
+void SeriesLoop::SetStatus(int row, int unit) {
+    SetStatus([this, row, unit] { return unit > 0 ? text_(row).arg(unit) : text_(row); });
+}
+
+void SeriesLoop::SetLanguage(int languageIndex) {
+    session_.LanguageIndex = languageIndex;
+    if (statusWording_) SetStatus(statusWording_);
 }
 
 // ---- presence ----
@@ -200,9 +212,10 @@ void SeriesLoop::OnAnswerWhileWaiting(Answer answer, const QString& note) {
         case Answer::Meter:
             return StartUnit();
         case Answer::InterfaceOnly:
-            return SetStatus(text_(rows::SeriesNoMeterAnswers));
+            return SetStatus(rows::SeriesNoMeterAnswers);
         case Answer::Other:
-            return SetStatus(text_(rows::SeriesUnexpectedAnswer).arg(note));
+            return SetStatus(
+                [this, note] { return text_(rows::SeriesUnexpectedAnswer).arg(note); });
         case Answer::Silence:
             return;
     }
@@ -217,7 +230,7 @@ void SeriesLoop::OnAnswerWhileRemoving(Answer answer) {
     }
     if (++misses_ < MissesForRemoval) return;
     SetPhase(SeriesPhase::WaitingForMeter);
-    SetStatus(text_(rows::SeriesWaitingForMeter));
+    SetStatus(rows::SeriesWaitingForMeter);
 }
 
 // ---- one unit ----
@@ -229,7 +242,7 @@ void SeriesLoop::StartUnit() {
     relay_->last.reset();
     unitOpen_ = true;
     SetPhase(SeriesPhase::Writing);
-    SetStatus(text_(rows::SeriesWriting).arg(current_.number));
+    SetStatus(rows::SeriesWriting, current_.number);
     emit unitStarted(current_.number);
     meter_->StartOperation(OperationMode::Write);
     OperationMoved();  // a refused start settles at once
@@ -264,7 +277,7 @@ void SeriesLoop::WriteSettled() {
     if (!verify_) return FinishUnit(UnitResult::Passed, {});
     relay_->last.reset();
     SetPhase(SeriesPhase::Verifying);
-    SetStatus(text_(rows::SeriesVerifying).arg(current_.number));
+    SetStatus(rows::SeriesVerifying, current_.number);
     meter_->StartOperation(OperationMode::Compare);
     OperationMoved();
 }
@@ -291,6 +304,8 @@ void SeriesLoop::FinishUnit(UnitResult result, QStringList reason) {
         ++failed_;
     }
     units_.push_back(current_);
+    // The result is out: the status says so before anyone shows it, while the meter restarts.
+    if (result != UnitResult::Stopped) SetStatus(rows::SeriesUnitDone, current_.number);
     if (result != UnitResult::Stopped && hooks_.Sound) hooks_.Sound(result == UnitResult::Passed);
     emit unitFinished(current_);
     if (result == UnitResult::Stopped) return;
@@ -321,7 +336,7 @@ void SeriesLoop::WatchForRemoval() {
     removalDeferred_ = false;
     misses_ = 0;
     SetPhase(SeriesPhase::WaitingForRemoval);
-    SetStatus(text_(rows::SeriesWaitingForRemoval));
+    SetStatus(rows::SeriesWaitingForRemoval);
     const QStringList problem = meter_->PowerForProbe();
     if (!problem.isEmpty()) return End(SeriesEnd::PortFailed, problem);
     ScheduleProbe(MeterStartupAllowanceMs);
@@ -340,10 +355,17 @@ void SeriesLoop::End(SeriesEnd reason, QStringList lines) {
     end_ = reason;
     if (reason == SeriesEnd::Stopped) lines.prepend(text_(rows::SeriesStopped));
     if (reason == SeriesEnd::CountReached) lines.prepend(text_(rows::SeriesCountReached));
-    lines << text_(rows::SeriesSummary).arg(passed_ + failed_).arg(passed_).arg(failed_);
+    // A unit cut short by the stop counts among the units, though neither passed nor failed.
+    lines << text_(rows::SeriesSummary).arg(units_.size()).arg(passed_).arg(failed_);
     endLines_ = lines;
     SetPhase(SeriesPhase::Ended);
-    SetStatus(lines.first());
+    const QString first = lines.first();
+    if (reason == SeriesEnd::Stopped)
+        SetStatus(rows::SeriesStopped);
+    else if (reason == SeriesEnd::CountReached)
+        SetStatus(rows::SeriesCountReached);
+    else
+        SetStatus([first] { return first; });
     emit ended(reason, endLines_);
 }
 
