@@ -48,6 +48,7 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(TEST_JOBS)
+	sh tests/run-shuffled.sh $(BUILD) $(JOBS)
 
 # The Debian package from the build (dependencies by dpkg-shlibdeps, so it needs the `file`
 # and dpkg-dev tools), and its checks: contents, hardening, lintian, and an installation into

@@ -1,4 +1,5 @@
 #include "DeviceTestRig.h"
+#include "LocaleGuard.h"
 #include "editor/Numbers.h"
 
 #include <gtest/gtest.h>
@@ -233,14 +234,14 @@ void SetScalingWords(DeviceState& device, std::uint16_t code) {
 }
 
 TEST(DeviceImageToConfig, EndsWithAnEvaluationOfTheNewTextsInTheUsersLocale) {
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     DeviceRig rig;
     rig.model.setField(Field::Testin1, "12");
     SetScalingWords(rig.device, 4);
     rig.device.ReadWords[w9] = 9450;  // -5.5 -> 0
-    ImageToConfig(rig.device, rig.editor, rig.fx);
-    QLocale::setDefault(before);
+    {
+        const LocaleGuard locale(QLocale::English);
+        ImageToConfig(rig.device, rig.editor, rig.fx);
+    }
     EXPECT_EQ(rig.model.Skalin1, " -5.5");
     EXPECT_EQ(rig.model.DisplayAtZero, 216);
     EXPECT_EQ(rig.model.Testout1.trimmed(), "687");

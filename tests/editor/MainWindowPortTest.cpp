@@ -218,6 +218,9 @@ TEST_F(MainWindowTest, LogoShowsTheAddressAndOpensItOnDoubleClick) {
     EXPECT_EQ(logo->toolTip(), "https://www.example.com/zmt4824");
     const int beeps = BeepCount();
     QTest::mouseDClick(logo, Qt::LeftButton);
+    // The test library counts the button as still held after a double click; a held button
+    // would keep the pointer's enter events from the windows of the tests after this one.
+    QTest::mouseRelease(logo, Qt::LeftButton);
     EXPECT_EQ(BeepCount() - beeps, 1);
     EXPECT_EQ(opened, QList<QUrl>{QUrl("https://www.example.com/zmt4824")});
 }
