@@ -334,6 +334,19 @@ enum Added : int {
     SeriesNoFileChosen,
     SeriesAskStop,
     SeriesLimitUnused,
+    JournalColumnId,
+    JournalOperationRead,
+    JournalOperationWrite,
+    JournalOperationCalibrate,
+    JournalOperationCompare,
+    JournalOperationVerify,
+    JournalOperationRestore,
+    JournalOperationLegacyRead,
+    JournalOperationSeriesUnit,
+    JournalReadImage,
+    JournalRestoreAsFound,
+    JournalRawWords,
+    JournalInterruptedNote,
 
     AddedEnd
 };

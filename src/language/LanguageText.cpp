@@ -608,6 +608,23 @@ constexpr TextRow kTextRows[] = {
      u"Die Serie läuft. Beenden? Ein laufendes Schreiben wird noch abgeschlossen.",
      u"The series is running. Stop it? A write under way is finished first."},
     {rows::SeriesLimitUnused, u"unbenutzt", u"unused"},
+    {rows::JournalColumnId, u"Kennung", u"Id"},
+    {rows::JournalOperationRead, u"Lesen", u"read"},
+    {rows::JournalOperationWrite, u"Schreiben", u"write"},
+    {rows::JournalOperationCalibrate, u"Kalibrieren und schreiben", u"calibrate and write"},
+    {rows::JournalOperationCompare, u"Vergleichen", u"compare"},
+    {rows::JournalOperationVerify, u"Zurücklesen", u"read back"},
+    {rows::JournalOperationRestore, u"Zurückschreiben", u"restore"},
+    {rows::JournalOperationLegacyRead, u"Lesen (altes Kalibrierfenster)",
+     u"read (legacy calibration window)"},
+    {rows::JournalOperationSeriesUnit, u"Serie: schreiben und zurücklesen",
+     u"series: write and read back"},
+    {rows::JournalReadImage, u"gelesen", u"read"},
+    {rows::JournalRestoreAsFound, u"Vorgefundenes zurückschreiben...", u"Write as-found back..."},
+    {rows::JournalRawWords, u"Rohe Wörter", u"Raw words"},
+    {rows::JournalInterruptedNote,
+     u"Dieses Schreiben wurde unterbrochen: ob das Gerät beschrieben wurde, ist unbekannt.",
+     u"This write was interrupted: whether the meter was written is unknown."},
 };
 
 bool IsCell(int row, int languageIndex) {
