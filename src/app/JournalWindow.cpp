@@ -94,6 +94,10 @@ void TJournalForm::BuildLayout() {
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->verticalHeader()->hide();
+    // The port's device path may be long: its column takes the room the others leave and
+    // the whole path is in its tooltip.
+    list_->horizontalHeader()->setStretchLastSection(false);
+    list_->horizontalHeader()->setSectionResizeMode(int(JournalColumn::Port), QHeaderView::Stretch);
     messages_->setWordWrap(true);
     auto* filters = new QHBoxLayout;
     filters->addWidget(filterLabel_);
@@ -170,10 +174,17 @@ void TJournalForm::List() {
         const QStringList cells = JournalCells(entry, text_);
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
-            if (entry.interrupted()) item->setBackground(kInterrupted);
+            // Bold as well: the mark shows on a selected line too.
+            if (entry.interrupted()) {
+                item->setBackground(kInterrupted);
+                QFont bold = item->font();
+                bold.setBold(true);
+                item->setFont(bold);
+            }
             list_->setItem(row, column, item);
         }
         list_->item(row, int(JournalColumn::Id))->setToolTip(entry.record->id);
+        list_->item(row, int(JournalColumn::Port))->setToolTip(cells[int(JournalColumn::Port)]);
     }
     if (!entries_.empty()) list_->selectRow(0);
     ShowDetails();

@@ -1,5 +1,6 @@
 #include "app/SeriesWindow.h"
 
+#include "app/JournalView.h"
 #include "cli/MeterSession.h"
 #include "common/ErrorDisplay.h"
 #include "common/MakeWidget.h"
@@ -124,6 +125,7 @@ void TSeriesForm::BuildControls() {
     result_->setWordWrap(true);
     units_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     units_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    units_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     units_->horizontalHeader()->setStretchLastSection(true);
     units_->verticalHeader()->hide();
     messages_->setWordWrap(true);
@@ -323,9 +325,10 @@ void TSeriesForm::ShowUnits() {
         const SeriesUnit& unit = units[size_t(row)];
         const QStringList cells{QString::number(unit.number),
                                 unit.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                text_(UnitResultRow(unit.result)), unit.journalId};
+                                text_(UnitResultRow(unit.result)), ShortJournalId(unit.journalId)};
         for (int column = 0; column < cells.size(); ++column)
             units_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        units_->item(row, 3)->setToolTip(unit.journalId);
     }
 }
 

@@ -4,6 +4,7 @@
 // written refused with the write guard's lines before the meter is touched.
 #include "OperationFixture.h"
 
+#include "app/JournalView.h"
 #include "app/SeriesWindow.h"
 #include "common/Beep.h"
 #include "device/WriteCheck.h"
@@ -70,9 +71,10 @@ class SeriesWindowTest : public OperationTest {
         station->setStoredImage(sim::FactoryImage());
         station->setMeterPlugged(true);
     }
-    bool HasRecord(const QString& id) {
+    // The units list names a record by the short id the journal window lists.
+    bool HasRecord(const QString& shortId) {
         for (const auto& record : journal::ReadJournal(journal::JournalPath()).records)
-            if (record.id == id) return true;
+            if (ShortJournalId(record.id) == shortId) return true;
         return false;
     }
     QString HelpLineOver(const char* name) {
@@ -281,9 +283,9 @@ TEST_F(SeriesWindowTest, SummaryKeepsEachExpressionWholeAndSaysUnusedForAnUnused
         InSeriesWindow([&] {
             const QString summary = label("SeriesSummary");
             EXPECT_TRUE(summary.endsWith(QString::fromLatin1(c.limit))) << summary.toStdString();
-            EXPECT_TRUE(summary.contains(QStringLiteral("\u00a0->\u00a0")))
+            EXPECT_TRUE(summary.contains(QStringLiteral("\u00a0\u2192\u00a0")))
                 << summary.toStdString();
-            EXPECT_FALSE(summary.contains(QStringLiteral(" ->"))) << summary.toStdString();
+            EXPECT_FALSE(summary.contains(QStringLiteral("->"))) << summary.toStdString();
         });
     }
 }
