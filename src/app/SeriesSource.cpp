@@ -28,10 +28,15 @@ QString SeriesSourceLine(const SeriesSource& source, const LanguageText& texts, 
     const DeviceType* type = DeviceTypeAt(m.SelectRange);
     const QString name = source.file.isEmpty() ? texts.text(rows::SeriesSourceEditor, language)
                                                : QFileInfo(source.file).fileName();
-    const QString scaling = QStringLiteral("%1 -> %2 .. %3 -> %4")
-                                .arg(m.Skalin1.trimmed(), m.Skalout1.trimmed(), m.Skalin2.trimmed(),
-                                     m.Skalout2.trimmed());
-    const QString limit = m.RelaisOn.trimmed() + u'/' + m.RelaisOff.trimmed();
+    // A line that wraps breaks between the parts, never inside "4 → 0" (a line breaks after
+    // the hyphen of "->", so the arrow is one character).
+    const QString scaling =
+        QStringLiteral("%1\u00a0\u2192\u00a0%2\u00a0..\u00a0%3\u00a0\u2192\u00a0%4")
+            .arg(m.Skalin1.trimmed(), m.Skalout1.trimmed(), m.Skalin2.trimmed(),
+                 m.Skalout2.trimmed());
+    const QString limit = m.LimitMode == QLatin1String("gwno")
+                              ? texts.text(rows::SeriesLimitUnused, language)
+                              : m.RelaisOn.trimmed() + u'/' + m.RelaisOff.trimmed();
     return texts.text(rows::SeriesSourceSummary, language)
         .arg(name, type ? QString::fromUtf8(type->itemText) : QStringLiteral("-"), scaling, limit);
 }

@@ -1,5 +1,6 @@
 #include "app/SeriesWindow.h"
 
+#include "app/JournalView.h"
 #include "common/ErrorDisplay.h"
 #include "common/MakeWidget.h"
 #include "editor/FileDialogs.h"
@@ -31,6 +32,12 @@ namespace {
 
 const QColor kPassColour(0, 160, 0);
 const QColor kFailColour(200, 0, 0);
+
+int UnitResultRow(UnitResult result) {
+    return result == UnitResult::Passed   ? rows::SeriesOk
+           : result == UnitResult::Failed ? rows::JournalResultFailed
+                                          : rows::JournalResultCancelled;
+}
 
 }  // namespace
 
@@ -96,6 +103,7 @@ void TSeriesForm::BuildControls() {
     result_->setWordWrap(true);
     units_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     units_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    units_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     units_->horizontalHeader()->setStretchLastSection(true);
     units_->verticalHeader()->hide();
     messages_->setWordWrap(true);
@@ -148,7 +156,8 @@ void TSeriesForm::ConnectControls() {
     connect(loop_, &SeriesLoop::statusChanged, status_, &QLabel::setText);
     connect(loop_, &SeriesLoop::unitFinished, this, &TSeriesForm::UnitFinished);
     connect(loop_, &SeriesLoop::ended, this, &TSeriesForm::SeriesEnded);
-    connect(loop_, &SeriesLoop::phaseChanged, this, [this] { ShowRunning(); });
+    connect(loop_, &SeriesLoop::phaseChanged, this, &TSeriesForm::PhaseChanged);
+    connect(loop_, &SeriesLoop::unitStarted, this, &TSeriesForm::UnitStarted);
     connect(loop_, &SeriesLoop::warning, this, [this](const QString& line) {
         warnings_ << line;
         ShowMessages(warnings_);
@@ -179,11 +188,23 @@ void TSeriesForm::showEvent(QShowEvent* event) {
     ShowCounters();
 }
 
+// The main window tells every window when the language changes; what is shown follows.
+void TSeriesForm::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    loop_->SetLanguage(language());
+    ApplyLanguage();
+    ShowCounters();
+    ShowUnits();
+    if (resultWording_) ShowResult(resultWording_, ResultLook(result_->property("look").toInt()));
+}
+
 void TSeriesForm::ApplyLanguage() {
     setWindowTitle(text_(rows::SeriesWindowTitle));
     configurationLabel_->setText(text_(rows::SeriesConfiguration));
     fromEditor_->setText(text_(rows::SeriesSourceEditor));
     chooseFile_->setText(text_(rows::SeriesSourceFile));
+    if (fileSource_.file.isEmpty()) fromFile_->setText(text_(rows::SeriesNoFileChosen));
     verify_->setText(text_(rows::SeriesVerifyOption));
     sheets_->setText(text_(rows::SeriesSheetOption));
     chooseFolder_->setText(text_(rows::SeriesChooseFolder));
@@ -192,6 +213,11 @@ void TSeriesForm::ApplyLanguage() {
     units_->setHorizontalHeaderLabels(
         {text_(rows::SeriesColumnNumber), text_(rows::JournalColumnTime),
          text_(rows::JournalColumnResult), text_(rows::SeriesColumnJournal)});
+    const std::pair<QWidget*, int> names[] = {
+        {fromFile_, rows::NameSeriesFromFile}, {sheetFolder_, rows::NameSheetFolder},
+        {units_, rows::NameSeriesUnits},       {result_, rows::JournalColumnResult},
+        {status_, rows::NameSeriesStatus},     {helpPanel_, rows::NameHelpLine}};
+    for (const auto& [control, row] : names) control->setAccessibleName(text_(row));
     ShowSource();
 }
 
@@ -210,7 +236,7 @@ void TSeriesForm::ShowRunning() {
     for (QWidget* option : std::initializer_list<QWidget*>{
              fromEditor_, chooseFile_, verify_, sheets_, sheetFolder_, chooseFolder_, start_})
         option->setEnabled(!running);
-    fromFile_->setEnabled(!running && !fromFile_->text().isEmpty());
+    fromFile_->setEnabled(!running && !fileSource_.file.isEmpty());
     stop_->setEnabled(running && loop_->phase() != SeriesPhase::Stopping);
 }
 
@@ -219,34 +245,72 @@ void TSeriesForm::ShowCounters() {
     failed_->setText(text_(rows::SeriesFailedCount).arg(loop_->failed()));
 }
 
-void TSeriesForm::ShowResult(const QString& line, const QColor& colour) {
-    result_->setText(line);
-    QPalette palette = result_->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::WindowText, colour.isValid() ? Qt::white : QColor(Qt::black));
-    result_->setPalette(palette);
+void TSeriesForm::ShowResult(std::function<QString()> wording, ResultLook look) {
+    resultWording_ = std::move(wording);
+    result_->setText(resultWording_());
+    result_->setProperty("look", int(look));
+    // Always a pair that reads: white on green or red, else the window's own colours.
+    const QPalette own = palette();
+    QPalette shown = result_->palette();
+    shown.setColor(QPalette::Window, look == ResultLook::Passed   ? kPassColour
+                                     : look == ResultLook::Failed ? kFailColour
+                                                                  : own.color(QPalette::Window));
+    shown.setColor(QPalette::WindowText, look == ResultLook::Neutral
+                                             ? own.color(QPalette::WindowText)
+                                             : QColor(Qt::white));
+    result_->setPalette(shown);
+}
+
+void TSeriesForm::ShowResult(const QString& line, ResultLook look) {
+    ShowResult([line] { return line; }, look);
+}
+
+void TSeriesForm::ClearResult() {
+    ShowResult(QString(), ResultLook::Neutral);
 }
 
 void TSeriesForm::ShowMessages(const QStringList& lines) {
     messages_->setText(lines.join(u'\n'));
 }
 
+// OK or a failure only ever stands for the meter plugged in now: the field clears once
+// the loop waits for a meter, and a unit starts with its own line.
+void TSeriesForm::PhaseChanged(SeriesPhase phase) {
+    ShowRunning();
+    if (phase == SeriesPhase::WaitingForMeter) ClearResult();
+}
+
+void TSeriesForm::UnitStarted(int number) {
+    ShowResult([this, number] { return text_(rows::SeriesUnitStarting).arg(number); },
+               ResultLook::Neutral);
+}
+
+void TSeriesForm::ShowUnits() {
+    const std::vector<SeriesUnit>& units = loop_->units();
+    units_->setRowCount(int(units.size()));
+    for (int row = 0; row < int(units.size()); ++row) {
+        const SeriesUnit& unit = units[size_t(row)];
+        const QStringList cells{QString::number(unit.number),
+                                unit.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                text_(UnitResultRow(unit.result)), ShortJournalId(unit.journalId)};
+        for (int column = 0; column < cells.size(); ++column)
+            units_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        units_->item(row, 3)->setToolTip(unit.journalId);
+    }
+}
+
 void TSeriesForm::UnitFinished(const SeriesUnit& unit) {
     ShowCounters();
-    const int resultRow = unit.result == UnitResult::Passed   ? rows::SeriesOk
-                          : unit.result == UnitResult::Failed ? rows::JournalResultFailed
-                                                              : rows::JournalResultCancelled;
-    const int row = units_->rowCount();
-    units_->insertRow(row);
-    const QStringList cells{QString::number(unit.number),
-                            unit.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                            text_(resultRow), unit.journalId};
-    for (int column = 0; column < cells.size(); ++column)
-        units_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    ShowUnits();
     units_->scrollToBottom();
-    if (unit.result == UnitResult::Passed) return ShowResult(text_(rows::SeriesOk), kPassColour);
-    const QString reason = unit.reason.isEmpty() ? text_(resultRow) : unit.reason.last();
-    ShowResult(reason, unit.result == UnitResult::Failed ? kFailColour : QColor());
+    const int resultRow = UnitResultRow(unit.result);
+    if (unit.result == UnitResult::Passed)
+        return ShowResult([this] { return text_(rows::SeriesOk); }, ResultLook::Passed);
+    const ResultLook look =
+        unit.result == UnitResult::Failed ? ResultLook::Failed : ResultLook::Neutral;
+    if (unit.reason.isEmpty())
+        return ShowResult([this, resultRow] { return text_(resultRow); }, look);
+    ShowResult(unit.reason.last(), look);
 }
 
 void TSeriesForm::SeriesEnded(SeriesEnd reason, const QStringList& lines) {
@@ -254,7 +318,7 @@ void TSeriesForm::SeriesEnded(SeriesEnd reason, const QStringList& lines) {
     ShowCounters();
     ShowMessages(warnings_ + lines);
     if (reason == SeriesEnd::PortFailed || reason == SeriesEnd::NoInterface)
-        ShowResult(lines.first(), kFailColour);
+        ShowResult(lines.first(), ResultLook::Failed);
     if (closeWhenEnded_) done(result());
 }
 
@@ -272,7 +336,7 @@ void TSeriesForm::ChooseFileClick() {
         return ShowMessages({loaded.message(context_.controller.editor().texts(), language())});
     fileSource_ = source_ = chosen;
     fromFile_->setText(QDir::toNativeSeparators(path));
-    fromFile_->setEnabled(true);
+    fromFile_->setEnabled(!loop_->Running());
     fromFile_->setChecked(true);
     ShowSource();
     ShowMessages({});
@@ -290,7 +354,7 @@ void TSeriesForm::StartClick() {
     if (sheets_->isChecked() && sheetFolder_->text().trimmed().isEmpty())
         return ShowMessages({text_(rows::SeriesNoSheetFolder)});
     warnings_.clear();
-    ShowResult(QString(), QColor());
+    ClearResult();
     ShowMessages({});
     // The series talks to the meter on a session of its own; the program's port gives way
     // and its failures are not the main window's to report meanwhile.
@@ -313,7 +377,7 @@ void TSeriesForm::StartClick() {
     if (refused.isEmpty()) return;
     const QStringList lines = station_.openProblem().isEmpty() ? refused : station_.openProblem();
     ShowMessages(lines);
-    ShowResult(lines.last(), kFailColour);
+    ShowResult(lines.last(), ResultLook::Failed);
 }
 
 void TSeriesForm::StopClick() {
@@ -321,7 +385,14 @@ void TSeriesForm::StopClick() {
     ShowRunning();
 }
 
+// A running series ends only when the operator says so.
+bool TSeriesForm::MayStop() {
+    return !loop_->Running() || closeWhenEnded_ ||
+           context_.dialogs.askYesNo(this, text_(rows::SeriesAskStop));
+}
+
 void TSeriesForm::done(int result) {
+    if (!MayStop()) return;
     if (loop_->Running()) {
         loop_->Stop();
         if (loop_->Running()) {

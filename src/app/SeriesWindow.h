@@ -72,8 +72,12 @@ class TSeriesForm : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // How the result field looks: the neutral one is the window's own pair of colours.
+    enum class ResultLook { Neutral, Passed, Failed };
+
     int language() const;
     void BuildControls();
     void ConnectControls();
@@ -83,9 +87,16 @@ class TSeriesForm : public QDialog {
     void ShowSource();
     void ShowRunning();
     void ShowCounters();
-    void ShowResult(const QString& line, const QColor& colour);
+    // Shows the result worded by `wording`, again after a change of language.
+    void ShowResult(std::function<QString()> wording, ResultLook look);
+    void ShowResult(const QString& line, ResultLook look);
+    void ClearResult();
     void ShowMessages(const QStringList& lines);
+    void ShowUnits();
+    void PhaseChanged(SeriesPhase phase);
+    void UnitStarted(int number);
     void UnitFinished(const SeriesUnit& unit);
+    bool MayStop();
     void SeriesEnded(SeriesEnd reason, const QStringList& lines);
 
     SeriesWindowContext context_;
@@ -98,6 +109,7 @@ class TSeriesForm : public QDialog {
     QStringList warnings_;
     bool portReleased_ = false;
     bool closeWhenEnded_ = false;
+    std::function<QString()> resultWording_;
 
     QLabel* configurationLabel_;
     QRadioButton* fromEditor_;

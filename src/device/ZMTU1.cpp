@@ -69,6 +69,10 @@ void TForm2::buildControls() {
     readdat_->hide();
     Memo2_ = MakeList(this, "Memo2", QRect(8, 316, 216, 96));
     Memo3_ = MakeList(this, "Memo3", QRect(232, 316, 216, 96));
+    // The window speaks German only, its names too.
+    controls_.Info->setAccessibleName(QStringLiteral("Meldungen"));
+    Memo2_->setAccessibleName(QStringLiteral("Gelesene Wörter"));
+    Memo3_->setAccessibleName(QStringLiteral("Prüfung"));
 }
 
 void TForm2::connectHandlers() {

@@ -84,6 +84,7 @@ void TProgramForm::FormShow() {
     controls_.nochmalbutton->setText(text(rows::Repeat));
     controls_.Fertigbutton->setText(text(rows::Ready));
     controls_.KalPan->setText(text(rows::ReadDisplayedValue));
+    controls_.Info->setAccessibleName(text(rows::NameOperationMessages));
 }
 
 void TProgramForm::weiterbuttonClick() {

@@ -49,6 +49,7 @@ void TComPreSelect::buildMemo() {
     memo->setObjectName("Memo1");
     memo->setGeometry(8, 8, 484, 200);
     memo->setReadOnly(true);
+    memo->setAccessibleName(QStringLiteral("Hinweis"));
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette darkRed = memo->palette();

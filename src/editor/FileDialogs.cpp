@@ -65,6 +65,12 @@ QString QtFileDialogs::askFolder(QWidget* parent, const QString& initialFolder) 
         parent, QString(), initialFolder.isEmpty() ? startFolder() : initialFolder);
 }
 
+bool QtFileDialogs::askYesNo(QWidget* parent, const QString& question) {
+    return QMessageBox::question(parent, parent ? parent->windowTitle() : QString(), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 FileDialogs::Answer QtFileDialogs::askOverwrite(QWidget* parent, const QString& question) {
     const auto button = QMessageBox::question(
         parent, parent ? parent->windowTitle() : QString(), question,

@@ -9,9 +9,9 @@ class QWidget;
 
 namespace zmt {
 
-// The questions of the save, load and sheet commands. The windows ask through this seam so
-// that tests answer without a dialog. The dialogs share one start folder with every other
-// file dialog of the program.
+// The questions of the save, load and sheet commands and the series window's question. The windows
+// ask through this seam so that tests answer without a dialog. The dialogs share one start folder
+// with every other file dialog of the program.
 class FileDialogs {
   public:
     enum class Answer { Yes, No, Cancel };
@@ -41,6 +41,13 @@ class FileDialogs {
         return {};
     }
 
+    // Yes or No; No unless the user said yes.
+    virtual bool askYesNo(QWidget* parent, const QString& question) {
+        (void)parent;
+        (void)question;
+        return false;
+    }
+
   private:
     DialogFolder folder_;
 };
@@ -55,6 +62,7 @@ class QtFileDialogs : public FileDialogs {
     QString askPdfName(QWidget* parent, const QString& initialName) override;
     bool askPrinter(QWidget* parent, QPrinter& printer) override;
     QString askFolder(QWidget* parent, const QString& initialFolder) override;
+    bool askYesNo(QWidget* parent, const QString& question) override;
 };
 
 }  // namespace zmt

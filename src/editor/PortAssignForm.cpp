@@ -146,6 +146,8 @@ void TPortAssignForm::ApplyLanguage() {
         if (auto* button = qobject_cast<QPushButton*>(control)) button->setText(text_(row));
     }
     setWindowTitle(text_(rows::PortAssignTitle));
+    findLog_->setAccessibleName(text_(rows::NamePortFindLog));
+    helpPanel_->setAccessibleName(text_(rows::NameHelpLine));
 }
 
 // ---------------------------------------------------------------- showing

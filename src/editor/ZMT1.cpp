@@ -7,12 +7,14 @@
 #include "editor/MaskedEdit.h"
 #include "editor/PortController.h"
 #include "language/AddedRows.h"
+#include "language/HelpLine.h"
 #include "language/HelpLineBinder.h"
 #include "language/LanguageText.h"
 #include "language/MakerAddress.h"
 #include "link/SpComPort.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -76,12 +78,49 @@ std::vector<CaptionRow> LanguageCaptions(QMainWindow& window, const Form1Control
             {c.Readbutt, rows::ReadButton},
             {c.Skalbutt, rows::WriteButton},
             {c.KalParButt, rows::CalibrateAndWriteButton},
-            {c.MenueVergleichen, rows::CompareMenuItem},
-            {c.PortAssign1, rows::PortAssignMenuItem},
+            {c.MenueVergleichen, rows::MenuCompareKeyed},
+            {c.PortAssign1, rows::MenuPortAssignKeyed},
             {c.KonfigBlattDrucken1, rows::MenuPrintSheet},
             {c.KonfigBlattPdf1, rows::MenuSaveSheetPdf},
-            {c.Journal1, rows::JournalMenuItem},
-            {c.Serie1, rows::SeriesMenuItem}};
+            {c.Journal1, rows::MenuJournalKeyed},
+            {c.Serie1, rows::MenuSeriesKeyed}};
+}
+
+// What a screen reader calls the controls whose caption does not say what they are (or
+// that have none), and the information fields. Buttons and boxes go by their captions.
+struct NameRow {
+    QWidget* control;
+    int row;
+    int point = 0;  // fills %1 where the row has it
+};
+std::vector<NameRow> AccessibleNameRows(const Form1Controls& c) {
+    std::vector<NameRow> names = {{c.SelectRange, rows::DeviceTypeLabel},
+                                  {c.decimalPoints[4].radio, rows::NameNoDecimalPoint},
+                                  {c.Grenzwertart, rows::NameLimitMode},
+                                  {c.field(Field::RelaisOn), rows::NameThresholdOn},
+                                  {c.field(Field::RelaisOff), rows::NameThresholdOff},
+                                  {c.polaritaet, rows::NamePolarity},
+                                  {c.field(Field::Skalin1), rows::NameScalingInput, 1},
+                                  {c.field(Field::Skalout1), rows::NameScalingDisplay, 1},
+                                  {c.field(Field::Skalin2), rows::NameScalingInput, 2},
+                                  {c.field(Field::Skalout2), rows::NameScalingDisplay, 2},
+                                  {c.field(Field::Testin1), rows::NameTestInput},
+                                  {c.Testout1, rows::NameTestDisplay},
+                                  {c.kontaktbild, rows::NameContactState},
+                                  {c.Mem, rows::NameStatusMessages},
+                                  {c.FileInfo, rows::NameFileInfo},
+                                  {c.ComInfo, rows::NamePortInfo},
+                                  {c.HelpPanel, rows::NameHelpLine}};
+    // DP1..DP4 by the digit their point follows.
+    for (int digit = 0; digit < 4; ++digit)
+        names.push_back({c.decimalPoints[digit].radio, rows::NameDecimalPointAfter, digit + 1});
+    return names;
+}
+
+// The language item's caption is the table's text as it stands; the access key goes in
+// front of it here, so the item is reached from the keyboard like its neighbours.
+QString WithAccessKey(const QString& caption) {
+    return u'&' + caption;
 }
 
 constexpr const char* kGlyphNames[] = {
@@ -266,6 +305,7 @@ void TForm1::ShowModel() {
     ShowDecimalPointRadio();
     ShowGlyph(controls_.Grenzwertart, model.GrenzwertartGlyph);
     ShowGlyph(controls_.kontaktbild, model.kontaktbildGlyph);
+    ShowStateDescriptions();
     for (QLabel* unit : controls_.units) unit->setText(model.UnitCaption);
     controls_.ComInfo->setText(session().ComInfoCaption);
     if (QAction* item = ComItem(session().CheckedComItem)) item->setChecked(true);
@@ -301,6 +341,18 @@ void TForm1::ShowDecimalPointRadio() {
         radio->setAutoExclusive(false);  // lets a code outside 0..4 leave all unchecked
         radio->setChecked(checked);
         radio->setAutoExclusive(true);
+    }
+}
+
+// The two setting buttons show their state as a picture or a sign: a screen reader says it
+// with the help line's words for it.
+void TForm1::ShowStateDescriptions() {
+    for (QToolButton* button :
+         {controls_.polaritaet, controls_.Grenzwertart, controls_.kontaktbild}) {
+        const std::optional<QString> help =
+            HelpLineText(HelpEvent::MouseMove, button->objectName(), controls_.polaritaet->text(),
+                         model().LimitMode, editor().texts(), session().LanguageIndex);
+        button->setAccessibleDescription(help.value_or(QString()).trimmed());
     }
 }
 
@@ -435,6 +487,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::ApplyLanguage(int languageIndex) {
     for (const CaptionRow& caption : LanguageCaptions(*this, controls_))
         SetCaption(caption.control, editor().texts().text(caption.row, languageIndex));
+    controls_.MLanguage->setText(WithAccessKey(controls_.MLanguage->text()));
+    for (const NameRow& name : AccessibleNameRows(controls_)) {
+        QString text = editor().texts().text(name.row, languageIndex);
+        if (name.point > 0) text = text.arg(name.point);
+        name.control->setAccessibleName(text);
+    }
+    ShowStateDescriptions();
     const QString seriesHelp = editor().texts().text(rows::SeriesHelpMenuItem, languageIndex);
     controls_.Serie1->setStatusTip(seriesHelp);
     controls_.Serie1->setToolTip(seriesHelp);
@@ -446,6 +505,12 @@ void TForm1::MLanguageClick() {
     ApplyLanguage(languageIndex);
     ClearMem();
     AddMemLine(text_(rows::ChosenLanguage));
+    // The program's other windows that are open follow the switch (as on a translator's).
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == this) continue;
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(window, &changed);
+    }
 }
 
 // ---------------------------------------------------------------- ports

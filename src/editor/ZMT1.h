@@ -156,6 +156,7 @@ class TForm1 : public QMainWindow {
     ConfigModel& model();
     SessionState& session();
     void ShowGlyph(QToolButton* target, Glyph glyph);
+    void ShowStateDescriptions();
     void ShowDecimalPointRadio();
     void ShowFileInfo(const QString& path);
     SheetRequest SheetRequestNow();

@@ -55,8 +55,16 @@ QLabel* MakeInfoPanel(QWidget* parent, const char* name, const QRect& geometry) 
 
 QToolButton* MakeGlyphButton(QWidget* parent, const char* name, const QRect& geometry) {
     auto* button = MakeWidget<QToolButton>(parent, name, geometry);
-    button->setAutoRaise(true);  // flat, and like a speed button it never takes the focus
+    button->setAutoRaise(true);  // flat, and like a speed button a click leaves the focus
     button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// A glyph button that sets something: Tab reaches it and Space toggles it, while a click
+// still leaves the focus in the field being edited (whose exit rule would run otherwise).
+QToolButton* MakeSettingGlyphButton(QWidget* parent, const char* name, const QRect& geometry) {
+    QToolButton* button = MakeGlyphButton(parent, name, geometry);
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -161,12 +169,14 @@ void Form1Layout::buildGrenzkontaktBox(QWidget* parent) {
         MakeGroup(parent, "GrenzkontaktBox", QRect(8, 166, 184, 80), " Grenzwert-Kontakt/LED ");
     QGroupBox* box = c_.GrenzkontaktBox;
     c_.artlabel = MakeLabel(box, "artlabel", QRect(10, 30, 30, 16), "Art:");
-    c_.Grenzwertart = MakeGlyphButton(box, "Grenzwertart", QRect(40, 24, 50, 28));
+    c_.Grenzwertart = MakeSettingGlyphButton(box, "Grenzwertart", QRect(40, 24, 50, 28));
     c_.Grenzwertart->setIconSize(QSize(44, 22));
     MakeLabel(box, "Label12", QRect(98, 24, 30, 16), "ON:");
     MakeLabel(box, "Label15", QRect(98, 52, 30, 16), "OFF:");
     addField(Field::RelaisOn, "RelaisOn", FieldMask::DigitsAndSigns, box, QRect(128, 20, 48, 22));
     addField(Field::RelaisOff, "RelaisOff", FieldMask::DigitsAndSigns, box, QRect(128, 48, 48, 22));
+    // The limit type comes after its two thresholds, though it stands before them.
+    QWidget::setTabOrder(c_.field(Field::RelaisOff), c_.Grenzwertart);
 }
 
 void Form1Layout::buildSkalierbox(QWidget* parent) {
@@ -187,7 +197,7 @@ void Form1Layout::buildSkalierbox(QWidget* parent) {
     c_.Label6 = MakeLabel(box, "Label6", QRect(138, 70, 118, 16), displayedAs);
     addField(Field::Skalout2, "Skalout2", FieldMask::DigitsAndSigns, box, QRect(260, 66, 60, 22));
     c_.anzeigelabel = MakeLabel(box, "anzeigelabel", QRect(12, 98, 60, 16), "Anzeige:");
-    c_.polaritaet = MakeGlyphButton(box, "polaritaet", QRect(72, 94, 50, 22));
+    c_.polaritaet = MakeSettingGlyphButton(box, "polaritaet", QRect(72, 94, 50, 22));
     c_.polaritaet->setText("+ / -");
     SetRedBold(c_.polaritaet);
 }

@@ -309,6 +309,58 @@ enum Added : int {
     JournalNotARecord,
     JournalIncompleteRecord,  // %1 the field it lacks
 
+    // Keyboard and screen reader: menu items with an access key, the names a screen reader
+    // gives the controls, and the series and journal windows as a bench technician reads them.
+    MenuCompareKeyed,
+    MenuPortAssignKeyed,
+    MenuJournalKeyed,
+    MenuSeriesKeyed,
+    NameDecimalPointAfter,  // %1 the digit the point follows
+    NameNoDecimalPoint,
+    NameLimitMode,
+    NameThresholdOn,
+    NameThresholdOff,
+    NamePolarity,
+    NameScalingInput,    // %1 the point, 1 or 2
+    NameScalingDisplay,  // %1 the point, 1 or 2
+    NameTestInput,
+    NameTestDisplay,
+    NameContactState,
+    NameStatusMessages,
+    NameFileInfo,
+    NamePortInfo,
+    NameHelpLine,
+    NameOperationMessages,
+    NameSeriesFromFile,
+    NameSheetFolder,
+    NameSeriesUnits,
+    NameJournalRecords,
+    NameJournalImages,
+    NamePortFindLog,
+    NameMeterDisplay,
+    NameLimitLed,
+    NameInputSlider,
+    NameSeriesStatus,
+    MeterNotPluggedIn,   // %1 the COM number
+    SeriesUnitStarting,  // %1 the unit's number: the result field while it is written
+    SeriesUnitDone,      // %1 the unit's number
+    SeriesNoFileChosen,
+    SeriesAskStop,
+    SeriesLimitUnused,
+    JournalColumnId,
+    JournalOperationRead,
+    JournalOperationWrite,
+    JournalOperationCalibrate,
+    JournalOperationCompare,
+    JournalOperationVerify,
+    JournalOperationRestore,
+    JournalOperationLegacyRead,
+    JournalOperationSeriesUnit,
+    JournalReadImage,
+    JournalRestoreAsFound,
+    JournalRawWords,
+    JournalInterruptedNote,
+
     AddedEnd
 };
 

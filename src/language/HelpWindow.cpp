@@ -15,6 +15,7 @@ HelpWindow::HelpWindow(const HelpWindowContent& content, QWidget* parent) : QDia
     QPlainTextEdit* memo = AddMemo(this, QStringLiteral("Memo1"), QRect(8, 16, 441, 113), kYellow,
                                    memoText, content.memoLines);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setAccessibleName(content.caption);  // the help text, in the window's own language
     QPushButton* ende =
         AddButton(this, QStringLiteral("Ende"), QRect(8, 144, 441, 33), content.buttonCaption);
     connect(ende, &QPushButton::clicked, this, &HelpWindow::EndeClick);

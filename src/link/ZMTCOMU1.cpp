@@ -44,6 +44,7 @@ void TZMTCom::buildControls() {
 
     TransferMemo_ = MakeWidget<QPlainTextEdit>(this, "TransferMemo", QRect(32, 16, 313, 41));
     TransferMemo_->setReadOnly(true);
+    TransferMemo_->setAccessibleName(QStringLiteral("Übertragung"));
     QFont courier(QStringLiteral("Courier New"));
     courier.setStyleHint(QFont::Monospace);
     courier.setPixelSize(13);

@@ -133,7 +133,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     }
     meter_->setChangeListener([this] { OperationMoved(); });
     SetPhase(SeriesPhase::WaitingForMeter);
-    SetStatus(text_(rows::SeriesWaitingForMeter));
+    SetStatus(rows::SeriesWaitingForMeter);
     ScheduleProbe(0);
     return {};
 }
@@ -143,7 +143,7 @@ void SeriesLoop::Stop() {
     const bool unitUnderWay = phase_ == SeriesPhase::Writing || phase_ == SeriesPhase::Verifying;
     if (unitUnderWay && meter_->Writing()) {
         SetPhase(SeriesPhase::Stopping);
-        SetStatus(text_(rows::SeriesStopAfterWrite));
+        SetStatus(rows::SeriesStopAfterWrite);
         return;
     }
     if (phase_ != SeriesPhase::Stopping) End(SeriesEnd::Stopped);
@@ -155,10 +155,22 @@ void SeriesLoop::SetPhase(SeriesPhase phase) {
     emit phaseChanged(phase);
 }
 
-void SeriesLoop::SetStatus(const QString& status) {
+void SeriesLoop::SetStatus(std::function<QString()> wording) {
+    statusWording_ = std::move(wording);
+    const QString status = statusWording_();
     if (status_ == status) return;
     status_ = status;
     emit statusChanged(status);
+}
+
+// A row of the table, with the unit's number where it has one.
+void SeriesLoop::SetStatus(int row, int unit) {
+    SetStatus([this, row, unit] { return unit > 0 ? text_(row).arg(unit) : text_(row); });
+}
+
+void SeriesLoop::SetLanguage(int languageIndex) {
+    session_.LanguageIndex = languageIndex;
+    if (statusWording_) SetStatus(statusWording_);
 }
 
 // ---- presence ----
@@ -205,9 +217,10 @@ void SeriesLoop::OnAnswerWhileWaiting(Answer answer, const QString& note) {
         case Answer::Meter:
             return StartUnit();
         case Answer::InterfaceOnly:
-            return SetStatus(text_(rows::SeriesNoMeterAnswers));
+            return SetStatus(rows::SeriesNoMeterAnswers);
         case Answer::Other:
-            return SetStatus(text_(rows::SeriesUnexpectedAnswer).arg(note));
+            return SetStatus(
+                [this, note] { return text_(rows::SeriesUnexpectedAnswer).arg(note); });
         case Answer::Silence:
             return;
     }
@@ -222,7 +235,7 @@ void SeriesLoop::OnAnswerWhileRemoving(Answer answer) {
     }
     if (++misses_ < MissesForRemoval) return;
     SetPhase(SeriesPhase::WaitingForMeter);
-    SetStatus(text_(rows::SeriesWaitingForMeter));
+    SetStatus(rows::SeriesWaitingForMeter);
 }
 
 // ---- one unit ----
@@ -234,7 +247,7 @@ void SeriesLoop::StartUnit() {
     relay_->last.reset();
     unitOpen_ = true;
     SetPhase(SeriesPhase::Writing);
-    SetStatus(text_(rows::SeriesWriting).arg(current_.number));
+    SetStatus(rows::SeriesWriting, current_.number);
     emit unitStarted(current_.number);
     meter_->StartOperation(OperationMode::Write);
     OperationMoved();  // a refused start settles at once
@@ -266,7 +279,7 @@ void SeriesLoop::WriteSettled() {
     if (!verify_) return FinishUnit(UnitResult::Passed, {});
     relay_->last.reset();
     SetPhase(SeriesPhase::Verifying);
-    SetStatus(text_(rows::SeriesVerifying).arg(current_.number));
+    SetStatus(rows::SeriesVerifying, current_.number);
     meter_->StartOperation(OperationMode::Compare);
     OperationMoved();
 }
@@ -295,6 +308,8 @@ void SeriesLoop::FinishUnit(UnitResult result, QStringList reason) {
         ++stopped_;
     }
     units_.push_back(current_);
+    // The result is out: the status says so before anyone shows it, while the meter restarts.
+    if (result != UnitResult::Stopped) SetStatus(rows::SeriesUnitDone, current_.number);
     if (result != UnitResult::Stopped && hooks_.Sound) hooks_.Sound(result == UnitResult::Passed);
     emit unitFinished(current_);
     if (result == UnitResult::Stopped) return;
@@ -325,7 +340,7 @@ void SeriesLoop::WatchForRemoval() {
     removalDeferred_ = false;
     misses_ = 0;
     SetPhase(SeriesPhase::WaitingForRemoval);
-    SetStatus(text_(rows::SeriesWaitingForRemoval));
+    SetStatus(rows::SeriesWaitingForRemoval);
     const QStringList problem = meter_->PowerForProbe();
     if (!problem.isEmpty()) return End(SeriesEnd::PortFailed, problem);
     ScheduleProbe(link::MeterStartupMs);
@@ -353,7 +368,13 @@ void SeriesLoop::End(SeriesEnd reason, QStringList lines) {
                                   .arg(stopped_));
     endLines_ = lines;
     SetPhase(SeriesPhase::Ended);
-    SetStatus(lines.first());
+    const QString first = lines.first();
+    if (reason == SeriesEnd::Stopped)
+        SetStatus(rows::SeriesStopped);
+    else if (reason == SeriesEnd::CountReached)
+        SetStatus(rows::SeriesCountReached);
+    else
+        SetStatus([first] { return first; });
     emit ended(reason, endLines_);
 }
 

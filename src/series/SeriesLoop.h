@@ -112,6 +112,8 @@ class SeriesLoop : public QObject {
     bool Running() const { return phase_ != SeriesPhase::Idle && phase_ != SeriesPhase::Ended; }
     // What the loop is doing, in the series' language.
     const QString& status() const { return status_; }
+    // Says what follows in another language: the status now, and every text after it.
+    void SetLanguage(int languageIndex);
     const std::vector<SeriesUnit>& units() const { return units_; }
     int passed() const { return passed_; }
     int failed() const { return failed_; }
@@ -136,7 +138,9 @@ class SeriesLoop : public QObject {
     enum class Answer { Meter, InterfaceOnly, Silence, Other };
 
     void SetPhase(SeriesPhase phase);
-    void SetStatus(const QString& status);
+    // The status as it is worded again after a change of language.
+    void SetStatus(std::function<QString()> wording);
+    void SetStatus(int row, int unit = 0);
     void ScheduleProbe(int ms);
     void Probe();
     void JudgeProbe();
@@ -172,6 +176,7 @@ class SeriesLoop : public QObject {
 
     SeriesPhase phase_ = SeriesPhase::Idle;
     QString status_;
+    std::function<QString()> statusWording_;
     std::vector<SeriesUnit> units_;
     SeriesUnit current_;
     int passed_ = 0;

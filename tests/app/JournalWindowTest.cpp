@@ -1,17 +1,21 @@
 // The journal window offscreen over a journal of its own: the records newest first, the
 // filters, the selected record's images with the differing words marked, and which actions
 // a record offers.
+#include "app/JournalView.h"
 #include "app/JournalWindow.h"
 #include "journal/JournalFile.h"
 #include "language/AddedRows.h"
 #include "language/LanguageText.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace zmt {
 namespace {
@@ -62,15 +66,33 @@ class JournalWindowTest : public ::testing::Test {
 
     QString path() const { return dir.filePath("journal.jsonl"); }
     QString text(int row) const { return texts.text(row, 1); }
+    static constexpr int kIdColumn = int(JournalColumn::Id);
+    QString cell(int row, JournalColumn column) {
+        const QTableWidgetItem* item = form.list().item(row, int(column));
+        return item ? item->text() : QString();
+    }
     QStringList ListedIds() {
         QStringList ids;
         for (int row = 0; row < form.list().rowCount(); ++row)
-            ids << form.list().item(row, 0)->text().mid(18, 1);  // the seconds are the id
+            ids << form.list().item(row, kIdColumn)->text();
         return ids;
     }
     void Select(const QString& id) {
         for (int row = 0; row < form.list().rowCount(); ++row)
-            if (form.list().item(row, 0)->text().mid(18, 1) == id) form.list().selectRow(row);
+            if (form.list().item(row, kIdColumn)->text() == id) form.list().selectRow(row);
+    }
+    QStringList DetailHeads() {
+        QStringList heads;
+        for (int column = 0; column < form.details().columnCount(); ++column)
+            heads << form.details().horizontalHeaderItem(column)->text();
+        return heads;
+    }
+    // The configuration view's value of an item in a column.
+    QString Item(int nameRow, int column) {
+        for (int row = 0; row < form.details().rowCount(); ++row)
+            if (form.details().verticalHeaderItem(row)->text() == text(nameRow))
+                return form.details().item(row, column)->text();
+        return QStringLiteral("<no such item>");
     }
     bool Marked(int word, int column) {
         const QTableWidgetItem* item = form.details().item(word, column);
@@ -79,8 +101,9 @@ class JournalWindowTest : public ::testing::Test {
 
     QTemporaryDir dir;
     LanguageText texts;
+    int language = 1;
     QStringList opened, restored;
-    TJournalForm form{{path(), texts, [] { return 1; },
+    TJournalForm form{{path(), texts, [this] { return language; },
                        [this](const JournalRecord& record) { opened << record.id; },
                        [this](const JournalRecord& record) { restored << record.id; }}};
 };
@@ -97,9 +120,9 @@ TEST_F(JournalWindowTest, ListsNewestFirstAndFiltersByTextAndResult) {
     form.show();
     EXPECT_EQ(form.windowTitle(), text(rows::JournalWindowTitle));
     EXPECT_EQ(ListedIds(), (QStringList{"4", "3", "2", "1"}));
-    EXPECT_EQ(form.list().item(1, 1)->text(), "COM1 ");
-    EXPECT_EQ(form.list().item(1, 3)->text(), "/plant/line3.dig");
-    EXPECT_EQ(form.list().item(2, 4)->text(), text(rows::JournalResultFailed));
+    EXPECT_EQ(cell(1, JournalColumn::Port), "COM1");
+    EXPECT_EQ(cell(1, JournalColumn::File), "/plant/line3.dig");
+    EXPECT_EQ(cell(2, JournalColumn::Result), text(rows::JournalResultFailed));
     // The torn last line is named, the records before it are all there.
     EXPECT_TRUE(form.messages().text().contains(path() + ", line 5 skipped"))
         << form.messages().text().toStdString();
@@ -121,6 +144,7 @@ TEST_F(JournalWindowTest, ListsNewestFirstAndFiltersByTextAndResult) {
 
 TEST_F(JournalWindowTest, DetailsShowTheThreeImagesWithTheDifferingWordsMarked) {
     form.show();
+    form.rawWordsButton().click();  // the raw words, one click from the configuration
     Select("3");
     EXPECT_EQ(form.details().item(3, 0)->text(), "2049");
     EXPECT_EQ(form.details().item(3, 1)->text(), "2051");
@@ -162,6 +186,117 @@ TEST_F(JournalWindowTest, OnlyAValidAsFoundImageIsOfferedForRestore) {
     EXPECT_EQ(restored, QStringList{"3"});
     // The list is read again after a restore, with the same filter.
     EXPECT_EQ(ListedIds(), (QStringList{"4", "3", "2", "1"}));
+}
+
+// The keyboard goes through every part of the window and back, never caught in a table.
+TEST_F(JournalWindowTest, TabAndShiftTabGoThroughSearchFilterTablesAndButtons) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    Select("3");  // both actions offered
+    const std::vector<QWidget*> order = {
+        &form.filter(),         &form.resultFilter(), &form.list(),         &form.details(),
+        &form.rawWordsButton(), &form.openButton(),   &form.restoreButton()};
+    form.filter().setFocus();
+    for (size_t at = 1; at < order.size(); ++at) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[at]) << "Tab to " << at;
+    }
+    for (size_t at = order.size() - 1; at-- > 0;) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), order[at]) << "Shift+Tab to " << at;
+    }
+}
+
+// A write whose outcome never came is marked in the list, named interrupted and explained.
+TEST_F(JournalWindowTest, AnInterruptedWriteIsMarkedAndExplained) {
+    JournalRecord started = Record("6", "write", "COM3", "started");
+    started.asFound = kConfigured;
+    started.asFoundValid = true;
+    ASSERT_TRUE(journal::AppendRecord(path(), started).ok);
+    for (int shown : {1, 0}) {
+        language = shown;
+        form.show();
+        ASSERT_EQ(ListedIds().value(0), "6");
+        EXPECT_EQ(cell(0, JournalColumn::Result),
+                  texts.text(rows::JournalResultInterrupted, shown));
+        EXPECT_NE(form.list().item(0, 0)->background(), form.list().item(1, 0)->background());
+        EXPECT_TRUE(
+            form.messages().text().contains(texts.text(rows::JournalInterruptedNote, shown)));
+        // Its as-found is what the meter held before the write: it can be written back.
+        EXPECT_TRUE(form.restoreButton().isEnabled());
+        EXPECT_EQ(form.restoreButton().text(), texts.text(rows::JournalRestoreAsFound, shown));
+        form.hide();
+    }
+    EXPECT_EQ(texts.text(rows::JournalRestoreAsFound, 0),
+              QString::fromUtf8("Vorgefundenes zurückschreiben..."));
+}
+
+struct LanguageCase {
+    int language;
+    const char* operation;  // of the write
+    const char* date;       // the date its local time begins with
+};
+
+// Operation names in the interface language, the local time with its date, the short id.
+TEST_F(JournalWindowTest, CellsSpeakTheInterfaceLanguageWithLocalTimesAndShortIds) {
+    JournalRecord write = Record("7", "write", "COM1", "succeeded");
+    write.id = QStringLiteral("0123456789abcdef");
+    ASSERT_TRUE(journal::AppendRecord(path(), write).ok);
+    const LanguageCase cases[] = {{0, "Schreiben", "06.05.24 "}, {1, "write", "06.05.24 "}};
+    for (const LanguageCase& c : cases) {
+        language = c.language;
+        form.show();
+        EXPECT_EQ(cell(0, JournalColumn::Id), "01234567");
+        EXPECT_EQ(form.list().item(0, kIdColumn)->toolTip(), write.id);
+        EXPECT_EQ(cell(0, JournalColumn::Operation), QString::fromUtf8(c.operation));
+        EXPECT_TRUE(cell(0, JournalColumn::Time).startsWith(QString::fromLatin1(c.date)))
+            << cell(0, JournalColumn::Time).toStdString();
+        // Every head fits its column.
+        const QHeaderView& head = *form.list().horizontalHeader();
+        for (int column = 0; column < form.list().columnCount(); ++column) {
+            const QString title = form.list().horizontalHeaderItem(column)->text();
+            EXPECT_GE(head.sectionSize(column), head.fontMetrics().horizontalAdvance(title))
+                << title.toStdString();
+        }
+        form.hide();
+    }
+}
+
+// The images as the configuration they mean; a read shows only what it read.
+TEST_F(JournalWindowTest, ImagesShowAsTheirConfigurationAndAReadOnlyWhatItRead) {
+    form.show();
+    Select("1");
+    EXPECT_EQ(DetailHeads(), QStringList{text(rows::JournalReadImage)});
+    EXPECT_TRUE(Item(rows::SheetPolarity, 0).startsWith("+ / -"));         // w4 0x80: signed
+    EXPECT_EQ(Item(rows::SheetLimitMode, 0), text(rows::SheetModeBelow));  // w4 0x40
+    Select("3");
+    EXPECT_EQ(DetailHeads(), (QStringList{text(rows::JournalAsFound), text(rows::JournalWritten),
+                                          text(rows::JournalReadBack)}));
+    // The read-back's display (2) word was lost: that item differs and is marked.
+    const QString asFound = Item(rows::EntryDisplay2, 0);
+    EXPECT_NE(Item(rows::EntryDisplay2, 2), asFound);
+    EXPECT_EQ(Item(rows::EntryDisplay2, 1), asFound);
+    EXPECT_EQ(Item(rows::EntryDisplay1, 2), Item(rows::EntryDisplay1, 0));
+}
+
+// A series unit's write and the read-back that followed it are one line.
+TEST_F(JournalWindowTest, ASeriesUnitsWriteAndReadBackAreOneLine) {
+    JournalRecord write = Record("8", "write", "COM1", "succeeded");
+    write.file = "/plant/series.dig";
+    write.asFound = write.written = kConfigured;
+    write.asFoundValid = true;
+    JournalRecord readBack = Record("9", "compare", "COM1", "failed");
+    readBack.file = write.file;
+    readBack.asFound = kConfigured;
+    (*readBack.asFound)[12] = 0;
+    ASSERT_TRUE(journal::AppendRecord(path(), write).ok);
+    ASSERT_TRUE(journal::AppendRecord(path(), readBack).ok);
+    form.show();
+    EXPECT_EQ(ListedIds().mid(0, 2), (QStringList{"8", "4"}));
+    EXPECT_EQ(cell(0, JournalColumn::Operation), text(rows::JournalOperationSeriesUnit));
+    EXPECT_EQ(cell(0, JournalColumn::Result), text(rows::JournalResultFailed));
+    EXPECT_EQ(DetailHeads().size(), 3);
+    EXPECT_NE(Item(rows::EntryDisplay2, 2), Item(rows::EntryDisplay2, 1));
 }
 
 }  // namespace

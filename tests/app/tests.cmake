@@ -6,6 +6,7 @@ zmt_add_test(app_tests
         ErrorDisplayTest.cpp
         JournalWindowTest.cpp
         ProgramStartTest.cpp
+        demo/AccessibleNamesTest.cpp
         demo/DemoProgramTest.cpp
         demo/DigitCellsTest.cpp
         demo/MeterPanelLogicTest.cpp

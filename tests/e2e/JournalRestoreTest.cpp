@@ -4,11 +4,13 @@
 // write's record while the configuration is the one written.
 #include "OperationFixture.h"
 
+#include "app/JournalView.h"
 #include "app/JournalWindow.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalLocation.h"
 #include "journal/OperationJournal.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProcess>
 #include <QTableWidget>
@@ -94,10 +96,12 @@ TEST_F(JournalRestoreTest, AWriteIsListedAndRestoreBringsTheMeterBackToItsAsFoun
 
     journalWindow().show();
     ASSERT_EQ(journalWindow().list().rowCount(), 1);
-    EXPECT_EQ(Listed(0, 2), "write");
-    EXPECT_TRUE(Listed(0, 1).startsWith("COM1"));
-    EXPECT_EQ(Listed(0, 4), "erfolgreich");
-    // As-found and written side by side; w5 (the decimal point) differs, w15 does not.
+    EXPECT_EQ(Listed(0, int(JournalColumn::Operation)), "Schreiben");
+    EXPECT_TRUE(Listed(0, int(JournalColumn::Port)).startsWith("COM1"));
+    EXPECT_EQ(Listed(0, int(JournalColumn::Result)), "erfolgreich");
+    // As-found and written side by side in their raw words; w5 (the decimal point) differs,
+    // w15 does not.
+    journalWindow().rawWordsButton().click();
     EXPECT_EQ(journalWindow().details().item(5, 0)->text(), "2");
     EXPECT_EQ(journalWindow().details().item(5, 1)->text(), "0");
     EXPECT_TRUE(journalWindow().details().item(5, 0)->font().bold());
@@ -129,7 +133,7 @@ TEST_F(JournalRestoreTest, AWriteIsListedAndRestoreBringsTheMeterBackToItsAsFoun
     EXPECT_EQ(records[1].operation, "restore");
     EXPECT_EQ(records[1].restoredFrom, write.id);
     EXPECT_EQ(records[1].asFound, write.written);
-    EXPECT_EQ(Listed(0, 2), "restore");
+    EXPECT_EQ(Listed(0, int(JournalColumn::Operation)), "Zurückschreiben");
     EXPECT_TRUE(errors.messages.isEmpty()) << errors.messages.join('\n').toStdString();
 }
 

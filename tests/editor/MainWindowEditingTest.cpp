@@ -307,7 +307,8 @@ const CaptionCase kCaptions[] = {
      "ZMT digital display 48x24    configuration  V6.01"},
     {"Datei1", "&Datei", "&File"},
     {"Kommunikation1", "&Kommunikation", "&communication"},
-    {"MLanguage", "Sprache/language: D", "language/Sprache: E"},
+    // The language item takes its access key in front of the table's text.
+    {"MLanguage", "&Sprache/language: D", "&language/Sprache: E"},
     {"Hilfe1", "&Hilfe", "&Help"},
     {"Laden1", "&Laden Einstellung", "&load configuration"},
     {"Speichern1", "&Speichern Einstellung", "&save configuration"},

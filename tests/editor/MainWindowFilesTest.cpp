@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, EnglishFileSpeaksEnglishButKeepsTheCaptions) {
     EXPECT_EQ(form->MemLines().last(), "reading configuration ready");
     EXPECT_EQ(session.LanguageIndex, 1);
     EXPECT_EQ(caption("Readbutt"), "Parameter auslesen");
-    EXPECT_EQ(caption("MLanguage"), "Sprache/language: D");
+    EXPECT_EQ(caption("MLanguage"), "&Sprache/language: D");
 }
 
 // A file whose test value cannot be evaluated is refused whole: the port, the lines, the

@@ -146,9 +146,9 @@ TEST_F(MainWindowTest, PortAssignmentIsTheLastItemOfTheCommunicationMenu) {
     hooks.ShowPortAssignModal = [&] { ++opened; };
     CreateWithDefaults();
     EXPECT_EQ(child<QMenu>("Kommunikation1")->actions().last(), action("PortAssign1"));
-    EXPECT_EQ(caption("PortAssign1"), "Schnittstellen zuordnen...");
+    EXPECT_EQ(caption("PortAssign1"), "Schnittstellen &zuordnen...");
     form->MLanguageClick();
-    EXPECT_EQ(caption("PortAssign1"), "Assign serial ports...");
+    EXPECT_EQ(caption("PortAssign1"), "&Assign serial ports...");
     action("PortAssign1")->trigger();
     EXPECT_EQ(opened, 1);
 }

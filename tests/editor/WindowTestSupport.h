@@ -173,6 +173,11 @@ class ScriptedDialogs : public FileDialogs {
         questions << question;
         return overwriteAnswer;
     }
+    bool yesNoAnswer = true;
+    bool askYesNo(QWidget*, const QString& question) override {
+        questions << question;
+        return yesNoAnswer;
+    }
 
     // The sheet's questions: a PDF name, and the print dialog answered with "print to file".
     QString pdfName, printToFile;

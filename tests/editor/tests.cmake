@@ -8,6 +8,7 @@ zmt_add_test(editor_tests
         Form1ControlsTest.cpp
         MainWindowEditingTest.cpp
         MainWindowFilesTest.cpp
+        MainWindowKeyboardTest.cpp
         MainWindowPortTest.cpp
         MaskedEditTest.cpp
         NumbersTest.cpp

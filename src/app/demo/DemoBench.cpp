@@ -90,6 +90,7 @@ MeterSnapshot DemoBench::observe() {
     shot.comNumber = followedStation();
     sim::SimulatedStation& station = *bench_->station(shot.comNumber);
     shot.attached = station.isAttached();
+    shot.plugged = knobs_.meterPlugged;
     shot.dtr = station.dtr();
     shot.rts = station.rts();
     shot.powered = station.powered();

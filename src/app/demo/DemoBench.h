@@ -31,6 +31,7 @@ struct BenchKnobs {
 struct MeterSnapshot {
     int comNumber = FirstCom;
     bool attached = false;  // the program holds this port open
+    bool plugged = true;    // a meter sits on the interface
     bool dtr = false;
     bool rts = false;
     bool powered = false;

@@ -7,6 +7,7 @@ namespace zmt::demo {
 
 QString MeterStateText(const MeterSnapshot& shot, const MeterWording& wording) {
     const int row = !shot.attached  ? rows::MeterPortNotOpened
+                    : !shot.plugged ? rows::MeterNotPluggedIn
                     : !shot.powered ? rows::MeterOff
                     : !shot.ready   ? rows::MeterStarting
                                     : rows::MeterRunning;

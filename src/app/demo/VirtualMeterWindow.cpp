@@ -231,6 +231,13 @@ void VirtualMeterWindow::applyLanguage() {
     for (const CaptionRow& caption : kCaptions)
         SetCaption(findChild<QObject*>(QString::fromLatin1(caption.control)), words(caption.row));
     offsetSpin_->setSuffix(u' ' + words(rows::MeterDigits));
+    // What a screen reader calls the controls and lights whose caption stands apart.
+    const std::pair<QWidget*, int> names[] = {
+        {display_, rows::NameMeterDisplay},    {limitLed_, rows::NameLimitLed},
+        {powerLed_, rows::MeterPowerLine},     {signalLed_, rows::MeterSignalLine},
+        {inputSpin_, rows::MeterInputLabel},   {inputSlider_, rows::NameInputSlider},
+        {offsetSpin_, rows::MeterOffsetError}, {gainSpin_, rows::MeterGainError}};
+    for (const auto& [control, row] : names) control->setAccessibleName(words(row));
 }
 
 void VirtualMeterWindow::showSnapshot(const MeterSnapshot& shot) {

@@ -48,10 +48,11 @@ TEST(MeterPanelLogic, ChangingTheMeterTypeKeepsTheFractionOfFullScale) {
             << c.input << " of " << c.from << " to " << c.to;
 }
 
-MeterSnapshot Shot(bool attached, bool powered, bool ready) {
+MeterSnapshot Shot(bool attached, bool powered, bool ready, bool plugged = true) {
     MeterSnapshot shot;
     shot.comNumber = 3;
     shot.attached = attached;
+    shot.plugged = plugged;
     shot.dtr = shot.powered = powered;
     shot.ready = ready;
     return shot;
@@ -77,6 +78,11 @@ TEST(MeterPanelLogic, StateTextNamesThePortAndWhatTheMeterDoesInBothLanguages) {
          "COM3: meter off (no power on DTR)"},
         {Shot(true, true, false), "COM3: Messgerät startet", "COM3: meter starting"},
         {Shot(true, true, true), "COM3: Messgerät läuft", "COM3: meter running"},
+        // Taken off the interface: not plugged in, though the interface still has DTR on.
+        {Shot(true, true, false, false), "COM3: kein Messgerät angesteckt",
+         "COM3: no meter plugged in"},
+        {Shot(true, false, false, false), "COM3: kein Messgerät angesteckt",
+         "COM3: no meter plugged in"},
     };
     const LanguageText texts = FilledTable();
     for (const auto& c : cases) {

@@ -301,6 +301,9 @@ TEST_F(VirtualMeterFixture, PluggedInSwitchTakesTheMeterOffTheInterfaceAndPutsIt
     }
     EXPECT_FALSE(bench.station(3)->ready());
     EXPECT_FALSE(bench.knobs().meterPlugged);
+    // The DTR light stays on; the state says why the meter is dark.
+    EXPECT_TRUE(child<IndicatorLed>("PowerLed").isLit());
+    EXPECT_EQ(child<QLabel>("MeterState").text(), QStringLiteral("COM3: no meter plugged in"));
     plugged.click();
     time.runFor(QuickStart().startup);
     for (int com = FirstCom; com <= LastCom; ++com)
