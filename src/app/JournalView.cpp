@@ -21,35 +21,20 @@ namespace {
 
 using journal::JournalRecord;
 
-bool IsOperation(const JournalRecord& record, const char* operation) {
-    return record.operation == QLatin1String(operation);
+bool IsOperation(const JournalRecord& record, Operation operation) {
+    return record.kind() == operation;
 }
 
 bool IsRead(const JournalRecord& record) {
-    return IsOperation(record, "read") || IsOperation(record, "legacy-read");
+    return record.kind() && ReadsOnly(*record.kind());
 }
 
 // The series reads every unit back right after its write: same meter, same file.
 bool ReadsBack(const JournalRecord& readBack, const JournalRecord& write) {
-    return IsOperation(readBack, "compare") && IsOperation(write, "write") && write.succeeded() &&
-           readBack.port == write.port && readBack.device == write.device &&
+    return IsOperation(readBack, Operation::Compare) && IsOperation(write, Operation::Write) &&
+           write.succeeded() && readBack.port == write.port && readBack.device == write.device &&
            readBack.file == write.file;
 }
-
-// The words in the operation names of the table; a newer program's word has none.
-struct OperationRow {
-    const char* word;
-    int row;
-};
-constexpr OperationRow kOperationRows[] = {
-    {"read", rows::JournalOperationRead},
-    {"write", rows::JournalOperationWrite},
-    {"calibrate", rows::JournalOperationCalibrate},
-    {"compare", rows::JournalOperationCompare},
-    {"verify", rows::JournalOperationVerify},
-    {"restore", rows::JournalOperationRestore},
-    {"legacy-read", rows::JournalOperationLegacyRead},
-};
 
 QString ResultName(const JournalRecord& record, const Texts& text) {
     const auto row = journal::ResultRow(record.result);
@@ -97,15 +82,14 @@ QString LocalJournalTime(const QString& isoTime) {
            local.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
-QString OperationName(const QString& operation, const Texts& text) {
-    for (const OperationRow& known : kOperationRows)
-        if (operation == QLatin1String(known.word)) return text(known.row);
-    return operation;
+QString OperationName(const JournalRecord& record, const Texts& text) {
+    const auto kind = record.kind();
+    return kind ? text(journal::OperationRow(*kind)) : record.operation;
 }
 
 QStringList JournalCells(const JournalEntry& entry, const Texts& text) {
     const JournalRecord& record = *entry.record;
-    QString operation = OperationName(record.operation, text);
+    QString operation = OperationName(record, text);
     QString result = ResultName(record, text);
     if (entry.readBack) {
         operation = text(rows::JournalOperationSeriesUnit);

@@ -41,7 +41,7 @@ QString ShortJournalId(const QString& id);
 // A record time in the local format, with the date.
 QString LocalJournalTime(const QString& isoTime);
 // The operation in the interface language; a word of a newer program as it was read.
-QString OperationName(const QString& operation, const Texts& text);
+QString OperationName(const journal::JournalRecord& record, const Texts& text);
 
 // The images an entry shows, each with its column head: a read only what it read.
 struct ShownImage {

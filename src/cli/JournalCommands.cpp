@@ -60,9 +60,8 @@ QString RecordLine(const journal::JournalRecord& record) {
 }
 
 bool IsWriteOfAFile(const journal::JournalRecord& record) {
-    return record.succeeded() && record.written &&
-           (record.operation == QLatin1String("write") ||
-            record.operation == QLatin1String("calibrate"));
+    return record.succeeded() && record.written && record.kind() &&
+           WritesAConfiguration(*record.kind());
 }
 
 }  // namespace
@@ -93,7 +92,7 @@ ToolJournal::~ToolJournal() {
     Finish(std::nullopt);
 }
 
-QString ToolJournal::OperationStarting(const QString& operation, const QString& port) {
+QString ToolJournal::OperationStarting(Operation operation, const QString& port) {
     const QString warning = journal_.OperationStarting(operation, port);
     if (!warning.isEmpty()) console_.Warn(warning);
     return {};  // standard error has it; the result lines stay the operation's own
@@ -109,7 +108,7 @@ QString ToolJournal::WriteStarting(const OperationReport& report) {
 // cancelled, even where the frame in flight was let finish.
 QString ToolJournal::OperationEnded(const OperationReport& report) {
     OperationReport named = report;
-    if (named.operation == QLatin1String("compare")) named.operation = QStringLiteral("verify");
+    if (named.operation == Operation::Compare) named.operation = Operation::Verify;
     if (console_.Interrupts() > 0) named.outcome = OperationOutcome::Cancelled;
     lastExitCode_ = ExitCodeOf(named, console_.Interrupts() > 0);
     ended_.push_back({std::move(named), journal_.TakeStartId()});

@@ -34,7 +34,7 @@ class ToolJournal : public OperationReporter {
     // The exit code the last ended operation gave.
     std::optional<int> lastExitCode() const { return lastExitCode_; }
 
-    QString OperationStarting(const QString& operation, const QString& port) override;
+    QString OperationStarting(Operation operation, const QString& port) override;
     QString WriteStarting(const OperationReport& report) override;
     QString OperationEnded(const OperationReport& report) override;
     // The command ends with `exitCode`: the outcomes are appended with it.

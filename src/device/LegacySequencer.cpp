@@ -138,7 +138,7 @@ void LegacySequencer::weiterbuttonClick() {
     view_.clearInfo();
     view_.addInfo(QStringLiteral("Lese Daten von ") + portName());
     report_ = OperationReport{};
-    report_.operation = QStringLiteral("legacy-read");
+    report_.operation = Operation::LegacyRead;
     report_.port = portName();
     reportOpen_ = true;
     journalWarning_ =

@@ -7,6 +7,7 @@
 
 #include "device/DeviceState.h"
 #include "device/ImageLayout.h"
+#include "device/OperationKind.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,8 +20,8 @@ namespace zmt {
 enum class OperationOutcome { Succeeded, Failed, Cancelled };
 
 struct OperationReport {
-    QString operation;  // "read", "write", "calibrate", "compare", "restore", "legacy-read"
-    QString port;       // COM1..COM4
+    Operation operation = Operation::Read;
+    QString port;  // COM1..COM4
     // The opening read, when the meter answered it in full, and whether it holds a
     // configuration this program could have written.
     std::optional<ImageWords> asFound;
@@ -45,7 +46,7 @@ class OperationReporter {
   public:
     virtual ~OperationReporter() = default;
     // Before the opening read; a non-empty line is a warning the operation shows at once.
-    virtual QString OperationStarting(const QString& operation, const QString& port) = 0;
+    virtual QString OperationStarting(Operation operation, const QString& port) = 0;
     // After the opening read, before the first byte of the operation's first write frame:
     // what the meter held is kept before anything can overwrite it. `report` holds the
     // as-found image and the image about to be written.

@@ -394,21 +394,21 @@ void OperationSequencer::JudgeReadBack() {
 
 // ---- the record of the operation ----
 
-QString OperationSequencer::OperationName(OperationMode mode) {
+Operation OperationSequencer::OperationName(OperationMode mode) {
     switch (mode) {
         case OperationMode::Read:
         case OperationMode::ReadOnly:
-            return QStringLiteral("read");
+            return Operation::Read;
         case OperationMode::Write:
-            return QStringLiteral("write");
+            return Operation::Write;
         case OperationMode::CalibrateAndWrite:
-            return QStringLiteral("calibrate");
+            return Operation::Calibrate;
         case OperationMode::Compare:
-            return QStringLiteral("compare");
+            return Operation::Compare;
         case OperationMode::Restore:
-            return QStringLiteral("restore");
+            return Operation::Restore;
     }
-    return {};
+    return Operation::Read;
 }
 
 void OperationSequencer::BeginReport() {

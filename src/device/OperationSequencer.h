@@ -157,7 +157,7 @@ class OperationSequencer : public QObject {
     void StartWriteStep();
     void WriteCalibration();
     void RefuseReading(ReadingRefusal refusal);
-    static QString OperationName(OperationMode mode);
+    static Operation OperationName(OperationMode mode);
     void BeginReport();
     void EndReport(OperationOutcome outcome);
     void ShowJournalWarning();

@@ -5,6 +5,7 @@
 // not know (a newer program wrote them) are kept as they came and shown.
 
 #include "device/DeviceState.h"
+#include "device/OperationKind.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -35,7 +36,7 @@ struct JournalRecord {
     QString id;
     QString time;  // ISO 8601 with the local offset
     QString version;
-    QString operation;  // read, write, calibrate, compare, verify, restore, legacy-read
+    QString operation;  // the operation's word (OperationWord), kept as read
     QString port;       // COM1..COM4 or the device path the tool was given
     QString device;     // the device reached; the stable by-id name where there is one
     QString operatorName;
@@ -61,6 +62,8 @@ struct JournalRecord {
     bool interrupted() const { return result == JournalResult::Interrupted; }
     // The result as the file names it.
     QString resultWord() const;
+    // The operation; none for a word of a newer program.
+    std::optional<Operation> kind() const { return OperationOfWord(operation); }
 };
 
 QJsonObject ToJson(const JournalRecord& record);

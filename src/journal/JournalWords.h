@@ -1,7 +1,7 @@
 #pragma once
 
-// The row of the language table that names a journal result in the interface language;
-// the file keeps the fixed English word (ResultWord).
+// The rows of the language table that name a journal result and an operation in the
+// interface language; the file keeps the fixed English words (ResultWord, OperationWord).
 
 #include "journal/JournalRecord.h"
 #include "language/AddedRows.h"
@@ -26,6 +26,26 @@ inline std::optional<int> ResultRow(JournalResult result) {
             break;
     }
     return std::nullopt;
+}
+
+inline int OperationRow(Operation operation) {
+    switch (operation) {
+        case Operation::Read:
+            return rows::JournalOperationRead;
+        case Operation::Write:
+            return rows::JournalOperationWrite;
+        case Operation::Calibrate:
+            return rows::JournalOperationCalibrate;
+        case Operation::Compare:
+            return rows::JournalOperationCompare;
+        case Operation::Verify:
+            return rows::JournalOperationVerify;
+        case Operation::Restore:
+            return rows::JournalOperationRestore;
+        case Operation::LegacyRead:
+            return rows::JournalOperationLegacyRead;
+    }
+    return rows::JournalOperationRead;
 }
 
 }  // namespace zmt::journal

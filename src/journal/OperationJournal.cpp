@@ -31,14 +31,6 @@ JournalResult ResultOf(OperationOutcome outcome) {
     return JournalResult::Cancelled;
 }
 
-bool IsWrite(const QString& operation) {
-    return operation == QLatin1String("write") || operation == QLatin1String("calibrate");
-}
-
-bool IsRestore(const QString& operation) {
-    return operation == QLatin1String("restore");
-}
-
 }  // namespace
 
 QString RecordTime() {
@@ -74,7 +66,7 @@ QString OperationJournal::Append(const JournalRecord& record, int language) {
     return Warning(JournalReasonText(appended.reason, texts_, language), language);
 }
 
-QString OperationJournal::OperationStarting(const QString&, const QString&) {
+QString OperationJournal::OperationStarting(Operation, const QString&) {
     warned_ = false;
     startId_.clear();
     const AppendResult probe = ProbeJournal(path_);
@@ -102,7 +94,7 @@ JournalRecord OperationJournal::RecordOf(const OperationReport& report,
     record.version = QCoreApplication::applicationVersion().isEmpty()
                          ? QStringLiteral(ZMT_PROGRAM_VERSION)
                          : QCoreApplication::applicationVersion();
-    record.operation = report.operation;
+    record.operation = OperationWord(report.operation);
     record.port = report.port;
     record.device = context.device;
     record.operatorName = OperatorName();
@@ -118,7 +110,7 @@ JournalRecord OperationJournal::RecordOf(const OperationReport& report,
     record.result = ResultOf(report.outcome);
     record.verdict = report.verdict;
     record.exitCode = context.exitCode;
-    if (report.operation == QLatin1String("restore")) record.restoredFrom = restoredFrom_;
+    if (report.operation == Operation::Restore) record.restoredFrom = restoredFrom_;
     return record;
 }
 
@@ -129,7 +121,7 @@ QString OperationJournal::OperationEnded(const OperationReport& report) {
 QString OperationJournal::OperationEnded(const OperationReport& report, const QString& startId) {
     const JournalContext context = context_ ? context_(&report) : JournalContext{};
     JournalRecord record = RecordOf(report, context);
-    if (report.operation == QLatin1String("restore")) restoredFrom_.clear();
+    if (report.operation == Operation::Restore) restoredFrom_.clear();
     record.outcomeOf = startId;
     const QString warning = Append(record, context.language);
     if (failed_) return warning;
@@ -139,8 +131,9 @@ QString OperationJournal::OperationEnded(const OperationReport& report, const QS
         record.time = start_.time;
         record.outcomeOf.clear();
     }
-    if (IsWrite(record.operation) && record.succeeded()) lastWrite_ = record;
-    if (record.succeeded() && (IsWrite(record.operation) || IsRestore(record.operation)))
+    const Operation operation = report.operation;
+    if (WritesAConfiguration(operation) && record.succeeded()) lastWrite_ = record;
+    if (record.succeeded() && (WritesAConfiguration(operation) || operation == Operation::Restore))
         writes_.push_back(record);
     last_ = std::move(record);
     return {};

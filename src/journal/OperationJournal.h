@@ -47,7 +47,7 @@ class OperationJournal : public OperationReporter {
     // Whether the last append reached the disk.
     bool lastAppendFailed() const { return failed_; }
 
-    QString OperationStarting(const QString& operation, const QString& port) override;
+    QString OperationStarting(Operation operation, const QString& port) override;
     QString WriteStarting(const OperationReport& report) override;
     QString OperationEnded(const OperationReport& report) override;
     // The outcome of the operation whose first record was `startId` (empty: it had none).

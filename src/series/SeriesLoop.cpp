@@ -47,7 +47,7 @@ class SeriesLoop::JournalRelay : public OperationReporter {
   public:
     explicit JournalRelay(SeriesLoop& loop) : loop_(loop) {}
 
-    QString OperationStarting(const QString& operation, const QString& port) override {
+    QString OperationStarting(Operation operation, const QString& port) override {
         if (OperationReporter* journal = loop_.Journal())
             loop_.RelayWarning(journal->OperationStarting(operation, port), loop_.journalWarned_);
         return {};

@@ -30,8 +30,8 @@ TEST_F(SeriesLoopTest, ThreeMetersOneAfterTheOtherEachWrittenOnceNoticedWithinTh
     for (int i = 0; i < 2; ++i) EXPECT_LE(unitStarts[i + 1].first - bench.pluggedAt[i], 3s);
     // A write and its read-back each, both journaled; the unit names the write's record.
     EXPECT_EQ(journal.ended.size(), 6u);
-    EXPECT_EQ(journal.ended[0].operation, QStringLiteral("write"));
-    EXPECT_EQ(journal.ended[1].operation, QStringLiteral("compare"));
+    EXPECT_EQ(journal.ended[0].operation, Operation::Write);
+    EXPECT_EQ(journal.ended[1].operation, Operation::Compare);
     EXPECT_EQ(finished[1].journalId, QStringLiteral("3"));
     EXPECT_EQ(finished[1].verifyJournalId, QStringLiteral("4"));
     EXPECT_EQ(finished[2].number, 3);

@@ -57,7 +57,7 @@ struct RecordingJournal : OperationReporter {
     std::vector<OperationReport> ended;
     int started = 0;
     std::vector<OperationReport> writesStarted;
-    QString OperationStarting(const QString&, const QString&) override {
+    QString OperationStarting(Operation, const QString&) override {
         ++started;
         return warning;
     }
