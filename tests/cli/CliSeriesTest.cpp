@@ -6,8 +6,10 @@
 #include "journal/JournalLocation.h"
 #include "language/AddedRows.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 
 namespace zmt::cli {
@@ -94,6 +96,23 @@ TEST_F(CliSeriesTest, JsonObjectPerUnitAndASummary) {
     EXPECT_EQ(summary["passed"].toInt(), 1);
     EXPECT_EQ(summary["end"].toString(), "count");
     EXPECT_EQ(summary["exitCode"].toInt(), 0);
+}
+
+// The tool's series writes the sheets as the window's does: each names its unit's record.
+TEST_F(CliSeriesTest, EachSheetNamesItsUnitsJournalRecord) {
+    const QString folder = workDir.path("sheets");
+    ASSERT_EQ(Run(Series({"--count", "1", "--no-verify", "--sheets", folder})), Success)
+        << Err().toStdString();
+    const QStringList sheets = QDir(folder).entryList({"*.pdf"}, QDir::Files);
+    ASSERT_EQ(sheets.size(), 1);
+    QProcess tool;
+    tool.start("pdftotext", {"-layout", QDir(folder).filePath(sheets[0]), "-"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    const QString text = QString::fromUtf8(tool.readAllStandardOutput()).simplified();
+    const auto records = journal::ReadJournal(journal::JournalPath()).records;
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_TRUE(text.contains("journal record of the write: " + records[0].id))
+        << text.toStdString();
 }
 
 // The meter falls silent in the middle of the write frame.
