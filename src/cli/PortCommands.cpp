@@ -5,6 +5,7 @@
 #include "editor/PortTexts.h"
 #include "language/AddedRows.h"
 #include "link/ComTarget.h"
+#include "link/PortFailureCause.h"
 #include "link/SystemPortCatalog.h"
 #include "session/PortChoice.h"
 
@@ -126,28 +127,55 @@ class PortCommand : public CommandContext {
         return AnsweredYes();
     }
 
-    // Each device's outcome; in JSON in English, with the busy ones left untouched.
+    // Each device's outcome and, where it did not open, why; in JSON in English, with the
+    // busy ones left untouched.
     CommandResult SearchResult(const link::InterfaceProbe& probe,
                                const std::vector<link::PortEntry>& skipped) const {
         const bool found = !probe.found().empty();
         CommandResult result{.exitCode = found ? Success : NoInterface, .command = "find"};
         QJsonArray outcomes;
-        for (const link::ProbeResult& probed : probe.results()) {
-            result.lines << probed.entry.devicePath + QStringLiteral(": ") +
-                                DescribeProbeOutcome(probed.outcome, texts_, language_);
-            outcomes.append(Outcome(probed.entry, probed.outcome));
-        }
+        std::vector<link::ProbeResult> results = probe.results();
         for (const link::PortEntry& device : skipped)
-            outcomes.append(Outcome(device, link::ProbeOutcome::Busy));
+            results.push_back({device, link::ProbeOutcome::Busy, link::OpenFailure::Busy});
+        for (const link::ProbeResult& probed : results) {
+            const link::PortFailureCause cause = CauseOf(probed);
+            result.lines << probed.entry.devicePath + QStringLiteral(": ") +
+                                OutcomeText(probed, cause, language_);
+            result.lines << PortCauseLines(cause, texts_, language_);
+            outcomes.append(Outcome(probed, cause));
+        }
         if (!found) result.lines << text_(rows::PortFindNone);
         result.fields = {{"results", outcomes}};
         return result;
     }
 
-    QJsonObject Outcome(const link::PortEntry& device, link::ProbeOutcome outcome) const {
-        return {{"path", device.devicePath},
-                {"outcome", DescribeProbeOutcome(outcome, texts_, 1)},
-                {"found", outcome == link::ProbeOutcome::Found}};
+    // Why a device did not open, as an operation on it would say.
+    link::PortFailureCause CauseOf(const link::ProbeResult& probed) const {
+        if (probed.failure == link::OpenFailure::None) return {};
+        return link::DiagnosePortFailure(probed.failure, probed.entry.devicePath, env_.system);
+    }
+
+    // A refusal whose cause names the device's group says no other group.
+    QString OutcomeText(const link::ProbeResult& probed, const link::PortFailureCause& cause,
+                        int languageIndex) const {
+        if (probed.outcome == link::ProbeOutcome::NoPermission && cause.access.known())
+            return texts_.text(rows::ProbeDenied, languageIndex);
+        return DescribeProbeOutcome(probed.outcome, texts_, languageIndex);
+    }
+
+    QJsonObject Outcome(const link::ProbeResult& probed,
+                        const link::PortFailureCause& cause) const {
+        QJsonObject json{{"path", probed.entry.devicePath},
+                         {"outcome", OutcomeText(probed, cause, 1)},
+                         {"found", probed.outcome == link::ProbeOutcome::Found}};
+        const QStringList lines = PortCauseLines(cause, texts_, 1);
+        if (!lines.isEmpty()) json["cause"] = QJsonArray::fromStringList(Trimmed(lines));
+        return json;
+    }
+
+    static QStringList Trimmed(QStringList lines) {
+        for (QString& line : lines) line = line.trimmed();
+        return lines;
     }
 };
 

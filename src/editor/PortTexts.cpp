@@ -15,6 +15,40 @@ QString Hex4(std::uint16_t value) {
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
 }
 
+// Up to three holders are named; the rest are counted.
+constexpr std::size_t kHoldersNamed = 3;
+
+QStringList HolderLines(const link::PortFailureCause& cause, const Texts& row) {
+    const auto& holders = cause.holders;
+    QStringList lines;
+    if (holders.size() == 1) {
+        lines << row(rows::PortHeldBy)
+                     .arg(cause.device, holders.front().name, QString::number(holders.front().pid));
+    } else {
+        QStringList named;
+        for (std::size_t i = 0; i < holders.size() && i < kHoldersNamed; ++i)
+            named << row(rows::PortHolderListed)
+                         .arg(holders[i].name, QString::number(holders[i].pid));
+        QString list = named.join(QStringLiteral(", "));
+        if (holders.size() > kHoldersNamed)
+            list = row(rows::PortMoreHolders).arg(list).arg(holders.size() - kHoldersNamed);
+        lines << row(rows::PortHeldBySeveral).arg(cause.device, list);
+    }
+    if (cause.heldByModemManager()) lines << row(rows::PortModemManagerAdvice);
+    return lines;
+}
+
+// The device's owner, group and mode; joining the group is advised only where the group
+// may open it.
+QStringList PermissionLines(const link::PortFailureCause& cause, const Texts& row) {
+    const link::DeviceAccess& access = cause.access;
+    if (!access.known()) return {row(rows::PortPermissionDenied)};
+    QStringList lines{row(rows::PortNoPermissionOn)
+                          .arg(cause.device, access.owner, access.group, access.modeText())};
+    if (access.groupMayOpen()) lines << row(rows::PortJoinGroup).arg(access.group);
+    return lines;
+}
+
 }  // namespace
 
 QString DescribeComTarget(const link::ComTarget& target, const LanguageText& texts,
@@ -69,7 +103,8 @@ QString DescribeProbeOutcome(link::ProbeOutcome outcome, const LanguageText& tex
         {link::ProbeOutcome::NoInterface, rows::ProbeNoInterface},
         {link::ProbeOutcome::Busy, rows::ProbeBusy},
         {link::ProbeOutcome::Vanished, rows::ProbeVanished},
-        {link::ProbeOutcome::NoPermission, rows::ProbeNoPermission}};
+        {link::ProbeOutcome::NoPermission, rows::ProbeNoPermission},
+        {link::ProbeOutcome::NotSerial, rows::ProbeNotSerial}};
     for (const auto& [candidate, row] : kRows)
         if (candidate == outcome) return texts.text(row, languageIndex);
     return {};
@@ -77,13 +112,13 @@ QString DescribeProbeOutcome(link::ProbeOutcome outcome, const LanguageText& tex
 
 QStringList PortCauseLines(const link::PortFailureCause& cause, const LanguageText& texts,
                            int languageIndex) {
-    auto row = [&](int r) { return texts.text(r, languageIndex); };
+    const Texts row(texts, languageIndex);
     using link::PortFailureKind;
     switch (cause.kind) {
         case PortFailureKind::Unknown:
             return {};
         case PortFailureKind::PermissionDenied:
-            return {row(rows::PortPermissionDenied)};
+            return PermissionLines(cause, row);
         case PortFailureKind::NotPresent:
             return {row(rows::PortNotPresent).arg(cause.device)};
         case PortFailureKind::NotSerial:
@@ -94,12 +129,9 @@ QStringList PortCauseLines(const link::PortFailureCause& cause, const LanguageTe
             return {row(rows::PortNoHardwareBehind)
                         .arg(cause.device, cause.adapter, row(rows::PortAssignMenuItem))};
         case PortFailureKind::HeldByProgram:
-            break;
+            return HolderLines(cause, row);
     }
-    QStringList lines{row(rows::PortHeldBy)
-                          .arg(cause.device, cause.holderName, QString::number(cause.holderPid))};
-    if (cause.heldByModemManager()) lines << row(rows::PortModemManagerAdvice);
-    return lines;
+    return {};
 }
 
 QStringList PortFailureLines(const QString& name, const link::PortFailureCause& cause,

@@ -361,6 +361,15 @@ enum Added : int {
     JournalRawWords,
     JournalInterruptedNote,
 
+    // The port doctor: every holder of a port, the device's access, a folder as port.
+    PortHeldBySeveral,   // %1 the device, %2 the holders
+    PortHolderListed,    // %1 the program, %2 its process number
+    PortMoreHolders,     // %1 the holders named, %2 how many more
+    PortNoPermissionOn,  // %1 the device, %2 owner, %3 group, %4 mode
+    PortJoinGroup,       // %1 the group
+    ProbeNotSerial,
+    ProbeDenied,  // the cause lines that follow say who may open it
+
     AddedEnd
 };
 

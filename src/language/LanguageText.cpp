@@ -642,6 +642,18 @@ constexpr TextRow kTextRows[] = {
     {rows::JournalInterruptedNote,
      u"Dieses Schreiben wurde unterbrochen: ob das Gerät beschrieben wurde, ist unbekannt.",
      u"This write was interrupted: whether the meter was written is unknown."},
+
+    // The port doctor.
+    {rows::PortHeldBySeveral, u"  %1 belegt durch %2", u"  %1 held by %2"},
+    {rows::PortHolderListed, u"%1 (PID %2)", u"%1 (PID %2)"},
+    {rows::PortMoreHolders, u"%1 und %2 weitere", u"%1 and %2 more"},
+    {rows::PortNoPermissionOn, u"  %1: keine Berechtigung (Besitzer %2, Gruppe %3, Rechte %4)",
+     u"  %1: permission denied (owner %2, group %3, mode %4)"},
+    {rows::PortJoinGroup,
+     u"  Benutzer muss zur Gruppe %1 gehören (sudo usermod -aG %1 $USER, dann neu anmelden)",
+     u"  the user must join the group %1 (sudo usermod -aG %1 $USER, then log in again)"},
+    {rows::ProbeNotSerial, u"keine serielle Schnittstelle", u"not a serial device"},
+    {rows::ProbeDenied, u"keine Berechtigung", u"permission denied"},
 };
 
 bool IsCell(int row, int languageIndex) {

@@ -16,6 +16,8 @@ ProbeOutcome OutcomeOfOpenFailure(OpenFailure failure) {
             return ProbeOutcome::Busy;
         case OpenFailure::PermissionDenied:
             return ProbeOutcome::NoPermission;
+        case OpenFailure::NotSerial:
+            return ProbeOutcome::NotSerial;
         default:
             return ProbeOutcome::NoInterface;
     }
@@ -106,6 +108,7 @@ void InterfaceProbe::probeNext() {
         if (!running_) return;
         const PortEntry& entry = devices_[next_];
         outcome_.reset();
+        failure_ = entry.busy ? OpenFailure::Busy : OpenFailure::None;
         outcome_ = entry.busy ? std::optional(ProbeOutcome::Busy) : openAndSend(entry);
         if (!outcome_) return;  // waiting for the echo
         record(*outcome_);
@@ -131,6 +134,7 @@ std::optional<ProbeOutcome> InterfaceProbe::openAndSend(const PortEntry& entry) 
         return std::nullopt;
     } catch (const ESpComPortCoreError& error) {
         closePort();
+        failure_ = error.failure();
         return OutcomeOfOpenFailure(error.failure());
     } catch (const std::exception&) {
         closePort();
@@ -188,7 +192,7 @@ void InterfaceProbe::finishDevice() {
 }
 
 void InterfaceProbe::record(ProbeOutcome outcome) {
-    results_.push_back({devices_[next_], outcome});
+    results_.push_back({devices_[next_], outcome, failure_});
     ++next_;
     emit probed(results_.back());
 }

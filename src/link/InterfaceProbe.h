@@ -26,11 +26,15 @@ enum class ProbeOutcome {
     Busy,          // another program holds the device; it was not touched
     Vanished,      // the device is gone (unplugged since it was listed)
     NoPermission,  // the user may not open it (not in the group dialout)
+    NotSerial,     // a file, a folder or a device without terminal settings
 };
 
 struct ProbeResult {
     PortEntry entry;
     ProbeOutcome outcome = ProbeOutcome::NoInterface;
+    // Why the device was not opened (a busy one counts as Busy), so that the cause can be
+    // told; None when it was.
+    OpenFailure failure = OpenFailure::None;
 };
 
 // Makes the closed port component that opens one listed device.
@@ -99,7 +103,8 @@ class InterfaceProbe : public QObject {
     std::vector<PortEntry> devices_;
     std::vector<ProbeResult> results_;
     std::unique_ptr<TSpComPort> port_;
-    std::optional<ProbeOutcome> outcome_;  // of the device under way, once decided
+    std::optional<ProbeOutcome> outcome_;      // of the device under way, once decided
+    OpenFailure failure_ = OpenFailure::None;  // of the device under way
     int quietWaits_ = 0;
     std::size_t next_ = 0;
     bool running_ = false;

@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <array>
 
 namespace zmt::link {
@@ -136,13 +141,41 @@ QString DeviceFileOf(const QString& path) {
 
 PortFailureCause Busy(const QString& device, const SystemFolders& folders) {
     PortFailureCause cause = Cause(PortFailureKind::Unknown, device);
-    const DeviceHolders holders(folders.proc);
-    if (const auto holder = holders.holderOf(device)) {
-        cause.kind = PortFailureKind::HeldByProgram;
-        cause.holderName = holder->name;
-        cause.holderPid = holder->pid;
-    }
+    cause.holders = DeviceHolders(folders.proc).holdersOf(device);
+    if (!cause.holders.empty()) cause.kind = PortFailureKind::HeldByProgram;
     return cause;
+}
+
+PortFailureCause Denied(const QString& device) {
+    PortFailureCause cause = Cause(PortFailureKind::PermissionDenied, device);
+    cause.access = AccessOf(device);
+    return cause;
+}
+
+QString UserName(uid_t uid) {
+    std::array<char, 1024> buffer{};
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString::number(uid);
+}
+
+QString GroupName(gid_t gid) {
+    std::array<char, 4096> buffer{};
+    group entry{};
+    group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+        return QString::fromLocal8Bit(found->gr_name);
+    return QString::number(gid);
+}
+
+QChar FileTypeLetter(mode_t mode) {
+    if (S_ISCHR(mode)) return QLatin1Char('c');
+    if (S_ISBLK(mode)) return QLatin1Char('b');
+    if (S_ISDIR(mode)) return QLatin1Char('d');
+    if (S_ISLNK(mode)) return QLatin1Char('l');
+    return QLatin1Char('-');
 }
 
 PortFailureCause Missing(const QString& device, const SystemFolders& folders) {
@@ -170,7 +203,7 @@ PortFailureCause DiagnosePortFailure(OpenFailure failure, const QString& device,
         case OpenFailure::Busy:
             return Busy(device, folders);
         case OpenFailure::PermissionDenied:
-            return Cause(PortFailureKind::PermissionDenied, device);
+            return Denied(device);
         case OpenFailure::NotSerial:
             return Cause(PortFailureKind::NotSerial, device);
         default:
@@ -186,6 +219,31 @@ PortFailureCause DiagnoseOpenFailure(const ESpComPortCoreError& error,
         return Cause(denied ? PortFailureKind::PermissionDenied : PortFailureKind::Unknown);
     }
     return DiagnosePortFailure(error.failure(), device, folders);
+}
+
+bool DeviceAccess::groupMayOpen() const {
+    return (mode & S_IRGRP) && (mode & S_IWGRP);
+}
+
+QString DeviceAccess::modeText() const {
+    if (!known()) return {};
+    QString text(FileTypeLetter(mode));
+    const char* letters = "rwxrwxrwx";
+    for (int bit = 0; bit < 9; ++bit)
+        text += (mode & (0400 >> bit)) ? QLatin1Char(letters[bit]) : QLatin1Char('-');
+    return text;
+}
+
+bool PortFailureCause::heldByModemManager() const {
+    return std::any_of(holders.begin(), holders.end(), [](const DeviceHolders::Holder& holder) {
+        return holder.name == QStringLiteral("ModemManager");
+    });
+}
+
+DeviceAccess AccessOf(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+    return {UserName(info.st_uid), GroupName(info.st_gid), info.st_mode};
 }
 
 QString ListedUsbAdapter(const SystemFolders& folders) {

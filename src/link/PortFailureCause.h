@@ -3,11 +3,14 @@
 // Why a port did not open, in terms the user can act on, told from what the kernel shows in
 // /proc and /sys. Nothing here opens a device: an open would raise the meter's lines.
 
+#include "link/DeviceHolders.h"
 #include "link/interface/PlatformDevice.h"
 
 #include <QString>
 
 #include <sys/types.h>
+
+#include <vector>
 
 namespace zmt::link {
 
@@ -23,21 +26,38 @@ enum class PortFailureKind {
     Unknown,           // nothing more is known than the failure itself
     NotPresent,        // no such device (unplugged?)
     HeldByProgram,     // another program has it open
-    PermissionDenied,  // the user may not open it (group dialout)
-    NotSerial,         // a file or a device without terminal settings
+    PermissionDenied,  // the user may not open it
+    NotSerial,         // a file, a folder or a device without terminal settings
     AdapterClaimed,    // a USB serial adapter is connected but brltty took it
     NoHardwareBehind,  // a /dev/ttyS node without a UART while a USB adapter is there
 };
 
+// Who may open a device file: its owner, its group and its mode bits.
+struct DeviceAccess {
+    QString owner;
+    QString group;
+    mode_t mode = 0;  // as stat gives it, with the file type; 0: not known
+
+    bool known() const { return mode != 0; }
+    // The group may read and write it: joining the group gives access.
+    bool groupMayOpen() const;
+    // The mode as `ls -l` shows it ("crw-rw----").
+    QString modeText() const;
+};
+
 struct PortFailureCause {
     PortFailureKind kind = PortFailureKind::Unknown;
-    QString device;      // the device file the port led to, as far as it is known
-    QString holderName;  // HeldByProgram: the program's command name, and its number
-    pid_t holderPid = 0;
+    QString device;  // the device file the port led to, as far as it is known
+    std::vector<DeviceHolders::Holder> holders;  // HeldByProgram: who holds it
+    DeviceAccess access;                         // PermissionDenied: the device's access
     QString adapter;  // AdapterClaimed, NoHardwareBehind: the adapter, as the user knows it
 
-    bool heldByModemManager() const { return holderName == QStringLiteral("ModemManager"); }
+    bool heldByModemManager() const;
 };
+
+// The access of the file at `path`, with the owner and group by name (by number where the
+// system has no name for them); not known when the file cannot be looked at.
+DeviceAccess AccessOf(const QString& path);
 
 // The cause of a failed open of `device` (the path the port number led to).
 PortFailureCause DiagnosePortFailure(OpenFailure failure, const QString& device,

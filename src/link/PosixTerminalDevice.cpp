@@ -111,6 +111,7 @@ OpenFailure failureOf(int errorNumber) {
         case EWOULDBLOCK:
             return OpenFailure::Busy;
         case ENOTTY:  // a file or another device that has no terminal settings
+        case EISDIR:  // a folder: it cannot be opened for writing
             return OpenFailure::NotSerial;
         default:
             return OpenFailure::Other;

@@ -5,6 +5,8 @@
 #include "editor/PortTexts.h"
 #include "language/LanguageText.h"
 
+#include <sys/stat.h>
+
 namespace zmt {
 namespace {
 
@@ -19,8 +21,20 @@ link::PortFailureCause Cause(PortFailureKind kind, const QString& device = "/dev
 
 link::PortFailureCause HeldBy(const QString& program, pid_t pid) {
     link::PortFailureCause cause = Cause(PortFailureKind::HeldByProgram);
-    cause.holderName = program;
-    cause.holderPid = pid;
+    cause.holders = {{pid, program}};
+    return cause;
+}
+
+// Held by `count` programs numbered from 101.
+link::PortFailureCause HeldByMany(int count) {
+    link::PortFailureCause cause = Cause(PortFailureKind::HeldByProgram);
+    for (int i = 1; i <= count; ++i) cause.holders.push_back({100 + i, QString("prog%1").arg(i)});
+    return cause;
+}
+
+link::PortFailureCause Denied(const char* owner, const char* group, mode_t mode) {
+    link::PortFailureCause cause = Cause(PortFailureKind::PermissionDenied);
+    cause.access = {owner, group, mode};
     return cause;
 }
 
@@ -91,6 +105,46 @@ INSTANTIATE_TEST_SUITE_P(
                   1,
                   {"COM2  -error opening port-", "COM2 (perhaps already in use)",
                    "  permission denied: the user must be in the group dialout"}},
+        LinesCase{"DevicePathHeldByTwoPrograms",
+                  "/dev/ttyUSB0",
+                  HeldByMany(2),
+                  1,
+                  {"/dev/ttyUSB0  -error opening port-",
+                   "  /dev/ttyUSB0 held by prog1 (PID 101), prog2 (PID 102)"}},
+        LinesCase{"DevicePathHeldByThreeProgramsNamesAll",
+                  "/dev/ttyUSB0",
+                  HeldByMany(3),
+                  1,
+                  {"/dev/ttyUSB0  -error opening port-",
+                   "  /dev/ttyUSB0 held by prog1 (PID 101), prog2 (PID 102), prog3 (PID 103)"}},
+        LinesCase{"DevicePathHeldByFiveProgramsCountsTheRest",
+                  "/dev/ttyUSB0",
+                  HeldByMany(5),
+                  0,
+                  {QString::fromUtf8("/dev/ttyUSB0  kann nicht geöffnet werden"),
+                   "  /dev/ttyUSB0 belegt durch prog1 (PID 101), prog2 (PID 102), prog3 (PID 103) "
+                   "und 2 weitere"}},
+        LinesCase{"PermissionDeniedByTheOwnerAlone",
+                  "/dev/ttyUSB0",
+                  Denied("root", "root", S_IFCHR | 0600),
+                  1,
+                  {"/dev/ttyUSB0  -error opening port-",
+                   "  /dev/ttyUSB0: permission denied (owner root, group root, mode crw-------)"}},
+        LinesCase{"PermissionDeniedWhereTheGroupMayOpen",
+                  "COM1",
+                  Denied("root", "dialout", S_IFCHR | 0660),
+                  1,
+                  {"COM1  -error opening port-", "COM1 (perhaps already in use)",
+                   "  /dev/ttyUSB0: permission denied (owner root, group dialout, mode crw-rw----)",
+                   "  the user must join the group dialout (sudo usermod -aG dialout $USER, then "
+                   "log in again)"}},
+        LinesCase{"PermissionDeniedWhereTheGroupMayOnlyRead",
+                  "/dev/ttyUSB0",
+                  Denied("uucp", "uucp", S_IFCHR | 0640),
+                  0,
+                  {QString::fromUtf8("/dev/ttyUSB0  kann nicht geöffnet werden"),
+                   "  /dev/ttyUSB0: keine Berechtigung (Besitzer uucp, Gruppe uucp, Rechte "
+                   "crw-r-----)"}},
         LinesCase{"AdapterClaimedByBrltty",
                   "COM1",
                   WithAdapter(Cause(PortFailureKind::AdapterClaimed), "USB Serial"),

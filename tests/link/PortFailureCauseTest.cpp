@@ -77,8 +77,9 @@ TEST_P(PortFailureCauseTest, TellsTheCauseFromProcAndSys) {
     const PortFailureCause cause = DiagnosePortFailure(c.failure, c.device, machine.folders());
     EXPECT_EQ(cause.kind, c.kind) << c.name;
     EXPECT_EQ(cause.device, c.device) << c.name;
-    const QString named =
-        cause.kind == PortFailureKind::HeldByProgram ? cause.holderName : cause.adapter;
+    const QString named = cause.kind == PortFailureKind::HeldByProgram && !cause.holders.empty()
+                              ? cause.holders.front().name
+                              : cause.adapter;
     EXPECT_EQ(named, c.holderOrAdapter) << c.name;
 }
 

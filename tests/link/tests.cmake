@@ -7,7 +7,9 @@ zmt_add_test(link_tests
     SOURCES
         ComLinkBindingTest.cpp
         ComTargetTest.cpp
+        DeviceHoldersTest.cpp
         FakeDevice.h
+        HoldingProcess.h
         InterfaceProbeTest.cpp
         PortCatalogTest.cpp
         PortFailureCauseTest.cpp
