@@ -25,6 +25,13 @@ int SignalDescriptor(std::initializer_list<int> signals) {
     return signalfd(-1, &set, SFD_CLOEXEC);
 }
 
+// Standard input carries the plug commands, unless it is a terminal that the tool runs in
+// the background of: reading there would stop the tool (SIGTTIN).
+int CommandInput() {
+    if (::isatty(STDIN_FILENO) && ::tcgetpgrp(STDIN_FILENO) != ::getpgrp()) return -1;
+    return STDIN_FILENO;
+}
+
 void Say(const std::string& line) {
     std::cout << line << std::endl;
 }
@@ -48,7 +55,7 @@ int Serve(const zmt::sim::ToolOptions& options) {
     Say("modem lines cannot cross a pseudo-terminal: the meter counts as always powered "
         "and the calibration signal as off");
     server.serve(
-        {stopFd, plugFd, STDIN_FILENO},
+        {stopFd, plugFd, CommandInput()},
         [&](const std::string& path) {
             Say("COM" + std::to_string(options.port) + ": " + link + " -> " + path + " ready");
         },
