@@ -1,5 +1,6 @@
 // `series`: the loop in the tool, one line or JSON object per unit, a summary, exit codes.
 #include "CliFixture.h"
+#include "ReadOnlyFolder.h"
 
 #include "common/OneShotTimer.h"
 #include "journal/JournalFile.h"
@@ -139,8 +140,10 @@ TEST_F(CliSeriesTest, RefusedBeforeAnythingReachesTheMeter) {
         const char* name;
         QStringList arguments;
         int code;
+        bool readOnly = false;  // the sheet folder refuses new files, for root as well
     };
     WriteConfiguration(workDir.path("flat.dig"), {{7, "    0"}});  // no span
+    QDir().mkpath(workDir.path("read-only"));
     const std::vector<Case> cases = {
         {"missing file", {"series", "--port", "COM1", workDir.path("none.dig")}, FileError},
         {"unevaluable", {"series", "--port", "COM1", workDir.path("flat.dig")}, FileError},
@@ -148,16 +151,22 @@ TEST_F(CliSeriesTest, RefusedBeforeAnythingReachesTheMeter) {
         {"sheet folder is a file", Series({"--sheets", workDir.path("series.dig")}), FileError},
         {"sheet folder under a file", Series({"--sheets", workDir.path("series.dig") + "/sheets"}),
          FileError},
+        {"read-only sheet folder", Series({"--sheets", workDir.path("read-only")}), FileError,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         console = {};
+        std::optional<link::test::ReadOnlyFolder> readOnly;
+        if (c.readOnly) readOnly.emplace(workDir.path("read-only"));
         EXPECT_EQ(Run(c.arguments), c.code) << Err().toStdString();
         EXPECT_EQ(station->imagesStored(), 0);
         EXPECT_EQ(station->powerUps(), 0);
         EXPECT_FALSE(console.err.isEmpty());
     }
-    EXPECT_THAT(Err().toStdString(), ::testing::HasSubstr("sheets"));
+    // The last case: the refusal names the folder and the system's reason.
+    EXPECT_THAT(Err().toStdString(),
+                ::testing::HasSubstr("read-only: cannot be written (Permission denied)"));
 }
 
 // Ctrl-C before the units asked for are done: the series did not finish, whether it came
