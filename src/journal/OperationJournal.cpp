@@ -10,9 +10,6 @@
 #include <QFile>
 #include <QUuid>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace zmt::journal {
 
 namespace {
@@ -41,11 +38,6 @@ bool IsRestore(const QString& operation) {
 
 QString RecordTime() {
     return IsoTime(QDateTime::currentDateTime());
-}
-
-QString OperatorName() {
-    if (const passwd* user = ::getpwuid(::geteuid())) return QString::fromLocal8Bit(user->pw_name);
-    return qEnvironmentVariable("USER");
 }
 
 QString FileSha256(const QString& path) {
