@@ -5,8 +5,9 @@
 
 namespace zmt::link {
 
-// On Windows a COM number is bound by the file comN in the working folder, whose first line
-// names the Windows port it opens ("COM7"). The Windows port names, COM10 and above included.
+// On Windows a COM number is bound by the file comN-binding.txt in the working folder, whose
+// first line names the Windows port it opens ("COM7"). The Windows port names, COM10 and
+// above included.
 
 // True for "COM1" .. "COM256" as the system spells them.
 bool IsWindowsPortName(const std::string& name);

@@ -27,8 +27,10 @@ std::optional<std::string> BoundPortName(const std::string& path) {
     return line;
 }
 
+// Not "comN" itself: Windows reserves COM1..COM9 (with any extension) in every folder as the
+// ports' device names, so a file of that name cannot be made or read.
 std::string ComLinkName(int number) {
-    return "com" + std::to_string(number);
+    return "com" + std::to_string(number) + "-binding.txt";
 }
 
 // The port's own name; the device adds the prefix that reaches COM10 and above.

@@ -1,6 +1,7 @@
 // Which read images hold a configuration that this program could have written, and how the
 // first value that none could is named.
 #include "DeviceTestRig.h"
+#include "LocaleGuard.h"
 #include "device/ImageCheck.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +87,8 @@ TEST(ImageCheck, WhatTheProgramWritesPasses) {
         {"-20", "-5000", "20", "9999", "+ / -", "gwno", "-7", "9999", 4},
         {"20", "0", "-20", "-10000", "+", "gwnorm", "9999", "-1999", 3},
     };
-    QLocale::setDefault(QLocale(QLocale::German));
+    // Restores the program's default afterwards: a later test reads "-5,5" in it.
+    const LocaleGuard german(QLocale::German);
     for (const Config& config : configs) {
         DeviceRig rig;
         rig.model.setField(Field::Skalin1, config.in1);
@@ -104,7 +106,6 @@ TEST(ImageCheck, WhatTheProgramWritesPasses) {
         ConfigToImage(rig.device, rig.model);
         EXPECT_EQ(FirstInvalidImageValue(rig.device.DeviceImage), std::nullopt) << config.out1;
     }
-    QLocale::setDefault(QLocale::c());
 }
 
 struct NameCase {
