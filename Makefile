@@ -114,7 +114,7 @@ tidy: deps
 # source into a cache folder (slow). One build serves the tests under Wine and the package.
 WIN_BUILD ?= build-win
 WIN_TOOLCHAIN := $(WIN_BUILD)/toolchain
-WIN_TARGETS := zmt4824 zmt4824-cli zmt4824-demo
+WIN_TARGETS := zmt4824 zmt4824-cli zmt4824-demo zmt4824-start
 WIN_TEST_TARGETS := language_tests device_tests win_tests
 $(WIN_TOOLCHAIN)/.unpacked: | deps
 	bash packaging/windows/qt-toolchain.sh $(WIN_TOOLCHAIN) ../shared/windows
@@ -138,10 +138,11 @@ wincheck: deps $(WIN_BUILD)/obj/build.ninja $(BUILD)/build.ninja
 	bash tests/win/wincheck.sh $(WIN_BUILD) $(BUILD)
 
 # The three programs with Qt's libraries and the windows platform plugin in a folder, a zip
-# of it, and an installer (NSIS).
+# of it, and an installer (NSIS), which is then installed and uninstalled under Wine.
 windows: deps $(WIN_BUILD)/obj/build.ninja
 	cmake --build $(WIN_BUILD)/obj -j $(JOBS) --target $(WIN_TARGETS)
 	bash packaging/windows/windows-package.sh $(WIN_BUILD)
+	bash packaging/windows/check-installer.sh $(WIN_BUILD)
 
 # The naming check first: it takes a minute and a failure there needs no other stage.
 check: tidy test package-check asan tsan fuzz hwcheck wincheck
