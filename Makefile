@@ -12,7 +12,7 @@ PACKAGES := cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev libg
             help2man fonts-dejavu-core poppler-utils libcanberra-dev dpkg-dev file lintian \
             qemu-system-x86 busybox-static mmdebstrap clang-tidy \
             g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 nsis xvfb zip \
-            xz-utils x11-apps imagemagick
+            xz-utils x11-apps x11-utils imagemagick
 
 .PHONY: run check deps build test tidy package package-check asan tsan fuzz hwcheck wincheck windows \
         install clean

@@ -34,8 +34,8 @@ command -v wine >/dev/null || fail "Wine is missing (Debian packages wine and wi
 command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
     fail "MinGW-w64 is missing (Debian package g++-mingw-w64-x86-64-posix)"
 command -v Xvfb >/dev/null || fail "Xvfb is missing (Debian package xvfb)"
-command -v xwd >/dev/null && command -v convert >/dev/null ||
-    fail "xwd or convert is missing (Debian packages x11-apps and imagemagick)"
+command -v xwd >/dev/null && command -v xwininfo >/dev/null && command -v convert >/dev/null ||
+    fail "xwd, xwininfo or convert is missing (Debian packages x11-apps, x11-utils, imagemagick)"
 [ -x "$sim" ] || fail "the simulator $sim is not built"
 for program in src/cli/zmt4824-cli src/app/zmt4824 src/app/zmt4824-demo tests/win_tests; do
     [ -f "$obj/$program.exe" ] || fail "$obj/$program.exe is not built"
