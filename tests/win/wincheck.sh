@@ -6,7 +6,7 @@
 #     logs DTR, RTS and every write, and the log is checked against the power sequence of
 #     an exchange. COM2 is held by another program, COM3 and COM4 lead nowhere, COM5 does
 #     not exist. The user's name (and so the journal's folder) and the working folder have
-#     non-ASCII names.
+#     non-ASCII names. Then Ctrl-C during a read, and a read whose port vanishes.
 #  3. The demo and the program under Xvfb with the windows platform: a screenshot each, and
 #     each closes on WM_CLOSE with exit status 0.
 # Everything under Wine runs without the capabilities that let root ignore a file's mode or
@@ -237,7 +237,25 @@ cp "$example" "$bench/initdig.txt"
 window_case demo zmt4824-demo.exe
 window_case program zmt4824.exe
 
-# ---- 4. the port vanishes during an exchange: the simulator ends, its pseudo-terminal closes ----
+# ---- 4. Ctrl-C during an exchange: Wine hands SIGINT to the console's control handler ----
+rm -f "$lines"
+(cd "$bench" && ZMT_PTY_LINE_LOG=$lines exec "$run/wine-run" wine "$cli" read --port COM1 \
+    --lang en </dev/null >"$run/ctrl-c.out" 2>"$run/ctrl-c.err") &
+interrupted=$!
+(sleep "$TOOL_LIMIT_S" && kill -KILL "$interrupted" 2>/dev/null) &
+watchdog=$!
+for _ in $(seq 200); do grep -q TX "$lines" 2>/dev/null && break; sleep 0.05; done
+kill -INT "$interrupted"
+interrupt_status=0
+wait "$interrupted" || interrupt_status=$?
+kill "$watchdog" 2>/dev/null || true
+if [ "$interrupt_status" != 130 ]; then
+    echo "wincheck: FAIL ctrl-c: exit $interrupt_status, expected 130" >&2
+    sed 's/^/    /' "$run/ctrl-c.err" >&2
+    case_failures=$((case_failures + 1))
+fi
+
+# ---- 5. the port vanishes during an exchange: the simulator ends, its pseudo-terminal closes ----
 rm -f "$lines"
 (cd "$bench" && ZMT_PTY_LINE_LOG=$lines timeout "$TOOL_LIMIT_S" \
     "$run/wine-run" wine "$cli" read --port COM1 --lang en </dev/null >"$run/vanish.out" \
@@ -247,6 +265,7 @@ for _ in $(seq 200); do grep -q TX "$lines" 2>/dev/null && break; sleep 0.05; do
 kill "$sim_pid"
 vanish_status=0
 wait "$vanish" || vanish_status=$?
+echo "wincheck: the read whose port vanished ended with exit $vanish_status: $(tail -n 1 "$run/vanish.out")"
 if [ "$vanish_status" = 0 ] || [ "$vanish_status" = 124 ]; then
     echo "wincheck: FAIL vanish: exit $vanish_status after the port went away" >&2
     case_failures=$((case_failures + 1))
