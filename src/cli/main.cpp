@@ -5,6 +5,7 @@
 #include "cli/TerminalText.h"
 #include "common/FileNames.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
@@ -21,9 +22,20 @@ QStringList ArgumentsOf(int argc, char** argv) {
 }
 
 // Runs the program's events until `done`: every change the tool waits for comes as an
-// event (a timer, a port notification, input, Ctrl-C), so nothing spins meanwhile.
+// event (a timer, a port notification, input, Ctrl-C), so nothing spins meanwhile. The
+// condition is also looked at whenever the loop is about to block: Windows' dispatcher may
+// handle a timer and wait on without returning. Once it holds it is not asked again.
 bool RunEventsUntil(const std::function<bool()>& done) {
-    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    bool finished = false;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    const QMetaObject::Connection look =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
+            if (finished || !(finished = done())) return;
+            dispatcher->interrupt();
+        });
+    while (!finished && !(finished = done()))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QObject::disconnect(look);
     return true;
 }
 

@@ -12,9 +12,6 @@
 #include <QFile>
 #include <QUuid>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace zmt::journal {
 
 namespace {
@@ -35,11 +32,6 @@ JournalResult ResultOf(OperationOutcome outcome) {
 
 QString RecordTime() {
     return IsoTime(QDateTime::currentDateTime());
-}
-
-QString OperatorName() {
-    if (const passwd* user = ::getpwuid(::geteuid())) return QString::fromLocal8Bit(user->pw_name);
-    return qEnvironmentVariable("USER");
 }
 
 QString FileSha256(const QString& path) {

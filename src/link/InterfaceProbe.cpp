@@ -1,8 +1,8 @@
 #include "link/InterfaceProbe.h"
 
 #include "common/OneShotTimer.h"
-#include "link/PosixTerminalDevice.h"
 #include "link/SpComPort.h"
+#include "link/SystemDevice.h"
 
 namespace zmt::link {
 
@@ -38,7 +38,7 @@ std::unique_ptr<TSpComPort> MakeProbePort(PlatformDeviceFactory factory, int num
 ProbePortFactory TerminalProbePorts() {
     return [](const QString& devicePath) {
         const std::string path = devicePath.toStdString();
-        return MakeProbePort([path] { return std::make_unique<PosixTerminalDevice>(path); }, 1);
+        return MakeProbePort([path] { return MakeSystemDeviceAt(path); }, 1);
     };
 }
 

@@ -1,9 +1,6 @@
 #include "link/SpComPortCore.h"
 
-#include "link/PosixTerminalDevice.h"
-
-#include <sys/resource.h>
-#include <unistd.h>
+#include "link/SystemDevice.h"
 
 #include <array>
 #include <chrono>
@@ -19,9 +16,6 @@ std::string withNumber(const char* format, int number) {
     std::snprintf(text, sizeof text, format, number);
     return text;
 }
-
-// Nice values for the thread priorities; raising one needs the right to, else it is kept.
-constexpr std::array<int, 7> NiceOfPriority{19, 10, 5, 0, -5, -10, -15};
 
 }  // namespace
 
@@ -47,15 +41,6 @@ bool TSpComPortCoreThread::Start() {
     return core_.workerReplies_.waitAny(sig::ThreadStarted, core_limits::ThreadStartMs) != 0;
 }
 
-void TSpComPortCoreThread::Run() {
-    systemThreadId_ = static_cast<int>(::gettid());
-    try {
-        Execute();
-    } catch (...) {
-        HandleException(std::current_exception());
-    }
-}
-
 void TSpComPortCoreThread::SignalStarted() {
     core_.workerReplies_.set(sig::ThreadStarted);
 }
@@ -67,11 +52,6 @@ void TSpComPortCoreThread::Stop() {
 
 void TSpComPortCoreThread::Join() {
     if (thread_.joinable()) thread_.join();
-}
-
-void TSpComPortCoreThread::SetPriority(TThreadPriority priority) {
-    if (const int id = systemThreadId_; id > 0)
-        ::setpriority(PRIO_PROCESS, static_cast<id_t>(id), NiceOfPriority.at(priority));
 }
 
 // An exception that ends a worker goes to the core's owner, which shows it on the
@@ -288,7 +268,7 @@ void TSpComPortCore::OpenPort(int number) {
 }
 
 void TSpComPortCore::OpenDevice(int number) {
-    if (!device_) device_ = factory_ ? factory_() : std::make_unique<PosixTerminalDevice>();
+    if (!device_) device_ = factory_ ? factory_() : MakeSystemDevice();
     const OpenResult result = device_->open(number);
     if (result.ok()) {
         portNumber_ = number;

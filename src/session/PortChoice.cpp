@@ -1,7 +1,7 @@
 #include "session/PortChoice.h"
 
 #include "editor/ComNames.h"
-#include "link/PosixTerminalDevice.h"
+#include "link/SystemDevice.h"
 
 #include <QRegularExpression>
 
@@ -19,8 +19,7 @@ std::optional<PortChoice> ResolvePort(const QString& port, const link::PlatformD
     if (const auto number = ComNumberOf(port)) return PortChoice{com, *number, ComName(*number)};
     if (!port.contains(u'/')) return std::nullopt;
     const std::string path = port.toStdString();
-    return PortChoice{[path] { return std::make_unique<link::PosixTerminalDevice>(path); }, 1,
-                      port};
+    return PortChoice{[path] { return link::MakeSystemDeviceAt(path); }, 1, port};
 }
 
 QString UnknownPortLine(const QString& port) {

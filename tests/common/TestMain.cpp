@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     // the user's data folder; tools the tests start inherit it.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+    qputenv("LOCALAPPDATA", QFile::encodeName(dataHome.path()));  // the same on Windows
     ::testing::InitGoogleTest(&argc, argv);
     zmt::Application app(argc, argv);
     const QLocale german(QLocale::German, QLocale::Germany);
