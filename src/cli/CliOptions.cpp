@@ -253,6 +253,25 @@ QString VersionText() {
     return QStringLiteral("zmt4824-cli 6.01");
 }
 
+namespace {
+
+// What PORT may be, as this platform resolves it.
+QString PortHelp() {
+#ifdef _WIN32
+    return QStringLiteral(
+        "PORT is COM1..COM4: COMn opens the Windows port that comN-binding.txt "
+        "in the\ncurrent folder names (as the port assignment saves it), "
+        "else COMn itself.");
+#else
+    return QStringLiteral(
+        "PORT is COM1..COM4 (COMn opens ./comN in the current directory if "
+        "it exists, else\n/dev/ttyS<n-1>) or a device path such as "
+        "/dev/ttyUSB0.");
+#endif
+}
+
+}  // namespace
+
 QString HelpText() {
     return QStringLiteral(R"(Usage: zmt4824-cli COMMAND [OPTIONS]
 Reads, writes, verifies and calibrates the ZMT 48x24 digital panel meter through its
@@ -294,14 +313,14 @@ Commands:
             %1) are done or Ctrl-C; --sheets saves a configuration sheet per
             unit that passed.
             Exit 0 when every unit passed, 1 when any failed, 130 when Ctrl-C
-            stopped a unit under way, else as write
+            stopped a unit under way or came before N units were done, else as
+            write
   ports     list the serial devices and what COM1..COM4 reach
   find      [--yes] [PORT...]
             look for the programming interface (on the listed devices, or on all
             after a confirmation unless --yes)
 
-PORT is COM1..COM4 (COMn opens ./comN in the current directory if it exists, else
-/dev/ttyS<n-1>) or a device path such as /dev/ttyUSB0. FILE is a configuration file
+%2 FILE is a configuration file
 (.dig or initdig.txt) in the program's 20-line format. A FILE name that is not UTF-8
 is opened by its bytes; --output and --sheets take UTF-8 names only. Each option is
 given once.
@@ -319,9 +338,9 @@ Options:
 
 The power and signal lines: every operation switches the meter off and on as the
 program does (DTR supplies the meter, RTS switches the calibration signal to its
-input) and ends with the meter powered. The port is always closed on exit, also on
-Ctrl-C; closing it drops DTR and RTS, so the meter is then unpowered and the
-calibration signal off. During a write frame the first Ctrl-C lets the frame finish
+input). The restart that would end a command's last operation is left out, so
+every command ends with the meter unpowered and the calibration signal off; the
+port is always closed on exit, also on Ctrl-C, which drops DTR and RTS. During a write frame the first Ctrl-C lets the frame finish
 and stops afterwards, a second one stops at once. SIGTERM and SIGHUP stop the tool
 as Ctrl-C does.
 
@@ -337,7 +356,8 @@ appends its first line, with what the meter held, before its write frame, and th
 line of its outcome when it ends. A write without an outcome is listed as
 interrupted and can be restored.
 )")
-        .arg(kMaxSeriesCount);
+        .arg(kMaxSeriesCount)
+        .arg(PortHelp());
 }
 
 }  // namespace zmt::cli
