@@ -12,14 +12,33 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 namespace {
 
+#ifdef _WIN32
+// Windows hands the arguments over as UTF-16; the narrow ones are in the ANSI code page and
+// lose every character it lacks.
+QStringList ArgumentsOf(int, char**) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    QStringList arguments;
+    for (int i = 1; wide && i < count; ++i) arguments << QString::fromWCharArray(wide[i]);
+    ::LocalFree(wide);
+    return arguments;
+}
+#else
 // Taken as file names are: a name that is no UTF-8 still opens the file it names.
 QStringList ArgumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << zmt::DecodeFileName(argv[i]);
     return arguments;
 }
+#endif
 
 // Runs the program's events until `done`: every change the tool waits for comes as an
 // event (a timer, a port notification, input, Ctrl-C), so nothing spins meanwhile. The

@@ -1,5 +1,7 @@
 #include "journal/JournalFile.h"
 
+#include "journal/JournalLines.h"
+
 #include "journal/JournalPairing.h"
 
 #include <QDir>
@@ -134,27 +136,7 @@ JournalContents ReadJournal(const QString& path) {
         contents.error = {JournalReason::System, file.errorString()};
         return contents;
     }
-    qint64 number = 0;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        ++number;
-        const bool torn = !line.endsWith('\n');
-        const QByteArray text = line.trimmed();
-        if (text.isEmpty()) continue;
-        QJsonParseError error{};
-        const QJsonDocument document = QJsonDocument::fromJson(text, &error);
-        if (error.error != QJsonParseError::NoError || !document.isObject()) {
-            contents.skipped.push_back(
-                {number, {torn ? JournalReason::LineWithoutEnd : JournalReason::NotARecord}});
-            continue;
-        }
-        ParsedRecord parsed = FromJson(document.object());
-        if (!parsed.record) {
-            contents.skipped.push_back({number, {JournalReason::IncompleteRecord, parsed.missing}});
-            continue;
-        }
-        contents.records.push_back(std::move(*parsed.record));
-    }
+    ReadRecordLines(file, contents);
     contents.records = PairOutcomes(std::move(contents.records));
     return contents;
 }

@@ -1,12 +1,11 @@
 #include "journal/JournalFile.h"
 
+#include "journal/JournalLines.h"
 #include "journal/JournalPairing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <windows.h>
 
@@ -17,9 +16,7 @@ namespace zmt::journal {
 
 namespace {
 
-constexpr qint64 kRecordRoom = 16 * 1024;
-
-QString SystemReason(DWORD error) {
+QString SystemText(DWORD error) {
     wchar_t* text = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -28,6 +25,10 @@ QString SystemReason(DWORD error) {
                             : QStringLiteral("system error %1").arg(error);
     if (text) ::LocalFree(text);
     return reason;
+}
+
+JournalReason SystemReason(DWORD error) {
+    return {JournalReason::System, SystemText(error)};
 }
 
 const wchar_t* Native(const QString& path) {
@@ -49,17 +50,17 @@ class Handle {
     HANDLE handle_;
 };
 
-bool MakeFolder(const QString& path, QString& reason) {
+bool MakeFolder(const QString& path, JournalReason& reason) {
     const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo(folder).isDir() || QDir().mkpath(folder)) return true;
-    reason = QStringLiteral("%1: the folder cannot be made").arg(QDir::toNativeSeparators(folder));
+    reason = {JournalReason::FolderNotMade, QDir::toNativeSeparators(folder)};
     return false;
 }
 
 // Read as well: the last byte tells whether the last line was torn.
-HANDLE OpenForAppend(const QString& path, bool create, QString& reason) {
+HANDLE OpenForAppend(const QString& path, bool create, JournalReason& reason) {
     if (QFileInfo(path).isDir()) {
-        reason = QStringLiteral("a folder, not a file");
+        reason = {JournalReason::IsAFolder};
         return INVALID_HANDLE_VALUE;
     }
     HANDLE file = ::CreateFileW(
@@ -72,7 +73,7 @@ HANDLE OpenForAppend(const QString& path, bool create, QString& reason) {
     }
     if (::GetFileType(file) != FILE_TYPE_DISK) {
         ::CloseHandle(file);
-        reason = QStringLiteral("not a regular file");
+        reason = {JournalReason::NotARegularFile};
         return INVALID_HANDLE_VALUE;
     }
     return file;
@@ -90,17 +91,8 @@ bool EndsWithNewline(HANDLE file) {
     return !::ReadFile(file, &byte, 1, &got, &at) || got != 1 || byte == '\n';
 }
 
-QString RoomProblem(const QString& folder) {
-    ULARGE_INTEGER available{};
-    if (::GetDiskFreeSpaceExW(Native(QDir::toNativeSeparators(folder)), &available, nullptr,
-                              nullptr) &&
-        qint64(available.QuadPart) < kRecordRoom)
-        return SystemReason(ERROR_DISK_FULL);
-    return {};
-}
-
 // Whether a new file may be made in `folder`: a file that is deleted as it is closed.
-QString FolderRefusal(const QString& folder) {
+JournalReason FolderRefusal(const QString& folder) {
     const QString probe =
         QDir(folder).filePath(QStringLiteral(".journal-probe-%1").arg(::GetCurrentProcessId()));
     HANDLE file =
@@ -111,51 +103,22 @@ QString FolderRefusal(const QString& folder) {
     return {};
 }
 
-void ReadLines(QFile& file, JournalContents& contents) {
-    qint64 number = 0;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        ++number;
-        const bool torn = !line.endsWith('\n');
-        const QByteArray text = line.trimmed();
-        if (text.isEmpty()) continue;
-        QJsonParseError error{};
-        const QJsonDocument document = QJsonDocument::fromJson(text, &error);
-        if (error.error != QJsonParseError::NoError || !document.isObject()) {
-            contents.skipped.push_back(
-                {number, torn ? QStringLiteral("incomplete record (the line has no end)")
-                              : QStringLiteral("not a journal record")});
-            continue;
-        }
-        ParsedRecord parsed = FromJson(document.object());
-        if (!parsed.record) {
-            contents.skipped.push_back(
-                {number, QStringLiteral("incomplete record: ") + parsed.problem});
-            continue;
-        }
-        contents.records.push_back(std::move(*parsed.record));
-    }
-}
-
 }  // namespace
 
 AppendResult ProbeJournal(const QString& path) {
-    QString reason;
+    JournalReason reason;
     if (!MakeFolder(path, reason)) return {false, reason};
-    const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(path)) {
-        reason = FolderRefusal(folder);
-        if (reason.isEmpty()) reason = RoomProblem(folder);
+        reason = FolderRefusal(QFileInfo(path).absolutePath());
         return {reason.isEmpty(), reason};
     }
+    // Whether there is room only the append itself can tell: it says so when there is none.
     const Handle file(OpenForAppend(path, false, reason));
-    if (!file.ok()) return {false, reason};
-    reason = RoomProblem(folder);
-    return {reason.isEmpty(), reason};
+    return {file.ok(), reason};
 }
 
 AppendResult AppendRecord(const QString& path, const JournalRecord& record) {
-    QString reason;
+    JournalReason reason;
     if (!MakeFolder(path, reason)) return {false, reason};
     const Handle file(OpenForAppend(path, true, reason));
     if (!file.ok()) return {false, reason};
@@ -175,15 +138,15 @@ JournalContents ReadJournal(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return contents;
     if (info.isDir()) {
-        contents.error = QStringLiteral("a folder, not a file");
+        contents.error = {JournalReason::IsAFolder};
         return contents;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        contents.error = file.errorString();
+        contents.error = {JournalReason::System, file.errorString()};
         return contents;
     }
-    ReadLines(file, contents);
+    ReadRecordLines(file, contents);
     contents.records = PairOutcomes(std::move(contents.records));
     return contents;
 }

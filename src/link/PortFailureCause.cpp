@@ -221,10 +221,6 @@ PortFailureCause DiagnoseOpenFailure(const ESpComPortCoreError& error,
     return DiagnosePortFailure(error.failure(), device, folders);
 }
 
-bool DeviceAccess::groupMayOpen() const {
-    return (mode & S_IRGRP) && (mode & S_IWGRP);
-}
-
 QString DeviceAccess::modeText() const {
     if (!known()) return {};
     QString text(FileTypeLetter(mode));
@@ -232,12 +228,6 @@ QString DeviceAccess::modeText() const {
     for (int bit = 0; bit < 9; ++bit)
         text += (mode & (0400 >> bit)) ? QLatin1Char(letters[bit]) : QLatin1Char('-');
     return text;
-}
-
-bool PortFailureCause::heldByModemManager() const {
-    return std::any_of(holders.begin(), holders.end(), [](const DeviceHolders::Holder& holder) {
-        return holder.name == QStringLiteral("ModemManager");
-    });
 }
 
 DeviceAccess AccessOf(const QString& path) {

@@ -10,6 +10,7 @@
 
 #include <sys/types.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace zmt::link {
@@ -40,7 +41,7 @@ struct DeviceAccess {
 
     bool known() const { return mode != 0; }
     // The group may read and write it: joining the group gives access.
-    bool groupMayOpen() const;
+    bool groupMayOpen() const { return (mode & 0060) == 0060; }
     // The mode as `ls -l` shows it ("crw-rw----").
     QString modeText() const;
 };
@@ -52,7 +53,11 @@ struct PortFailureCause {
     DeviceAccess access;                         // PermissionDenied: the device's access
     QString adapter;  // AdapterClaimed, NoHardwareBehind: the adapter, as the user knows it
 
-    bool heldByModemManager() const;
+    bool heldByModemManager() const {
+        return std::any_of(holders.begin(), holders.end(), [](const DeviceHolders::Holder& holder) {
+            return holder.name == QLatin1String("ModemManager");
+        });
+    }
 };
 
 // The access of the file at `path`, with the owner and group by name (by number where the

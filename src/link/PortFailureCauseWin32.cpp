@@ -50,4 +50,9 @@ bool StandardPortWithoutHardware(const QString& /*device*/, const SystemFolders&
     return false;
 }
 
+// Windows shows no owner, group and mode of a port: an access is never known here.
+QString DeviceAccess::modeText() const {
+    return {};
+}
+
 }  // namespace zmt::link

@@ -56,7 +56,7 @@ TEST_P(JournalFileWin32Test, RecordsAreAppendedWholeAndAWritesTwoRecordsReadAsOn
     ASSERT_TRUE(AppendRecord(path(), Record("k", JournalResult::Started)).ok);
     EXPECT_EQ(raw().count('\n'), 4) << "one line per record, LF only";
     const JournalContents contents = ReadJournal(path());
-    EXPECT_TRUE(contents.error.isEmpty()) << contents.error.toStdString();
+    EXPECT_TRUE(contents.error.isEmpty()) << contents.error.detail.toStdString();
     EXPECT_EQ(Ids(contents), (QStringList{"r:succeeded", "s:failed", "k:interrupted"}));
     EXPECT_TRUE(ProbeJournal(path()).ok);
 }
@@ -100,7 +100,7 @@ TEST(JournalFileWin32RefusalTest, AFolderInPlaceOfTheJournalIsNoJournal) {
     const QString path = folder.filePath("journal.jsonl");
     EXPECT_FALSE(ProbeJournal(path).ok);
     EXPECT_FALSE(AppendRecord(path, Record("a")).ok);
-    EXPECT_EQ(ReadJournal(path).error, QStringLiteral("a folder, not a file"));
+    EXPECT_EQ(ReadJournal(path).error, JournalReason{JournalReason::IsAFolder});
 }
 
 TEST(JournalLocationWin32Test, TheJournalLivesInTheLocalApplicationData) {

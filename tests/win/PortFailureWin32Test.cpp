@@ -70,7 +70,7 @@ TEST(Win32PortFailureCauseTest, WhatTheSystemSaysBecomesACauseTheUserCanActOn) {
         const PortFailureCause cause = DiagnosePortFailure(c.failure, QStringLiteral("COM3"));
         EXPECT_EQ(cause.kind, c.kind) << int(c.failure);
         EXPECT_EQ(cause.device, QStringLiteral("COM3"));
-        EXPECT_TRUE(cause.holderName.isEmpty());
+        EXPECT_TRUE(cause.holders.empty());
     }
 }
 

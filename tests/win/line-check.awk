@@ -3,7 +3,8 @@
 #   want_states  the DTR/RTS states of the changes in order ("1/0 0/0 1/0")
 #   want_bytes   the bytes of each exchange in order ("33 65 33")
 # Every exchange starts 1600 ms or more after the power-up before it, every restart keeps
-# the meter unpowered 500 ms or more, and the calibration signal (RTS) stays off.
+# the meter unpowered 500 ms or more, no power-up lasts less than 300 ms, and the
+# calibration signal (RTS) stays off.
 # Prints "ok" or the first fault.
 BEGIN { jitter = 5; dtr = 0; exchanges = 0; fault = "" }
 function note(text) { if (fault == "") fault = text }
@@ -17,6 +18,8 @@ $2 ~ /^DTR=/ {
         onAt = $1; bytes = 0
     }
     if (d[2] == 0 && dtr == 1) {
+        if (onAt != "" && $1 - onAt < 300 - jitter)
+            note(sprintf("powered for only %.0f ms at %s", $1 - onAt, onAt))
         if (bytes > 0) counts = counts (counts == "" ? "" : " ") bytes
         bytes = 0; offAt = $1; onAt = ""
     }
