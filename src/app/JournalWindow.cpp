@@ -247,12 +247,12 @@ void TJournalForm::ShowConfigurations(const std::vector<ShownImage>& images) {
 // The sixteen words of each image, the words that differ marked.
 void TJournalForm::ShowWords(const std::vector<ShownImage>& images) {
     details_->setColumnCount(int(images.size()));
-    details_->setRowCount(16);
+    details_->setRowCount(ImageWordCount);
     QStringList heads;
     for (const ShownImage& shown : images) heads << shown.head;
     details_->setHorizontalHeaderLabels(heads);
     QStringList words;
-    for (int word = 0; word < 16; ++word) {
+    for (int word = 0; word < ImageWordCount; ++word) {
         words << QStringLiteral("w%1").arg(word);
         QStringList values;
         for (const ShownImage& shown : images) values << QString::number(shown.image[word]);
