@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 
 namespace zmt::cli {
 
@@ -22,12 +21,6 @@ constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 void OnInterrupt(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(interruptPipe[1], &byte, 1);
-}
-
-void Write(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
 }
 
 }  // namespace
@@ -52,30 +45,6 @@ StdioConsole::~StdioConsole() {
     }
 }
 
-void StdioConsole::Print(const QString& line) {
-    ClearStatus();
-    Write(stdout, line + u'\n');
-}
-
-void StdioConsole::Warn(const QString& line) {
-    ClearStatus();
-    Write(stderr, line + u'\n');
-}
-
-// In place: back to the start of the line, the new text, the rest of the line cleared.
-void StdioConsole::Status(const QString& line) {
-    if (!statusAllowed_) return;
-    if (line.isEmpty()) return ClearStatus();
-    Write(stderr, QStringLiteral("\r") + line + QStringLiteral("\033[K"));
-    statusShown_ = true;
-}
-
-void StdioConsole::ClearStatus() {
-    if (!statusShown_) return;
-    Write(stderr, QStringLiteral("\r\033[K"));
-    statusShown_ = false;
-}
-
 void StdioConsole::ReadInput() {
     char buffer[256];
     const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
@@ -89,18 +58,9 @@ void StdioConsole::ReadInput() {
     }
 }
 
-std::optional<QString> StdioConsole::NextLine() {
-    const qsizetype end = pending_.indexOf('\n');
-    if (end < 0) {
-        // The last line of a pipe may come without its line feed.
-        if (!inputEnded_ || pending_.isEmpty()) return std::nullopt;
-        const QString last = QString::fromLocal8Bit(pending_);
-        pending_.clear();
-        return last;
-    }
-    const QString line = QString::fromLocal8Bit(pending_.left(end)).remove(u'\r');
-    pending_.remove(0, end + 1);
-    return line;
+// Typed input in the terminal's own encoding.
+QString StdioConsole::InputText(const QByteArray& bytes) {
+    return QString::fromLocal8Bit(bytes);
 }
 
 void StdioConsole::TakeInterrupt() {

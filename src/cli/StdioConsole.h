@@ -30,6 +30,8 @@ class StdioConsole : public QObject, public Console {
     void ClearStatus();
     void ReadInput();
     void TakeInterrupt();
+    // A line of input as text.
+    static QString InputText(const QByteArray& bytes);
 
     bool statusShown_ = false;
     bool statusAllowed_;

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
 
 namespace zmt::cli {
 
@@ -28,12 +27,6 @@ BOOL WINAPI OnControl(DWORD type) {
     ++interruptsSeen;
     if (interruptEvent) ::SetEvent(interruptEvent);
     return TRUE;
-}
-
-void Write(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
 }
 
 bool IsConsole(HANDLE handle) {
@@ -58,6 +51,7 @@ StdioConsole::StdioConsole(bool quiet)
     : statusAllowed_(!quiet && TakesTerminalSequences(::GetStdHandle(STD_ERROR_HANDLE))),
       inputIsTerminal_(IsConsole(Input())) {
     ::SetConsoleOutputCP(CP_UTF8);
+    ::SetConsoleCP(CP_UTF8);  // typed lines arrive as UTF-8, as a pipe's do
     if (inputIsTerminal_) {
         auto* notifier = new QWinEventNotifier(Input(), this);
         connect(notifier, &QWinEventNotifier::activated, this, &StdioConsole::ReadInput);
@@ -82,29 +76,6 @@ StdioConsole::~StdioConsole() {
     for (auto* notifier : findChildren<QWinEventNotifier*>()) notifier->setEnabled(false);
     if (interruptEvent) ::CloseHandle(interruptEvent);
     interruptEvent = nullptr;
-}
-
-void StdioConsole::Print(const QString& line) {
-    ClearStatus();
-    Write(stdout, line + u'\n');
-}
-
-void StdioConsole::Warn(const QString& line) {
-    ClearStatus();
-    Write(stderr, line + u'\n');
-}
-
-void StdioConsole::Status(const QString& line) {
-    if (!statusAllowed_) return;
-    if (line.isEmpty()) return ClearStatus();
-    Write(stderr, QStringLiteral("\r") + line + QStringLiteral("\033[K"));
-    statusShown_ = true;
-}
-
-void StdioConsole::ClearStatus() {
-    if (!statusShown_) return;
-    Write(stderr, QStringLiteral("\r\033[K"));
-    statusShown_ = false;
 }
 
 // Takes what waits without blocking: a console's pending events, a pipe's bytes, a file whole.
@@ -140,17 +111,9 @@ void StdioConsole::ReadInput() {
     } while (!inputIsTerminal_ && ::GetFileType(input) == FILE_TYPE_DISK);
 }
 
-std::optional<QString> StdioConsole::NextLine() {
-    const qsizetype end = pending_.indexOf('\n');
-    if (end < 0) {
-        if (!inputEnded_ || pending_.isEmpty()) return std::nullopt;
-        const QString last = QString::fromUtf8(pending_).remove(u'\r');
-        pending_.clear();
-        return last;
-    }
-    const QString line = QString::fromUtf8(pending_.left(end)).remove(u'\r');
-    pending_.remove(0, end + 1);
-    return line;
+// The console's input code page is UTF-8 (set at the start), as the bytes of a pipe are.
+QString StdioConsole::InputText(const QByteArray& bytes) {
+    return QString::fromUtf8(bytes);
 }
 
 void StdioConsole::TakeInterrupt() {

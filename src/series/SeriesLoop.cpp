@@ -120,7 +120,7 @@ QStringList SeriesLoop::Start(SeriesSetup setup) {
     verify_ = setup.verify;
     count_ = setup.count;
     units_.clear();
-    passed_ = failed_ = stopped_ = misses_ = silences_ = 0;
+    passed_ = failed_ = misses_ = silences_ = 0;
     unitOpen_ = removalDeferred_ = journalWarned_ = sheetWarned_ = false;
     endLines_.clear();
     device_ = DeviceState{};
@@ -242,7 +242,7 @@ void SeriesLoop::OnAnswerWhileRemoving(Answer answer) {
 
 void SeriesLoop::StartUnit() {
     current_ = SeriesUnit{};
-    current_.number = passed_ + failed_ + stopped_ + 1;
+    current_.number = int(units_.size()) + 1;
     current_.time = QDateTime::currentDateTime();
     relay_->last.reset();
     unitOpen_ = true;
@@ -304,8 +304,6 @@ void SeriesLoop::FinishUnit(UnitResult result, QStringList reason) {
         SaveSheetOf(current_);
     } else if (result == UnitResult::Failed) {
         ++failed_;
-    } else {
-        ++stopped_;
     }
     units_.push_back(current_);
     // The result is out: the status says so before anyone shows it, while the meter restarts.
@@ -359,13 +357,13 @@ void SeriesLoop::End(SeriesEnd reason, QStringList lines) {
     end_ = reason;
     if (reason == SeriesEnd::Stopped) lines.prepend(text_(rows::SeriesStopped));
     if (reason == SeriesEnd::CountReached) lines.prepend(text_(rows::SeriesCountReached));
-    const int units = passed_ + failed_ + stopped_;
-    lines << (stopped_ == 0 ? text_(rows::SeriesSummary).arg(units).arg(passed_).arg(failed_)
-                            : text_(rows::SeriesSummaryWithStopped)
-                                  .arg(units)
-                                  .arg(passed_)
-                                  .arg(failed_)
-                                  .arg(stopped_));
+    const int units = int(units_.size());
+    lines << (stopped() == 0 ? text_(rows::SeriesSummary).arg(units).arg(passed_).arg(failed_)
+                             : text_(rows::SeriesSummaryWithStopped)
+                                   .arg(units)
+                                   .arg(passed_)
+                                   .arg(failed_)
+                                   .arg(stopped()));
     endLines_ = lines;
     SetPhase(SeriesPhase::Ended);
     const QString first = lines.first();

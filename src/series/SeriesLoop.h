@@ -117,7 +117,8 @@ class SeriesLoop : public QObject {
     const std::vector<SeriesUnit>& units() const { return units_; }
     int passed() const { return passed_; }
     int failed() const { return failed_; }
-    int stopped() const { return stopped_; }
+    // A unit the stop cut short: neither passed nor failed.
+    int stopped() const { return int(units_.size()) - passed_ - failed_; }
     SeriesEnd endReason() const { return end_; }
     const QStringList& endLines() const { return endLines_; }
     const ConfigModel& configuration() const { return model_; }
@@ -181,7 +182,6 @@ class SeriesLoop : public QObject {
     SeriesUnit current_;
     int passed_ = 0;
     int failed_ = 0;
-    int stopped_ = 0;
     int misses_ = 0;
     int silences_ = 0;
     bool unitOpen_ = false;         // a unit has started and has no result yet

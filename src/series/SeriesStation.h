@@ -19,16 +19,16 @@ class OperationJournal;
 struct SeriesStationSetup {
     PortChoice port;
     Clock& clock;
-    link::SystemFolders system;                        // why a port did not open
-    std::function<void(link::TSpComPort*)> portInUse;  // told of the series' port
+    link::SystemFolders system = {};                        // why a port did not open
+    std::function<void(link::TSpComPort*)> portInUse = {};  // told of the series' port
     // The journal the series' operations are recorded in, over the series' own
     // configuration; asked once, when the series starts; null: none.
-    std::function<journal::OperationJournal*(ConfigEditor& seriesEditor)> journal;
-    std::function<void(bool passed)> sound;  // empty: none
+    std::function<journal::OperationJournal*(ConfigEditor& seriesEditor)> journal = {};
+    std::function<void(bool passed)> sound = {};  // empty: none
     // Where the sheet of a passed unit goes; empty: no sheet.
-    std::function<QString()> sheetFolder;
+    std::function<QString()> sheetFolder = {};
     // The configuration file the series writes (named on the sheets); empty: none.
-    QString file;
+    QString file = {};
 };
 
 // The hooks of a series loop as the program and the tool both need them: a meter session on

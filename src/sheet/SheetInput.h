@@ -19,7 +19,7 @@ struct SheetInput {
     QString fileName;                   // the configuration's file; empty: not saved
     std::optional<DeviceState> device;  // absent for a file on its own
     QDateTime createdAt = QDateTime::currentDateTime();
-    QString journalRecord;  // the journal record of this configuration's write; empty: none
+    QString journalRecord = {};  // the journal record of this configuration's write; empty: none
 };
 
 }  // namespace zmt

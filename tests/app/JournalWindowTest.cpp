@@ -177,7 +177,9 @@ TEST_F(JournalWindowTest, OnlyAValidAsFoundImageIsOfferedForRestore) {
         Select(offer.id);
         EXPECT_EQ(form.openButton().isEnabled(), offer.open);
         EXPECT_EQ(form.restoreButton().isEnabled(), offer.restore);
-        if (offer.note >= 0) EXPECT_TRUE(form.messages().text().contains(text(offer.note)));
+        if (offer.note >= 0) {
+            EXPECT_TRUE(form.messages().text().contains(text(offer.note)));
+        }
     }
     Select("3");
     form.openButton().click();
