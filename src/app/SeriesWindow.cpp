@@ -353,6 +353,9 @@ void TSeriesForm::StartClick() {
     if (loop_->Running()) return;
     if (sheets_->isChecked() && sheetFolder_->text().trimmed().isEmpty())
         return ShowMessages({text_(rows::SeriesNoSheetFolder)});
+    if (sheets_->isChecked())
+        if (const auto refused = SheetFolderRefusal(sheetFolder_->text().trimmed(), text_))
+            return ShowMessages({*refused});
     warnings_.clear();
     ClearResult();
     ShowMessages({});

@@ -10,11 +10,8 @@
 #include "series/SeriesStation.h"
 #include "session/PortChoice.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryFile>
 
 namespace zmt::cli {
 
@@ -57,7 +54,7 @@ class Series : public CommandContext {
             return refused->exitCode;
         }
         // A sheet folder that cannot take a sheet is said before any meter is written.
-        if (const auto problem = SheetFolderProblem()) {
+        if (const auto problem = SheetFolderRefusal(options_.sheets, text_)) {
             console_.Warn(*problem);
             return FileError;
         }
@@ -102,23 +99,6 @@ class Series : public CommandContext {
         if (!options_.sheets.isEmpty()) setup.sheetFolder = [this] { return options_.sheets; };
         setup.file = options_.file;
         return setup;
-    }
-
-    // The folder is made if need be and must take a file.
-    std::optional<QString> SheetFolderProblem() const {
-        if (options_.sheets.isEmpty()) return std::nullopt;
-        const QString folder = options_.sheets;
-        QString reason;
-        if (!QDir().mkpath(folder)) {
-            reason = QFileInfo(folder).exists() && !QFileInfo(folder).isDir()
-                         ? text_(rows::SeriesSheetFolderIsAFile)
-                         : text_(rows::SeriesSheetFolderNotMade);
-        } else {
-            QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".zmt4824-XXXXXX")));
-            if (probe.open()) return std::nullopt;
-            reason = probe.errorString();
-        }
-        return text_(rows::FileCannotBeWritten).arg(folder, reason);
     }
 
     // Ctrl-C ends the series: at once while it waits, after the write frame during a

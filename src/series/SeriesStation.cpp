@@ -8,10 +8,28 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <stdexcept>
 
 namespace zmt {
+
+std::optional<QString> SheetFolderRefusal(const QString& folder, const Texts& text) {
+    if (folder.isEmpty()) return std::nullopt;
+    QString reason;
+    if (!QDir().mkpath(folder)) {
+        reason = QFileInfo(folder).exists() && !QFileInfo(folder).isDir()
+                     ? text(rows::SeriesSheetFolderIsAFile)
+                     : text(rows::SeriesSheetFolderNotMade);
+    } else {
+        // Made and removed: only a real file tells, root writes past a folder's mode.
+        QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".zmt4824-XXXXXX")));
+        if (probe.open()) return std::nullopt;
+        reason = probe.errorString();
+    }
+    return text(rows::FileCannotBeWritten).arg(folder, reason);
+}
 
 SeriesHooks SeriesStation::Hooks() {
     SeriesHooks hooks;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "language/Texts.h"
 #include "series/SeriesLoop.h"
 #include "session/MeterSession.h"
 #include "session/PortChoice.h"
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace zmt {
 
@@ -30,6 +32,10 @@ struct SeriesStationSetup {
     // The configuration file the series writes (named on the sheets); empty: none.
     QString file = {};
 };
+
+// Why `folder` cannot take the series' sheets, before the series starts; none when it can (it
+// is made if need be) or when no folder is given.
+std::optional<QString> SheetFolderRefusal(const QString& folder, const Texts& text);
 
 // The hooks of a series loop as the program and the tool both need them: a meter session on
 // the series' port, the journal, and each passed unit's sheet naming its journal record.

@@ -168,6 +168,25 @@ TEST_F(SeriesWindowTest, ConfigurationThatCannotBeEvaluatedIsRefusedWithTheWrite
     EXPECT_EQ(int(journal::ReadJournal(journal::JournalPath()).records.size()), records);
 }
 
+// The window checks the sheet folder as the tool does, before any meter is written.
+TEST_F(SeriesWindowTest, ASheetFolderThatIsAFileIsRefusedBeforeTheSeriesStarts) {
+    AddMeter(sim::FactoryImage());
+    StartProgram(1);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("not-a-folder");
+    QFile(file).open(QIODevice::WriteOnly);
+    InSeriesWindow([&] {
+        part<QCheckBox>("SeriesSheets").setChecked(true);
+        part<QLineEdit>("SeriesSheetFolder").setText(file);
+        part<QPushButton>("SeriesStart").click();
+        EXPECT_FALSE(loop().Running());
+        EXPECT_TRUE(label("SeriesMessages").startsWith(file))
+            << label("SeriesMessages").toStdString();
+        Pass(std::chrono::seconds(3));
+        EXPECT_EQ(station->imagesStored(), 0);
+    });
+}
+
 // OK or a failure stands only for the meter plugged in now, the status never trails it,
 // and the field always reads.
 TEST_F(SeriesWindowTest, ResultFieldShowsTheUnitUnderWayItsResultAndClearsWhenTheMeterIsOff) {
